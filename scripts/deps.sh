@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kinemo needs to build, test and run, if missing.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config
+  qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  libturbojpeg0-dev libstb-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth ffmpeg)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Need root (or sudo) to install: ${missing[*]}" >&2; exit 1; }
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,33 @@
+// The contents of the program's dialogs as plain values. A handler fills the
+// model, the toolkit shows the dialog bound to it, and on OK the handler reads
+// it back; tests answer dialogs by writing these fields.
+#pragma once
+
+#include <string>
+
+struct TDialogOptionsModel {
+  std::string Editdt;
+};
+
+struct TDialogOptionsMRVModel {
+  int RGTypeRail = 0; // item index 0..3
+  bool RBModelePhysiqueSimple = false;
+  bool RBModelePhysiqueSimpleCorrige = false;
+  bool RBModelePhysiqueDistance = false;
+};
+
+struct TDialogRobSelModel {
+  std::string IDC_EDITRobSel;
+};
+
+// The view-coordinates dialog (modeless).
+struct TFormDlgViewModel {
+  bool Visible = false;
+  std::string IDC_EDITxv, IDC_EDITyv, IDC_EDITzv, IDC_EDITzpos, IDC_EDITyrot, IDC_EDITxrot;
+};
+
+struct TDialogCaptureModel {
+  std::string LEfilename = "capture.avi";
+  std::string LEfps = "25";
+  std::string LEtime = "10";
+};

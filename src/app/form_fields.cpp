@@ -1,0 +1,39 @@
+// The controller's fields by name, for state dumps and determinism checks.
+#include "app/gl_form.h"
+
+void TGL_Form::VisitFields(TFieldVisitor& v) const {
+  v.Field("NbRobots", NbRobots);
+  v.Field("RobSel", RobSel);
+  v.Field("SimTime", SimTime);
+  v.Field("Dt", Dt);
+  v.Field("Fs", Fs);
+  v.Field("MotorScale", MotorScale);
+  v.Field("AllAuto", AllAuto);
+  v.Field("DemoMode", DemoMode);
+  v.Field("DemoPhase", DemoPhase);
+  v.Field("DemoStep", DemoStep);
+  v.Field("DemoLen1", DemoLen1);
+  v.Field("DemoLen2", DemoLen2);
+  v.Field("DemoLen3", DemoLen3);
+  v.Field("DemoW2", DemoW2);
+  v.Field("DemoW3", DemoW3);
+  v.Field("LogOn", LogOn);
+  v.Field("xv", xv);
+  v.Field("zv", zv);
+  v.Field("yv", yv);
+  v.Field("zpos", zpos);
+  v.Field("yrot", yrot);
+  v.Field("yrotSmooth", yrotSmooth);
+  v.Field("xrot", xrot);
+  v.Field("CamStep", CamStep);
+  v.Field("RightDrag", RightDrag);
+  v.Field("LeftDrag", LeftDrag);
+  v.Field("ShowDiagonals", ShowDiagonals);
+  v.Field("LastMouseX", static_cast<std::int32_t>(LastMouseX));
+  v.Field("LastMouseY", static_cast<std::int32_t>(LastMouseY));
+  v.Field("ToothWidth", ToothWidth);
+  v.Field("RailWidth", RailWidth);
+  v.Field("FrameCount", static_cast<double>(FrameCount));
+  v.Field("FrameWindowStart", static_cast<double>(FrameWindowStart));
+  v.Field("Recording", Recording);
+}

@@ -1,0 +1,117 @@
+#include "app/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+std::string Trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return {};
+  const auto e = s.find_last_not_of(" \t");
+  return s.substr(b, e - b + 1);
+}
+
+std::string NonFinite(double v) {
+  if (std::isnan(v)) return "NAN";
+  return v > 0 ? "INF" : "-INF";
+}
+
+// "1.5e-05" -> "1.5E-5", "1e+20" -> "1E20": the framework's exponent style.
+std::string FrameworkExponent(const std::string& s) {
+  const auto e = s.find('e');
+  if (e == std::string::npos) return s;
+  std::string mant = s.substr(0, e);
+  std::string exp = s.substr(e + 1);
+  std::string sign;
+  if (!exp.empty() && (exp[0] == '+' || exp[0] == '-')) {
+    if (exp[0] == '-') sign = "-";
+    exp.erase(0, 1);
+  }
+  const auto nz = exp.find_first_not_of('0');
+  exp = nz == std::string::npos ? "0" : exp.substr(nz);
+  return mant + "E" + sign + exp;
+}
+
+std::string WithSeparator(std::string s, char sep) {
+  for (char& c : s)
+    if (c == '.') c = sep;
+  return s;
+}
+
+} // namespace
+
+std::string FloatToStr(double value, char sep) {
+  return FloatToStrF(value, TFloatFormat::General, 15, 0, sep);
+}
+
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, char sep) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  char buf[512];
+  if (format == TFloatFormat::Fixed) {
+    // Beyond the precision the framework falls back to the general format.
+    if (value != 0 && std::fabs(value) >= std::pow(10.0, precision))
+      return FloatToStrF(value, TFloatFormat::General, precision, digits, sep);
+    std::snprintf(buf, sizeof buf, "%.*f", digits < 0 ? 0 : digits, value);
+    std::string s = buf;
+    if (s == "-" + std::string(s.size() - 1, '0')) s.erase(0, 1);
+    if (s.rfind("-0", 0) == 0 && std::strtod(s.c_str(), nullptr) == 0) s.erase(0, 1);
+    return WithSeparator(s, sep);
+  }
+  if (precision < 1) precision = 1;
+  if (precision > 17) precision = 17;
+  if (value == 0) return "0";
+  std::snprintf(buf, sizeof buf, "%.*g", precision, value);
+  return WithSeparator(FrameworkExponent(buf), sep);
+}
+
+std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+
+std::optional<double> StrToFloat(const std::string& text, char sep) {
+  std::string s = Trim(text);
+  if (s.empty()) return std::nullopt;
+  // Only the user's separator is a decimal point.
+  for (char& c : s) {
+    if (c == sep) c = '.';
+    else if (c == '.' || c == ',') return std::nullopt;
+  }
+  if (s[0] == '+') s.erase(0, 1);
+  double v = 0;
+  const char* first = s.data();
+  const char* last = s.data() + s.size();
+  auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
+  if (ec != std::errc() || ptr != last || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::optional<std::int32_t> StrToInt(const std::string& text) {
+  std::string s = Trim(text);
+  if (s.empty()) return std::nullopt;
+  bool neg = false;
+  if (s[0] == '+' || s[0] == '-') {
+    neg = s[0] == '-';
+    s.erase(0, 1);
+  }
+  int base = 10;
+  if (!s.empty() && s[0] == '$') {
+    base = 16;
+    s.erase(0, 1);
+  }
+  if (s.empty()) return std::nullopt;
+  long long v = 0;
+  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
+  if (ec != std::errc() || ptr != s.data() + s.size()) return std::nullopt;
+  if (neg) v = -v;
+  if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(v);
+}
+
+std::string NotAnIntegerMessage(const std::string& text) {
+  return "'" + text + "' n'est pas une valeur entière correcte";
+}
+
+std::string NotAFloatMessage(const std::string& text) {
+  return "'" + text + "' n'est pas une valeur à virgule flottante correcte";
+}

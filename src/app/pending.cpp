@@ -1,0 +1,9 @@
+// Steps of the tick whose subsystems are not in the program yet. Each lands
+// with its own file and leaves this one.
+#include "app/gl_form.h"
+
+void TGL_Form::DemoCameraStep() {}
+void TGL_Form::RefreshViewDialog() {}
+void TGL_Form::RenderScene() {}
+void TGL_Form::WriteLogLine() {}
+void TGL_Form::CaptureStep() {}

@@ -1,0 +1,13 @@
+// The whole state of a window as one JSON object: the controller's fields, the
+// timer, the status bar and every device with all its fields. Doubles are
+// written with 17 significant digits so they read back bit-identical;
+// non-finite values as the strings "nan", "inf" and "-inf".
+#pragma once
+
+#include <string>
+
+class TGL_Form;
+class TRobot;
+
+std::string StateJson(const TGL_Form& form);
+std::string DeviceJson(const TRobot& robot);

@@ -1,0 +1,61 @@
+// The simulation tick and the contact pass between devices.
+#include <cmath>
+
+#include "app/gl_form.h"
+#include "models/linear/mrvlin.h"
+#include "models/linear/rail.h"
+
+void TGL_Form::Timer1Timer() {
+  SimTime = SimTime + Dt;
+  if (DemoMode) {
+    DemoCameraStep();
+    RefreshViewDialog();
+  }
+  const double h = Dt * 0.1;
+  for (int k = 0; k < 10; ++k) {
+    for (int i = 0; i < NbRobots; ++i) {
+      TRobot* robot = (*Robots)[i];
+      if (robot->AutoMode) robot->AutoPilot(SimTime);
+      ContactPass();
+      robot->Step(h);
+    }
+  }
+  RenderScene();
+  if (LogOn && (*Robots)[RobSel]->TypeCode == kTypeMRVlin) {
+    MrvPtr = static_cast<TMRVlin*>((*Robots)[RobSel]);
+    WriteLogLine();
+  }
+  if (Recording) CaptureStep();
+}
+
+void TGL_Form::ContactPass() {
+  TRobotArray& robots = *Robots;
+  for (int i = 0; i < NbRobots; ++i) robots[i]->InContact = false;
+  for (int i = 0; i < NbRobots; ++i) {
+    for (int j = i + 1; j < NbRobots; ++j) {
+      TRobot* a = robots[i];
+      TRobot* b = robots[j];
+      if (a->TypeCode == kTypeMRVlin || b->TypeCode == kTypeMRVlin) continue;
+      if (a->TypeCode == kTypeRail) {
+        RailPtr->CollideWith(b);
+        continue;
+      }
+      if (b->TypeCode == kTypeRail) {
+        RailPtr->CollideWith(a);
+        continue;
+      }
+      const double dy = a->PosY - b->PosY;
+      const double dx = a->PosX - b->PosX;
+      const double d = std::sqrt(dy * dy + dx * dx);
+      if (d <= a->Radius + b->Radius) {
+        for (TRobot* r : {a, b}) {
+          r->InContact = true;
+          if (!r->Recoiling) {
+            r->CollisionPending = true;
+            r->OnCollision();
+          }
+        }
+      }
+    }
+  }
+}

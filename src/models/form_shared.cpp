@@ -1,0 +1,3 @@
+#include "models/form_shared.h"
+
+TFormShared* GL_Form = nullptr;

@@ -1,0 +1,74 @@
+#include "models/robot.h"
+
+#include <cmath>
+#include <numbers>
+
+const char* TypeCodeText(std::int32_t type_code) {
+  switch (type_code) {
+  case kTypeRobotK: return " : RobotK";
+  case kTypeRobot2: return " : Robot2";
+  case kTypeMonocycle: return " : Monocycle";
+  case kTypeRobot4: return " : Robot4";
+  case kTypeBicycle: return " : Bicycle";
+  case kTypeMRVlin: return " : MRVlin";
+  case kTypeRail: return " : Rail";
+  case kTypeMSlin: return " : MSlin";
+  case kTypeRailAimant: return " : RailAimant";
+  default: return " : Robot ?";
+  }
+}
+
+double SafeAtan2(double y, double x) {
+  if (x == 0) return y >= 0 ? std::numbers::pi / 2 : -std::numbers::pi / 2;
+  return std::atan2(y, x);
+}
+
+TRobot::TRobot(double x0, double y0, int index) {
+  TypeCode = 0;
+  Index = index;
+  Selected = false;
+  PosX0 = x0;
+  PosY0 = y0;
+  Theta0 = 0;
+  // A virtual call here would only reach the base version anyway; make that explicit.
+  BaseReset();
+  Scale = 1.0;
+  Radius = 0;
+  RecoilDuration = 1.0;
+  AutoMode = false;
+}
+
+void TRobot::Reset() { BaseReset(); }
+
+void TRobot::BaseReset() {
+  PosX = PosX0;
+  PosY = PosY0;
+  VitX = VitY = Vit = 0;
+  Theta = Theta0;
+  Omega = 0;
+  InContact = CollisionPending = Recoiling = false;
+}
+
+void TRobot::VisitFields(TFieldVisitor& v) const {
+  v.Field("PosX", PosX);
+  v.Field("PosY", PosY);
+  v.Field("VitX", VitX);
+  v.Field("VitY", VitY);
+  v.Field("Vit", Vit);
+  v.Field("Scale", Scale);
+  v.Field("PosX0", PosX0);
+  v.Field("PosY0", PosY0);
+  v.Field("Theta0", Theta0);
+  v.Field("Radius", Radius);
+  v.Field("Theta", Theta);
+  v.Field("Omega", Omega);
+  v.Field("TypeCode", TypeCode);
+  v.Field("Index", Index);
+  v.Field("Selected", Selected);
+  v.Field("AutoMode", AutoMode);
+  v.Field("InContact", InContact);
+  v.Field("CollisionPending", CollisionPending);
+  v.Field("Recoiling", Recoiling);
+  v.Field("RecoilTime", RecoilTime);
+  v.Field("RecoilDuration", RecoilDuration);
+}

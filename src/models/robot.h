@@ -1,0 +1,71 @@
+// TRobot: the common base of every simulated device, and the device set type.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "models/field_visitor.h"
+
+// Device type codes written by each derived constructor.
+enum : std::int32_t {
+  kTypeRobotK = 1,
+  kTypeRobot2 = 2,
+  kTypeMonocycle = 3,
+  kTypeRobot4 = 4,
+  kTypeBicycle = 5,
+  kTypeMRVlin = 6,
+  kTypeRail = 7,
+  kTypeMSlin = 8,
+  kTypeRailAimant = 9,
+};
+
+// The label shown after a device's index in the device selector, e.g. " : Rail".
+const char* TypeCodeText(std::int32_t type_code);
+
+// atan2(y, x), except that x = 0 gives +pi/2 for y >= 0 and -pi/2 for y < 0.
+double SafeAtan2(double y, double x);
+
+class TRobot {
+public:
+  TRobot(double x0, double y0, int index);
+  // Devices are owned and deleted through base pointers.
+  virtual ~TRobot() = default;
+  TRobot(const TRobot&) = delete;
+  TRobot& operator=(const TRobot&) = delete;
+
+  // The five operations the controller and the scene call, in this order.
+  virtual void Draw() {}
+  virtual void Step(double /*h*/) {}
+  virtual void AutoPilot(double /*t*/) {}
+  virtual void OnCollision() {}
+  virtual void Reset();
+
+  // Introspection for state dumps and tests; derived classes call the base first.
+  virtual const char* ClassName() const { return "TRobot"; }
+  virtual void VisitFields(TFieldVisitor& v) const;
+
+  double PosX = 0, PosY = 0;
+  double VitX = 0, VitY = 0;
+  double Vit = 0;
+  double Scale = 1.0;
+  double PosX0 = 0, PosY0 = 0;
+  double Theta0 = 0;
+  double Radius = 0;
+  double Theta = 0;
+  double Omega = 0;
+  std::int32_t TypeCode = 0;
+  std::int32_t Index = 0;
+  bool Selected = false;
+  bool AutoMode = false;
+  bool InContact = false;
+  bool CollisionPending = false;
+  bool Recoiling = false;
+  double RecoilTime = 0;
+  double RecoilDuration = 1.0;
+
+private:
+  void BaseReset();
+};
+
+using TRobotArray = std::vector<TRobot*>;

@@ -1,0 +1,11 @@
+// TRobot2: placeholder until its model lands; it keeps its type code so that the
+// device set, the selector and the contact pass are complete.
+#pragma once
+
+#include "models/robot.h"
+
+class TRobot2 : public TRobot {
+public:
+  TRobot2(double x0, double y0, int index) : TRobot(x0, y0, index) { TypeCode = 2; }
+  const char* ClassName() const override { return "TRobot2"; }
+};

@@ -1,0 +1,16 @@
+#include "platform/headless/headless_toolkit.h"
+
+void THeadlessToolkit::MessageBox(const std::string& text, const std::string& caption,
+                                  TMsgIcon icon) {
+  Messages.push_back({text, caption, icon});
+  if (Echo) *Echo << "message: " << (caption.empty() ? "Kinemo" : caption) << ": " << text << "\n";
+}
+
+TModalResult THeadlessToolkit::ShowModal(TDialogId id) {
+  ShownDialogs.push_back(id);
+  return AnswerDialog ? AnswerDialog(id) : TModalResult::Cancel;
+}
+
+void THeadlessToolkit::SetDialogVisible(TDialogId id, bool visible) {
+  VisibilityChanges.emplace_back(id, visible);
+}

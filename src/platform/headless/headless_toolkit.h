@@ -1,0 +1,45 @@
+// The toolkit without a window: message boxes are recorded (and echoed), modal
+// dialogs are answered by a script, the clock is virtual. The command line and
+// the tests use it.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/toolkit.h"
+
+class THeadlessToolkit : public TToolkit {
+public:
+  struct TMessage {
+    std::string Text;
+    std::string Caption;
+    TMsgIcon Icon;
+  };
+
+  void MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon) override;
+  TModalResult ShowModal(TDialogId id) override;
+  void SetDialogVisible(TDialogId id, bool visible) override;
+  void ReturnFocus() override { ++FocusReturns; }
+  char DecimalSeparator() const override { return Separator; }
+  std::uint32_t TickCountMs() override { return NowMs; }
+  void SwapBuffers() override { ++Swaps; }
+  void OpenDocument(const std::string& path) override { OpenedDocuments.push_back(path); }
+  void CloseWindow() override { CloseRequested = true; }
+
+  // Answers the next modal dialogs; without an answer a dialog is cancelled.
+  std::function<TModalResult(TDialogId)> AnswerDialog;
+  // Where message boxes are echoed as one line each (null: silent).
+  std::ostream* Echo = nullptr;
+
+  std::vector<TMessage> Messages;
+  std::vector<TDialogId> ShownDialogs;
+  std::vector<std::pair<TDialogId, bool>> VisibilityChanges;
+  std::vector<std::string> OpenedDocuments;
+  char Separator = '.';
+  std::uint32_t NowMs = 0;
+  int FocusReturns = 0;
+  int Swaps = 0;
+  bool CloseRequested = false;
+};
