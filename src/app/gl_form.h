@@ -92,6 +92,8 @@ public:
   void RenderScene();
   void WriteLogLine();
   void CaptureStep();
+  // The magnified pole/tooth inset of the switched-reluctance carriage.
+  void DrawToothInset();
 
   // Moves the selection to device n (caller checks the range).
   void SelectDevice(std::int32_t n);
