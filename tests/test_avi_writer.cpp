@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "avi_test_support.h"
 
@@ -64,6 +65,8 @@ TEST(AviWriter, MakeExtAviAppendsTheExtensionOnlyWhenAviIsNowhereInTheName) {
 
 TEST(AviWriter, FailuresReturnNegativeCodesWithTheirTexts) {
   const std::string dir = std::filesystem::temp_directory_path() / "kinemo_no_such_dir";
+  const std::string pipe = TempFile("pipe.avi").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   struct {
     const char* name;
     std::string file;
@@ -78,6 +81,9 @@ TEST(AviWriter, FailuresReturnNegativeCodesWithTheirTexts) {
       {"a directory", std::filesystem::temp_directory_path().string(), 64, 48, 25, kAviErrFileOpen,
        "AVI Engine failed to initialize. Check filename " +
            std::filesystem::temp_directory_path().string() +
+           ".A disk error occurred while opening the file."},
+      {"a pipe without a reader", pipe, 64, 48, 25, kAviErrFileOpen,
+       "AVI Engine failed to initialize. Check filename " + pipe +
            ".A disk error occurred while opening the file."},
       {"full disk", "/dev/full", 64, 48, 25, kAviErrFileWrite,
        "AVI Compressed Stream format setting failed. A disk error occurred while writing the "

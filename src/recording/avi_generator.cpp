@@ -125,8 +125,12 @@ int32_t CAVIGenerator::InitEngine() {
 
 int32_t CAVIGenerator::AddFrame(const void* bits) {
   ++FrameIndex;
-  if (!AviFile || !AviCompressedStream || bits == nullptr) {
+  if (!AviFile || !AviCompressedStream) {
     ErrorText = "AVI frame write failed. No AVI file is open.";
+    return kAviErrError;
+  }
+  if (bits == nullptr) {
+    ErrorText = "AVI frame write failed. No frame was given.";
     return kAviErrError;
   }
   std::span<const uint8_t> stored;

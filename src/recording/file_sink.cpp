@@ -10,7 +10,8 @@ TFileSink::~TFileSink() {
 
 int TFileSink::Open(const std::string& path) {
   Close();
-  Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Non-blocking so that a pipe without a reader fails instead of hanging.
+  Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
   if (Fd < 0) return errno;
   Size = 0;
   return 0;
