@@ -43,6 +43,8 @@ const std::map<std::string, TMenuHandler>& MenuCommands() {
   static const std::map<std::string, TMenuHandler> commands = {
       {"Animate", &TGL_Form::AnimateClick},
       {"Resetrobots", &TGL_Form::ResetrobotsClick},
+      {"Resetview", &TGL_Form::ResetviewClick},
+      {"View", &TGL_Form::ViewClick},
   };
   return commands;
 }
@@ -64,6 +66,7 @@ bool ValidateAction(const TAction& a, std::string& error) {
     }
     return true;
   }
+  if (a.Name == "paint") return true;
   if (a.Name == "menu") {
     if (!MenuCommands().count(a.Value)) {
       error = "unknown menu command: " + a.Text;
@@ -184,6 +187,8 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
       Select(form, tk, a.Value);
     } else if (a.Name == "menu") {
       (form.*MenuCommands().at(a.Value))();
+    } else if (a.Name == "paint") {
+      form.FormPaint();
     }
     char line[160];
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),

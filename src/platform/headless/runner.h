@@ -2,7 +2,8 @@
 //   kinemo --headless --do "<actions>" [--state FILE.json] [--screenshot FILE.png]
 //          [--size WxH]
 // Actions run in order, as the window's events would: ticks:N (N timer events),
-// select:N (the robot-selection dialog answered with N), menu:NAME.
+// select:N (the robot-selection dialog answered with N), menu:NAME, paint (the
+// window's paint event: one frame drawn).
 #pragma once
 
 #include <ostream>
