@@ -34,10 +34,10 @@ bool HasExtension(const char* list, const char* name) {
   return false;
 }
 
-// EGL displays are shared per process; the last context to go terminates it.
-int g_live_contexts = 0;
-
-EGLDisplay OpenDisplay(std::string& error) {
+// The display is opened once and kept for the life of the process: EGL shares
+// it between all contexts, and terminating it would unload the driver, which
+// the next context would have to load again.
+EGLDisplay OpenDisplayOnce(std::string& error) {
   const char* client = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
   EGLDisplay dpy = EGL_NO_DISPLAY;
   if (HasExtension(client, "EGL_MESA_platform_surfaceless")) {
@@ -50,6 +50,13 @@ EGLDisplay OpenDisplay(std::string& error) {
   if (dpy != EGL_NO_DISPLAY && eglInitialize(dpy, &major, &minor)) return dpy;
   error = "no EGL display available";
   return EGL_NO_DISPLAY;
+}
+
+EGLDisplay OpenDisplay(std::string& error) {
+  static std::string open_error;
+  static const EGLDisplay display = OpenDisplayOnce(open_error);
+  if (display == EGL_NO_DISPLAY) error = open_error;
+  return display;
 }
 
 } // namespace
@@ -67,7 +74,6 @@ bool TEglContext::Create(int w, int h, std::string& error) {
   EGLDisplay dpy = OpenDisplay(error);
   if (dpy == EGL_NO_DISPLAY) return false;
   display_ = dpy;
-  ++g_live_contexts;
   width_ = w;
   height_ = h;
 
@@ -178,7 +184,6 @@ void TEglContext::Release() {
   eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   if (surface_) eglDestroySurface(display_, surface_);
   if (context_) eglDestroyContext(display_, context_);
-  if (--g_live_contexts == 0) eglTerminate(display_);
   display_ = config_ = context_ = surface_ = nullptr;
   fbo_ = colour_rb_ = depth_rb_ = 0;
   width_ = height_ = 0;
