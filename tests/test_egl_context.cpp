@@ -37,16 +37,3 @@ TEST(EglContext, RejectsAnEmptySurfaceWithoutLeavingAContext) {
   EXPECT_FALSE(gl.Valid());
   EXPECT_TRUE(gl.ReadPixels().empty());
 }
-
-TEST(EglContext, SecondContextAfterTheFirstIsReleased) {
-  std::string error;
-  {
-    TEglContext a;
-    if (!a.Create(8, 8, error)) GTEST_SKIP() << error;
-  }
-  TEglContext b;
-  ASSERT_TRUE(b.Create(8, 8, error)) << error;
-  glClearColor(0, 1, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
-  EXPECT_EQ(b.ReadPixels()[1], 255);
-}
