@@ -7,4 +7,3 @@ void TGL_Form::RefreshViewDialog() {}
 void TGL_Form::RenderScene() {}
 void TGL_Form::WriteLogLine() {}
 void TGL_Form::CaptureStep() {}
-void TGL_Form::DrawToothInset() {}
