@@ -43,25 +43,6 @@ double AngleFromZero(double a) {
 
 } // namespace
 
-TEST(MRVlin, ConstructedAtRestOnItsDefaults) {
-  TFormFixture f;
-  const TMRVlin& m = *f.form->MrvPtr;
-  EXPECT_EQ(m.TypeCode, kTypeMRVlin);
-  EXPECT_DOUBLE_EQ(m.Mass, 0.29016);
-  EXPECT_DOUBLE_EQ(m.Inertia, 0.00045497088);
-  EXPECT_DOUBLE_EQ(m.Height, 0.016);
-  EXPECT_EQ(m.ForceModel, 3);
-  EXPECT_EQ(m.Current, 2.0);
-  EXPECT_TRUE(m.SupplyOn);
-  EXPECT_TRUE(m.DynamicsOn);
-  EXPECT_EQ(m.PosX, 0.2);
-  EXPECT_EQ(m.Radius, 0);
-
-  f.form->MotorScale = 2.5;
-  TMRVlin scaled(0, 0, 6);
-  EXPECT_EQ(scaled.Scale, 2.5);
-}
-
 TEST(MRVlin, TakesTheToothBehindWhenTheStraightRailTruncatesPastIt) {
   TMrvFixture f;
   f.rail.RailType = 0;
@@ -240,14 +221,6 @@ TEST(MRVlin, DynamicsOffGlidesAtOneCentimetrePerSecond) {
     f.m.Step(0.001);
     EXPECT_EQ(f.m.VitX, -0.01);
   }
-}
-
-TEST(MRVlin, FrozenTorqueAfterSwitchingFromTheDistanceModel) {
-  TMrvFixture f;
-  f.m.Torque = 0.002; // as model 3 may leave it
-  f.m.ForceModel = 1;
-  f.StepAt(f.tooth_x, 1.0);
-  EXPECT_EQ(f.m.Torque, 0.002);
 }
 
 TEST(MRVlin, ResetRestoresTheStartButKeepsTheForceModel) {

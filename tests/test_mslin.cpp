@@ -28,23 +28,6 @@ struct TMsFixture : TFormFixture {
 
 } // namespace
 
-TEST(MSlin, ConstructedAtRestWithTheControllerOff) {
-  TFormFixture f;
-  const TMSlin& m = *f.form->MsPtr;
-  EXPECT_EQ(m.TypeCode, kTypeMSlin);
-  EXPECT_DOUBLE_EQ(m.Mass, 0.25272);
-  EXPECT_DOUBLE_EQ(m.Inertia, 0.00039626496);
-  EXPECT_DOUBLE_EQ(m.PendInertia, 0.2 / 3 * 0.01);
-  EXPECT_EQ(m.PendTheta, 0.20943951023931953);
-  EXPECT_EQ(m.ThetaRefMax, 1.0471975511965976);
-  EXPECT_EQ(m.Secteur, 1);
-  EXPECT_EQ(m.CtrlCountdown, 3);
-  EXPECT_FALSE(m.ControllerOn);
-  EXPECT_TRUE(m.DynamicsOn);
-  EXPECT_EQ(m.PosX, -1.5);
-  EXPECT_EQ(m.Radius, 0);
-}
-
 TEST(MSlin, SeesTheMagnetBehindItsReferencePoint) {
   TMsFixture f;
   f.m.Step(0.001);

@@ -41,16 +41,6 @@ TEST(Rail, LengthOfEachShape) {
   }
 }
 
-TEST(Rail, ConstructedAsTheDefaultLoopWithItsContactRadius) {
-  TRail rail(0, 1, 5);
-  EXPECT_EQ(rail.TypeCode, kTypeRail);
-  EXPECT_EQ(rail.RailType, 3);
-  EXPECT_EQ(rail.ToothPitch, 0.024);
-  EXPECT_EQ(rail.Radius, 1.3 * 0.25);
-  EXPECT_EQ(rail.PosX, 0);
-  EXPECT_EQ(rail.PosY, 1);
-}
-
 TEST(Rail, CurvedShapesAreContinuousAndHeadingsPointBackAlongTheRail) {
   for (std::int32_t type : {2, 3}) {
     SCOPED_TRACE(type);
