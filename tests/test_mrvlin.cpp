@@ -36,7 +36,7 @@ struct TMrvFixture : TFormFixture {
   }
 };
 
-// Sign of the angle between a and b, folded to (-pi, pi].
+// The angle folded into [-pi, pi].
 double AngleFromZero(double a) {
   return std::remainder(a, 2 * kPi);
 }
