@@ -5,5 +5,4 @@
 void TGL_Form::DemoCameraStep() {}
 void TGL_Form::WriteLogLine() {}
 void TGL_Form::CaptureStep() {}
-void TGL_Form::DrawToothInset() {}
 void TGL_Form::UpdateStatusText() {}
