@@ -2,6 +2,7 @@
 // limits, and a real decoder (ffprobe/ffmpeg) reading our files back.
 #pragma once
 
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -29,7 +30,7 @@ inline std::filesystem::path TempFile(const std::string& name) {
   std::string test = std::string(info->test_suite_name()) + "_" + info->name();
   for (char& c : test)
     if (c == '/') c = '_';
-  return std::filesystem::temp_directory_path() / ("kinemo_" + test + "_" + name);
+  return std::filesystem::temp_directory_path() / ("kinemo_" + std::to_string(::getpid()) + "_" + test + "_" + name);
 }
 
 // A frame in the writer's layout (bottom row first, blue-green-red). Sharp

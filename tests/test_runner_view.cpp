@@ -1,5 +1,6 @@
 // The command line's pictures: screenshots, their size, and what happens where
 // no OpenGL context can be had.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,8 +34,8 @@ std::string Slurp(const fs::path& p) {
 
 fs::path Temp(const std::string& name) {
   return fs::temp_directory_path() /
-         ("kinemo_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-          "_" + name);
+         ("kinemo_" + std::to_string(::getpid()) + "_" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name);
 }
 
 // Width and height from a PNG's header chunk.

@@ -1,5 +1,6 @@
 // The view's start-up in a real context: fixed state, projection, textures,
 // the picture files, display lists and font, and the release at close.
+#include <unistd.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -22,7 +23,8 @@ struct TScratch {
   TScratch() {
     dir =
         fs::temp_directory_path() /
-        ("kinemo_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        ("kinemo_" + std::to_string(::getpid()) + "_" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir);
   }
   ~TScratch() { fs::remove_all(dir); }
