@@ -65,11 +65,9 @@ void TRobot4::Step(double h) {
   Vit = std::sqrt(VitX * VitX + VitY * VitY);
 
   // Angle between the facing direction (-sin Theta, cos Theta) and the motion.
-  double d = Theta - SafeAtan2(VitY, VitX) + kPi / 2;
-  while (d > kPi)
-    d -= 2 * kPi;
-  while (d <= -kPi)
-    d += 2 * kPi;
+  // remainder() takes off whole turns exactly and cannot loop on a runaway heading.
+  double d = std::remainder(Theta - SafeAtan2(VitY, VitX) + kPi / 2, 2 * kPi);
+  if (d == -kPi) d = kPi;
   TRoue* wheels[] = {WheelR, WheelL, WheelRR, WheelRL};
   for (TRoue* w : wheels) {
     if (std::fabs(d) > kPi / 2)
