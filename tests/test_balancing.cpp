@@ -148,23 +148,6 @@ TEST(Bicycle, StandingStillHasNoGroundFrictionAndNoDivision) {
   EXPECT_DOUBLE_EQ(out[5] / out[7], std::tan(0.4));
 }
 
-TEST(Balancing, AnglesStayWithinHalfATurn) {
-  TBicycle b(0, 0, 4);
-  b.ControllerOn = false;
-  b.Torque1 = 3;
-  b.Torque2 = -3;
-  TMonocycle m(0, 0, 3);
-  m.ControllerOn = false;
-  m.Ce = -3; // spins the rod forwards over the top
-  for (int k = 0; k < 3000; ++k) {
-    b.Step(kH);
-    m.Step(kH);
-    ASSERT_LE(std::fabs(b.State[0]), kPi);
-    ASSERT_LE(std::fabs(b.State[2]), kPi);
-    ASSERT_LE(std::fabs(m.State[0]), kPi);
-  }
-}
-
 namespace {
 
 // Runs a robot by hand (no controller) over `duration` with step h and returns

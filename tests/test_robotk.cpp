@@ -40,18 +40,6 @@ TEST(RobotK, WheelSpeedsGiveForwardSpeedAlongTheHeadingAndTurnRate) {
   EXPECT_NEAR(5.5 / 0.15 * 0.05, 1.83, 0.005);
 }
 
-TEST(RobotK, HeadingStaysWithinHalfATurnEitherWay) {
-  for (double sign : {1.0, -1.0}) {
-    TRobotK r(0, 0, 1);
-    r.WheelR->SpinRate = 10 * sign;
-    r.WheelL->SpinRate = -10 * sign;
-    for (int k = 0; k < 5000; ++k) {
-      r.Step(kH);
-      ASSERT_LE(std::fabs(r.Theta), kPi) << k;
-    }
-  }
-}
-
 TEST(RobotK, AutomaticProgrammePhasesAndWrapping) {
   struct TCase {
     double t, wL;
