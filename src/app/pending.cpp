@@ -3,8 +3,7 @@
 #include "app/gl_form.h"
 
 void TGL_Form::DemoCameraStep() {}
-void TGL_Form::RefreshViewDialog() {}
-void TGL_Form::RenderScene() {}
 void TGL_Form::WriteLogLine() {}
 void TGL_Form::CaptureStep() {}
 void TGL_Form::DrawToothInset() {}
+void TGL_Form::UpdateStatusText() {}
