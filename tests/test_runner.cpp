@@ -132,3 +132,42 @@ TEST(Runner, SelectionDialogRefusalIsReportedAndChangesNothing) {
   EXPECT_EQ(nlohmann::json::parse(ReadFile(path))["RobSel"], 8);
   std::filesystem::remove(path);
 }
+
+TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {
+  const auto path = TempFile("state.json");
+  const TRun r = RunKinemo({"--do",
+                            "combo:0 key:Num8 key:Num8 key:A ticks:10 key:Ctrl+M set:Dt=0.02 "
+                            "set:SBfs=25 set:SBtimer=40 set:RailType=1 set:ForceModel=2 key:PageDown "
+                            "menu:ModeDmo1 ticks:2",
+                            "--state", path.string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto j = nlohmann::json::parse(ReadFile(path));
+  EXPECT_EQ(j["RobSel"], 0);
+  EXPECT_DOUBLE_EQ(j["Robots"][0]["Traction"].get<double>(), 0.2);
+  EXPECT_EQ(j["AllAuto"], true);
+  EXPECT_EQ(j["Dt"].get<double>(), 0.02);
+  EXPECT_EQ(j["Fs"].get<double>(), 2.5);
+  EXPECT_EQ(j["Timer1"]["Interval"], 40);
+  EXPECT_EQ(j["Robots"][5]["RailType"], 1);
+  EXPECT_EQ(j["Robots"][6]["ForceModel"], 2);
+  EXPECT_EQ(j["DemoMode"], true);
+  EXPECT_EQ(j["DemoStep"], 898);
+  std::filesystem::remove(path);
+}
+
+TEST(Runner, RefusedDialogEntriesAreReportedAndLeaveTheSetting) {
+  const auto path = TempFile("state.json");
+  const TRun r = RunKinemo({"--do", "set:Dt=abc set:Dt=-1", "--state", path.string()});
+  ASSERT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("'abc' n'est pas une valeur à virgule flottante correcte"), std::string::npos);
+  EXPECT_EQ(nlohmann::json::parse(ReadFile(path))["Dt"].get<double>(), 0.01);
+  std::filesystem::remove(path);
+}
+
+TEST(Runner, MalformedKeysAndSettingsAreArgumentErrors) {
+  for (const char* bad : {"key:F13", "key:Num", "key:Ctrl+", "combo:9", "set:RailType=4",
+                          "set:ForceModel=0", "set:SBfs=x", "set:Nothing=1", "set:Dt"}) {
+    const TRun r = RunKinemo({"--do", bad});
+    EXPECT_EQ(r.code, 2) << bad;
+  }
+}

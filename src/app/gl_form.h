@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/dialog_models.h"
+#include "app/virtual_keys.h"
 #include "models/form_shared.h"
 #include "models/robot.h"
 #include "platform/controls.h"
@@ -85,6 +86,23 @@ public:
   void SBfsChange();
   void CBListeSelect();
   void SelectRobot1Click();
+  void Options1Click();
+  void OptionsMRVrail1Click();
+  void FormKeyDown(std::uint16_t& Key, TShiftState Shift);
+  void ModeDmo1Click();
+  void ViewClick();
+  void FormPaint();
+  void Quitter();
+  void CBListeCloseUp();
+  void SBtimerKeyUp();
+  void SBfsKeyUp();
+  void AproposClick();
+  void Aide2Click();
+  void UpdateStatusText();
+  // Where the help page is installed.
+  std::string HelpPagePath() const;
+  // The ", dt:Tmr ..." part of the status line.
+  std::string StatusRatioText() const;
 
   // --- Later parts of the tick ---
   void DemoCameraStep();
@@ -94,6 +112,8 @@ public:
   void CaptureStep();
   // The magnified pole/tooth inset of the switched-reluctance carriage.
   void DrawToothInset();
+  // Recompiles the ground grid (after the diagonals were toggled).
+  void RebuildGrid();
 
   // Moves the selection to device n (caller checks the range).
   void SelectDevice(std::int32_t n);
@@ -105,6 +125,11 @@ public:
 
 private:
   void ContactPass();
+  // Starts the demonstration; from the keyboard it also sets every AutoMode.
+  void StartDemonstration(bool from_keyboard);
+  // The C key: opens or closes the data log; false if it could not be opened.
+  bool ToggleLog();
+  void CheckLogWritten();
 
   TToolkit& toolkit_;
 };
