@@ -2,8 +2,16 @@
 
 #include "models/robots/robot2.h"
 
-// TRobot2 does not carry its wheel, axle and body sizes yet; when it does, read
-// them here (WheelL for the disk, WheelR for the tyre).
-TRefGeometry RefGeometry(const TRobot2* /*ref*/) {
-  return TRefGeometry{};
+// Both wheels of the reference robot have the same size; WheelR stands for both.
+TRefGeometry RefGeometry(const TRobot2* ref) {
+  if (!ref || !ref->WheelR) return TRefGeometry{};
+  TRefGeometry g;
+  g.WheelR = ref->WheelR->R;
+  g.WheelTube = ref->WheelR->Tube;
+  g.AxleRadius = ref->AxleRadius;
+  g.Track = ref->Track;
+  g.BodyWidth = ref->BodyWidth;
+  g.BodyLength = ref->BodyLength;
+  g.BodyHeight = ref->BodyHeight;
+  return g;
 }
