@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <locale>
 #include <sstream>
 #include <unistd.h>
 
@@ -17,7 +18,8 @@ protected:
   void SetUp() override {
     old_ = std::filesystem::current_path();
     dir_ = std::filesystem::temp_directory_path() /
-           ("kinemo_log_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("kinemo_log_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(dir_);
     std::filesystem::current_path(dir_);
   }
@@ -29,7 +31,8 @@ protected:
   static std::vector<std::string> Lines() {
     std::ifstream in("capture.dat");
     std::vector<std::string> lines;
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    for (std::string l; std::getline(in, l);)
+      lines.push_back(l);
     return lines;
   }
   static void Press(TGL_Form& form, char c) {
@@ -39,9 +42,10 @@ protected:
   std::filesystem::path old_, dir_;
 };
 
-const std::string kHeader = "t                 Fx                Fy                Fz                "
-                            "PosX              VitX              xalim             dx                "
-                            "dxregard          ";
+const std::string kHeader =
+    "t                 Fx                Fy                Fz                "
+    "PosX              VitX              xalim             dx                "
+    "dxregard          ";
 
 } // namespace
 
@@ -64,9 +68,11 @@ TEST_F(DataLog, OneLinePerTickWhileTheReluctanceCarriageIsSelected) {
   f.form->AnimateClick();
   f.form->SimTime = 1.0;
   Press(*f.form, 'C');
-  for (int k = 0; k < 5; ++k) f.form->Timer1Timer();
+  for (int k = 0; k < 5; ++k)
+    f.form->Timer1Timer();
   f.form->SelectDevice(0); // another device: no lines, log stays open
-  for (int k = 0; k < 3; ++k) f.form->Timer1Timer();
+  for (int k = 0; k < 3; ++k)
+    f.form->Timer1Timer();
   EXPECT_TRUE(f.form->LogOn);
   f.form->SelectDevice(6);
   f.form->Timer1Timer();
@@ -84,24 +90,27 @@ TEST_F(DataLog, OneLinePerTickWhileTheReluctanceCarriageIsSelected) {
   }
 }
 
-TEST_F(DataLog, LongValuesAreWrittenInFullAndUseAPointWhateverTheLocale) {
+TEST_F(DataLog, WidestValuesStayWholeAndUseAPointWhateverTheLocale) {
   TFormFixture f;
   f.form->SelectDevice(6);
   Press(*f.form, 'C');
-  f.form->SimTime = -1.2345678e-100; // longer than 16 characters
+  std::locale::global(std::locale("C.UTF-8"));
+  f.form->SimTime = -1.2345678e-100; // the widest 8-digit number: 15 characters
   f.form->WriteLogLine();
   Press(*f.form, 'C');
   const auto lines = Lines();
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[1].rfind("-1.2345678e-100  ", 0), 0u) << lines[1];
-  EXPECT_EQ(lines[1].size(), 163u);
+  EXPECT_EQ(lines[1].size(), 162u);
+  std::locale::global(std::locale::classic());
 }
 
 TEST_F(DataLog, OpeningFailureShowsTheMessageAndTheNextPressTriesAgain) {
   if (::geteuid() == 0) GTEST_SKIP() << "root can write into a read-only directory";
   TFormFixture f;
   f.form->SelectDevice(6);
-  std::filesystem::permissions(dir_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(dir_, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_exec);
   Press(*f.form, 'C');
   EXPECT_FALSE(f.form->LogOn);
   ASSERT_EQ(f.tk.Messages.size(), 1u);
@@ -130,7 +139,8 @@ TEST_F(DataLog, AFullDiskClosesTheLogWithAMessageInsteadOfFailingSilently) {
   std::filesystem::create_symlink("/dev/full", "capture.dat");
   f.form->AnimateClick();
   Press(*f.form, 'C');
-  for (int k = 0; k < 3 && f.form->LogOn; ++k) f.form->Timer1Timer();
+  for (int k = 0; k < 3 && f.form->LogOn; ++k)
+    f.form->Timer1Timer();
   EXPECT_FALSE(f.form->LogOn);
   ASSERT_EQ(f.tk.Messages.size(), 1u);
   EXPECT_EQ(f.tk.Messages[0].Caption, "Erreur d'écriture");

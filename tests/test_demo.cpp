@@ -22,20 +22,24 @@ TEST(Demonstration, MenuStartRunsTheTimerAndSetsCommandsButNotAutoModes) {
   EXPECT_TRUE(f.form->MrvPtr->SupplyOn);
   EXPECT_TRUE(f.form->MrvPtr->DynamicsOn);
   EXPECT_EQ(f.form->MrvPtr->VitX, 0);
-  for (const TRobot* r : *f.form->Robots) EXPECT_FALSE(r->AutoMode);
+  for (const TRobot* r : *f.form->Robots)
+    EXPECT_FALSE(r->AutoMode);
 }
 
 TEST(Demonstration, KeyboardStartAlsoSetsEveryAutoModeAndStopChangesNothingElse) {
   TFormFixture f;
   std::uint16_t key = vk::Letter('D');
   f.form->FormKeyDown(key, ssCtrl);
-  for (const TRobot* r : *f.form->Robots) EXPECT_TRUE(r->AutoMode);
-  for (int k = 0; k < 50; ++k) f.form->Timer1Timer();
+  for (const TRobot* r : *f.form->Robots)
+    EXPECT_TRUE(r->AutoMode);
+  for (int k = 0; k < 50; ++k)
+    f.form->Timer1Timer();
   const double xv = f.form->xv, yrot = f.form->yrot, traction = f.form->DemoRobot->Traction;
   f.form->FormKeyDown(key, ssCtrl);
   EXPECT_FALSE(f.form->DemoMode);
   EXPECT_TRUE(f.form->Timer1.Enabled);
-  for (const TRobot* r : *f.form->Robots) EXPECT_TRUE(r->AutoMode);
+  for (const TRobot* r : *f.form->Robots)
+    EXPECT_TRUE(r->AutoMode);
   EXPECT_EQ(f.form->xv, xv);
   EXPECT_EQ(f.form->yrot, yrot);
   EXPECT_EQ(f.form->DemoRobot->Traction, traction);
@@ -75,7 +79,8 @@ TEST(Demonstration, OverviewPhasesTurnWithoutWrapAndFollowPhasesReturnToTheSmoot
   TFormFixture f;
   f.form->ModeDmo1Click();
   const double smooth = f.form->yrotSmooth;
-  for (int k = 0; k < 900; ++k) f.form->DemoCameraStep();
+  for (int k = 0; k < 900; ++k)
+    f.form->DemoCameraStep();
   EXPECT_NEAR(f.form->yrot, 180, 1e-9); // 0.2 degree a tick, unwrapped
   EXPECT_EQ(f.form->yrotSmooth, smooth);
   f.form->DemoCameraStep(); // phase 0: yrot from the smoothed azimuth again
@@ -100,7 +105,8 @@ TEST(Demonstration, AzimuthErrorOfExactly180IsNotWrapped) {
 TEST(Demonstration, TickRunsOneStepAndResetKeepsThePhase) {
   TFormFixture f;
   f.form->ModeDmo1Click();
-  for (int k = 0; k < 10; ++k) f.form->Timer1Timer();
+  for (int k = 0; k < 10; ++k)
+    f.form->Timer1Timer();
   EXPECT_EQ(f.form->DemoStep, 890);
   f.form->ResetrobotsClick();
   EXPECT_EQ(f.form->DemoStep, 890);

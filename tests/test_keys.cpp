@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <numbers>
+#include <unistd.h>
 
 #include "models/linear/mrvlin.h"
 #include "models/linear/mslin.h"
@@ -15,8 +17,12 @@
 
 namespace {
 
-constexpr std::uint16_t Num(int d) { return static_cast<std::uint16_t>(vk::Numpad0 + d); }
-constexpr std::uint16_t L(char c) { return vk::Letter(c); }
+constexpr std::uint16_t Num(int d) {
+  return static_cast<std::uint16_t>(vk::Numpad0 + d);
+}
+constexpr std::uint16_t L(char c) {
+  return vk::Letter(c);
+}
 
 void Press(TGL_Form& form, std::uint16_t key, TShiftState shift = 0) {
   std::uint16_t k = key;
@@ -62,8 +68,7 @@ TEST(KeyMap, CameraKeys) {
       {"H", L('H'), 0, false, nullptr, [&](const TGL_Form& f) { EXPECT_EQ(f.yv, 0.015 + s); }},
       {"N", L('N'), 0, false, nullptr, [&](const TGL_Form& f) { EXPECT_EQ(f.yv, 0.015 - s); }},
       {"W", L('W'), 0, false, nullptr, [&](const TGL_Form& f) { EXPECT_EQ(f.CamStep, s * 1.5); }},
-      {"X", L('X'), 0, false, nullptr,
-       [&](const TGL_Form& f) { EXPECT_EQ(f.CamStep, s * 2 / 3); }},
+      {"X", L('X'), 0, false, nullptr, [&](const TGL_Form& f) { EXPECT_EQ(f.CamStep, s * 2 / 3); }},
       {"Z wraps above 180", L('Z'), 0, false, [](TGL_Form& f) { f.xrot = 179; },
        [](const TGL_Form& f) { EXPECT_EQ(f.xrot, -179); }},
       {"S wraps below -180", L('S'), 0, false, [](TGL_Form& f) { f.xrot = -179; },
@@ -111,9 +116,11 @@ TEST(KeyMap, GlobalKeys) {
   TGL_Form& form = *f.form;
   Press(form, L('M'), ssCtrl);
   EXPECT_TRUE(form.AllAuto);
-  for (const TRobot* r : *form.Robots) EXPECT_TRUE(r->AutoMode);
+  for (const TRobot* r : *form.Robots)
+    EXPECT_TRUE(r->AutoMode);
   Press(form, L('M'), ssCtrl);
-  for (const TRobot* r : *form.Robots) EXPECT_FALSE(r->AutoMode);
+  for (const TRobot* r : *form.Robots)
+    EXPECT_FALSE(r->AutoMode);
 
   Press(form, L('A'));
   EXPECT_TRUE(form.Timer1.Enabled);
@@ -134,17 +141,20 @@ TEST(KeyMap, FourWheelRobotTractionAndSteeringWithinBounds) {
   TFormFixture f;
   f.form->SelectDevice(0);
   auto& r = static_cast<TRobot4&>(f.Device(0));
-  for (int k = 0; k < 15; ++k) Press(*f.form, Num(8));
+  for (int k = 0; k < 15; ++k)
+    Press(*f.form, Num(8));
   EXPECT_EQ(r.Traction, r.TractionMax);
   Press(*f.form, Num(0));
   EXPECT_EQ(r.Traction, 0);
   Press(*f.form, Num(2));
   EXPECT_EQ(r.Traction, -0.1);
-  for (int k = 0; k < 10; ++k) Press(*f.form, Num(4));
+  for (int k = 0; k < 10; ++k)
+    Press(*f.form, Num(4));
   EXPECT_EQ(r.Steer, r.SteerMax);
   Press(*f.form, Num(5));
   EXPECT_EQ(r.Steer, 0);
-  for (int k = 0; k < 10; ++k) Press(*f.form, Num(6));
+  for (int k = 0; k < 10; ++k)
+    Press(*f.form, Num(6));
   EXPECT_EQ(r.Steer, -r.SteerMax);
   Press(*f.form, L('M'));
   EXPECT_TRUE(r.AutoMode);
@@ -155,7 +165,8 @@ TEST(KeyMap, RobotKWheelSpeeds) {
   TFormFixture f;
   f.form->SelectDevice(1);
   auto& r = static_cast<TRobotK&>(f.Device(1));
-  for (int k = 0; k < 50; ++k) Press(*f.form, Num(7));
+  for (int k = 0; k < 50; ++k)
+    Press(*f.form, Num(7));
   EXPECT_EQ(r.WheelL->SpinRate, r.SpinMax);
   Press(*f.form, Num(3));
   EXPECT_EQ(r.WheelR->SpinRate, -0.25);
@@ -184,7 +195,8 @@ TEST(KeyMap, MonocycleTorqueOrSetPointDependingOnTheController) {
   EXPECT_DOUBLE_EQ(r.Ce, 0.2);
   Press(*f.form, L('G')); // on again: the torque is left as it was
   EXPECT_DOUBLE_EQ(r.Ce, 0.2);
-  for (int k = 0; k < 20; ++k) Press(*f.form, Num(2));
+  for (int k = 0; k < 20; ++k)
+    Press(*f.form, Num(2));
   EXPECT_EQ(r.Av, -r.AvMax);
 }
 
@@ -210,7 +222,8 @@ TEST(KeyMap, SynchronousCarriageCurrentUpToItsBound) {
   TFormFixture f; // the default selection is the synchronous carriage
   TMSlin& m = *f.form->MsPtr;
   ASSERT_FALSE(m.ControllerOn);
-  for (int k = 0; k < 30; ++k) Press(*f.form, Num(8));
+  for (int k = 0; k < 30; ++k)
+    Press(*f.form, Num(8));
   EXPECT_EQ(m.CurrentCmd, m.CurrentMax);
   Press(*f.form, Num(5));
   EXPECT_EQ(m.CurrentCmd, 0);
@@ -243,13 +256,43 @@ TEST(KeyMap, DeviceKeysOfOtherTypesDoNothing) {
   f.form->SelectDevice(5); // the rail has no keys
   const std::string before = [&] {
     std::string s;
-    for (const TRobot* r : *f.form->Robots) s += std::to_string(r->AutoMode);
+    for (const TRobot* r : *f.form->Robots)
+      s += std::to_string(r->AutoMode);
     return s;
   }();
-  for (std::uint16_t k : {L('M'), L('G'), L('E'), L('B'), Num(8), Num(4), Num(7)}) Press(*f.form, k);
+  for (std::uint16_t k : {L('M'), L('G'), L('E'), L('B'), Num(8), Num(4), Num(7)})
+    Press(*f.form, k);
   std::string after;
-  for (const TRobot* r : *f.form->Robots) after += std::to_string(r->AutoMode);
+  for (const TRobot* r : *f.form->Robots)
+    after += std::to_string(r->AutoMode);
   EXPECT_EQ(before, after);
   EXPECT_EQ(f.form->MsPtr->CurrentCmd, 0);
   EXPECT_TRUE(f.form->MrvPtr->SupplyOn);
+}
+
+TEST(KeyMap, EveryKeyRedrawsWhilePausedButNotWhileRunning) {
+  TFormFixture f;
+  f.form->StatusBar.Panels[0].Text.clear();
+  Press(*f.form, L('H')); // paused: the change is drawn at once, status line included
+  EXPECT_FALSE(f.form->StatusBar.Panels[0].Text.empty());
+  f.form->AnimateClick();
+  f.form->StatusBar.Panels[0].Text.clear();
+  Press(*f.form, L('H')); // running: the next tick draws
+  EXPECT_TRUE(f.form->StatusBar.Panels[0].Text.empty());
+}
+
+TEST(KeyMap, FailedLogOpeningSkipsTheFinalRedraw) {
+  const auto old = std::filesystem::current_path();
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("kinemo_keys_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "capture.dat"); // a directory: cannot be opened
+  std::filesystem::current_path(dir);
+  TFormFixture f;
+  f.form->StatusBar.Panels[0].Text.clear();
+  Press(*f.form, L('C'));
+  std::filesystem::current_path(old);
+  std::filesystem::remove_all(dir);
+  EXPECT_FALSE(f.form->LogOn);
+  EXPECT_EQ(f.tk.Messages.size(), 1u);
+  EXPECT_TRUE(f.form->StatusBar.Panels[0].Text.empty());
 }

@@ -29,7 +29,7 @@ TEST(StatusText, RatioPart) {
     const char* text;
   };
   const TCase cases[] = {
-      {10, 0.01, ", dt:Tmr 1:1"},   {100, 0.1, ", dt:Tmr 1:1"},  {100, 0.01, ", dt:Tmr 1:10"},
+      {10, 0.01, ", dt:Tmr 1:1"},     {100, 0.1, ", dt:Tmr 1:1"},     {100, 0.01, ", dt:Tmr 1:10"},
       {100, 0.3, ", dt:Tmr 3.000:1"}, {100, 0.2, ", dt:Tmr 2.000:1"}, {0, 0.01, ", dt:Tmr 1:0"},
       {10, 0.0, ", dt:Tmr 1:\u221e"},
   };
@@ -56,8 +56,9 @@ TEST(StatusText, CommaSeparatorAndTheOtherDeviceKinds) {
   EXPECT_EQ(f.form->StatusBar.Panels[0].Text, "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1");
   f.form->SelectDevice(1);
   f.form->UpdateStatusText();
-  EXPECT_EQ(f.form->StatusBar.Panels[0].Text,
-            "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1, RobSel:1, PosX:-1, PosY:-1,5, WD:0, WG:0, Vit:0");
+  EXPECT_EQ(
+      f.form->StatusBar.Panels[0].Text,
+      "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1, RobSel:1, PosX:-1, PosY:-1,5, WD:0, WG:0, Vit:0");
 }
 
 TEST(NumberText, GeneralAndFixedFormats) {
@@ -65,10 +66,12 @@ TEST(NumberText, GeneralAndFixedFormats) {
     double v;
     const char* general15;
   };
-  const TCase cases[] = {{0, "0"},          {1.5, "1.5"},        {-1, "-1"},
-                         {0.1 + 0.2, "0.3"}, {1e-5, "1E-5"},     {1.5e20, "1.5E20"},
-                         {1e15, "1E15"},    {1e14, "100000000000000"}, {0.0001, "0.0001"}};
-  for (const TCase& c : cases) EXPECT_EQ(FloatToStr(c.v, '.'), c.general15) << c.v;
+  const TCase cases[] = {
+      {0, "0"},          {1.5, "1.5"},       {-1, "-1"},     {0.1 + 0.2, "0.3"},
+      {1e-5, "1E-5"},    {1.5e20, "1.5E20"}, {1e15, "1E15"}, {1e14, "100000000000000"},
+      {0.0001, "0.0001"}};
+  for (const TCase& c : cases)
+    EXPECT_EQ(FloatToStr(c.v, '.'), c.general15) << c.v;
   EXPECT_EQ(FloatToStrF(2.0, TFloatFormat::Fixed, 7, 3, ','), "2,000");
   EXPECT_EQ(FloatToStrF(3.14159, TFloatFormat::General, 6, 6, '.'), "3.14159");
   EXPECT_EQ(FloatToStrF(2.96 + 0.06, TFloatFormat::General, 6, 6, '.'), "3.02");

@@ -10,7 +10,9 @@
 namespace {
 
 // x -> v by k: one step of an exponential approach.
-void Approach(double& x, double v, double k) { x = x + (v - x) * k; }
+void Approach(double& x, double v, double k) {
+  x = x + (v - x) * k;
+}
 
 constexpr double kDeg = 180 / std::numbers::pi;
 
@@ -25,7 +27,8 @@ void TGL_Form::StartDemonstration(bool from_keyboard) {
   Timer1.Enabled = true;
   AllAuto = true;
   if (from_keyboard)
-    for (TRobot* r : *Robots) r->AutoMode = true;
+    for (TRobot* r : *Robots)
+      r->AutoMode = true;
   DemoStep = DemoLen2;
   DemoPhase = 9;
   yrotSmooth = yrot;

@@ -24,7 +24,9 @@ void Lower(double& x, double d, double m) {
   if (x < -m) x = -m;
 }
 
-bool Numpad(std::uint16_t key, int digit) { return key == vk::Numpad0 + digit; }
+bool Numpad(std::uint16_t key, int digit) {
+  return key == vk::Numpad0 + digit;
+}
 
 constexpr double kSetPointStep = std::numbers::pi / 30;
 
@@ -93,7 +95,8 @@ void TGL_Form::FormKeyDown(std::uint16_t& Key, TShiftState Shift) {
   // Global modes.
   if (Key == vk::Letter('M') && ctrl) {
     AllAuto = !AllAuto;
-    for (TRobot* r : *Robots) r->AutoMode = AllAuto;
+    for (TRobot* r : *Robots)
+      r->AutoMode = AllAuto;
   }
   if (Key == vk::Letter('A')) AnimateClick();
   if (Key == vk::Letter('T')) {

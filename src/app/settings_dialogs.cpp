@@ -17,8 +17,7 @@ void TGL_Form::Options1Click() {
   }
   // A negative step would run time backwards.
   if (*dt < 0) {
-    toolkit_.MessageBox("Le pas d'intégration doit être positif ou nul", "Erreur",
-                        TMsgIcon::Error);
+    toolkit_.MessageBox("Le pas d'intégration doit être positif ou nul", "Erreur", TMsgIcon::Error);
     return;
   }
   Dt = *dt;

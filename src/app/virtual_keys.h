@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/input.h" // TShiftState: of a key event only Ctrl is consulted
+
 namespace vk {
 constexpr std::uint16_t Return = 0x0D;
 constexpr std::uint16_t Prior = 0x21; // Page Up
@@ -13,9 +15,7 @@ constexpr std::uint16_t Up = 0x26;
 constexpr std::uint16_t Right = 0x27;
 constexpr std::uint16_t Down = 0x28;
 constexpr std::uint16_t Numpad0 = 0x60; // Numpad0 + d for the keypad digit d
-constexpr std::uint16_t Letter(char c) { return static_cast<std::uint16_t>(c); } // 'A'..'Z'
+constexpr std::uint16_t Letter(char c) {
+  return static_cast<std::uint16_t>(c);
+} // 'A'..'Z'
 } // namespace vk
-
-// The modifier set of a key event; only Ctrl is consulted by the key map.
-enum TShiftFlag : unsigned { ssShift = 1u, ssAlt = 2u, ssCtrl = 4u };
-using TShiftState = unsigned;

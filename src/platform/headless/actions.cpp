@@ -51,14 +51,14 @@ bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
     }
   }
   static const std::map<std::string, std::uint16_t> named = {
-      {"Up", vk::Up},       {"Down", vk::Down},       {"Left", vk::Left},
-      {"Right", vk::Right}, {"PageUp", vk::Prior},    {"PageDown", vk::Next},
-      {"Enter", vk::Return}};
+      {"Up", vk::Up},        {"Down", vk::Down},     {"Left", vk::Left},   {"Right", vk::Right},
+      {"PageUp", vk::Prior}, {"PageDown", vk::Next}, {"Enter", vk::Return}};
   if (auto it = named.find(rest); it != named.end()) {
     key = it->second;
     return true;
   }
-  if (rest.size() == 4 && rest.rfind("Num", 0) == 0 && std::isdigit(static_cast<unsigned char>(rest[3]))) {
+  if (rest.size() == 4 && rest.rfind("Num", 0) == 0 &&
+      std::isdigit(static_cast<unsigned char>(rest[3]))) {
     key = static_cast<std::uint16_t>(vk::Numpad0 + (rest[3] - '0'));
     return true;
   }
@@ -88,7 +88,8 @@ void Ticks(TGL_Form& form, THeadlessToolkit& tk, long long n) {
 }
 
 // Runs a dialog handler with the dialog answered OK after `fill`.
-template <class F> void WithDialog(TGL_Form& form, THeadlessToolkit& tk, void (TGL_Form::*handler)(), F fill) {
+template <class F>
+void WithDialog(TGL_Form& form, THeadlessToolkit& tk, void (TGL_Form::*handler)(), F fill) {
   tk.AnswerDialog = [&form, fill](TDialogId) {
     fill(form);
     return TModalResult::OK;
@@ -110,17 +111,27 @@ bool ValidateAction(const TAction& a, std::string& error) {
   TShiftState shift = 0;
   std::string name, value;
   bool ok = false;
-  if (a.Name == "ticks") ok = ParseInt(a.Value, n) && n >= 0;
-  else if (a.Name == "select") ok = !a.Value.empty();
-  else if (a.Name == "paint") ok = a.Value.empty();
-  else if (a.Name == "menu") ok = MenuCommands().count(a.Value) > 0;
-  else if (a.Name == "key") ok = ParseKey(a.Value, key, shift);
-  else if (a.Name == "combo") ok = ParseInt(a.Value, n) && n >= 0 && n < 9;
+  if (a.Name == "ticks")
+    ok = ParseInt(a.Value, n) && n >= 0;
+  else if (a.Name == "select")
+    ok = !a.Value.empty();
+  else if (a.Name == "paint")
+    ok = a.Value.empty();
+  else if (a.Name == "menu")
+    ok = MenuCommands().count(a.Value) > 0;
+  else if (a.Name == "key")
+    ok = ParseKey(a.Value, key, shift);
+  else if (a.Name == "combo")
+    ok = ParseInt(a.Value, n) && n >= 0 && n < 9;
   else if (a.Name == "set" && SplitSetting(a.Value, name, value)) {
-    if (name == "Dt") ok = true; // the dialog itself accepts or refuses the text
-    else if (name == "SBfs" || name == "SBtimer") ok = ParseInt(value, n);
-    else if (name == "RailType") ok = ParseInt(value, n) && n >= 0 && n <= 3;
-    else if (name == "ForceModel") ok = ParseInt(value, n) && n >= 1 && n <= 3;
+    if (name == "Dt")
+      ok = true; // the dialog itself accepts or refuses the text
+    else if (name == "SBfs" || name == "SBtimer")
+      ok = ParseInt(value, n);
+    else if (name == "RailType")
+      ok = ParseInt(value, n) && n >= 0 && n <= 3;
+    else if (name == "ForceModel")
+      ok = ParseInt(value, n) && n >= 1 && n <= 3;
   } else {
     error = "unknown action: " + a.Text;
     return false;
