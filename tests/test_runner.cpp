@@ -1,6 +1,6 @@
 // The headless command line: actions, the state dump and its exactness.
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -46,7 +46,8 @@ TEST(Runner, StateDumpHoldsTheControllerTimerStatusBarAndEveryDevice) {
   ASSERT_EQ(r.code, 0) << r.err;
   const auto j = nlohmann::json::parse(ReadFile(path));
   double t = 0;
-  for (int k = 0; k < 25; ++k) t += 0.01;
+  for (int k = 0; k < 25; ++k)
+    t += 0.01;
   EXPECT_EQ(j["SimTime"].get<double>(), t);
   EXPECT_EQ(j["RobSel"], 3);
   EXPECT_EQ(j["Timer1"]["Enabled"], true);
@@ -65,7 +66,10 @@ TEST(Runner, TimeAdvancesOnlyWhileTheTimerRuns) {
   const auto path = TempFile("state.json");
   ASSERT_EQ(RunKinemo({"--do", "ticks:50", "--state", path.string()}).code, 0);
   EXPECT_EQ(nlohmann::json::parse(ReadFile(path))["SimTime"].get<double>(), 0);
-  ASSERT_EQ(RunKinemo({"--do", "menu:Animate ticks:3 menu:Animate ticks:5", "--state", path.string()}).code, 0);
+  ASSERT_EQ(
+      RunKinemo({"--do", "menu:Animate ticks:3 menu:Animate ticks:5", "--state", path.string()})
+          .code,
+      0);
   EXPECT_EQ(nlohmann::json::parse(ReadFile(path))["SimTime"].get<double>(), 0.01 + 0.01 + 0.01);
   std::filesystem::remove(path);
 }
@@ -107,8 +111,12 @@ TEST(Runner, TwoRunsGiveIdenticalOutput) {
 TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
   const auto path = TempFile("never.json");
   const std::vector<std::vector<std::string>> bad = {
-      {"--do", "ticks:-1"},       {"--do", "ticks:x"},   {"--do", "jump:3"},
-      {"--do", "menu:Nothing"},   {"--do"},              {"--frobnicate"},
+      {"--do", "ticks:-1"},
+      {"--do", "ticks:x"},
+      {"--do", "jump:3"},
+      {"--do", "menu:Nothing"},
+      {"--do"},
+      {"--frobnicate"},
       {"--do", "select:", "--state", path.string()},
   };
   for (const auto& args : bad) {
@@ -133,4 +141,46 @@ TEST(Runner, SelectionDialogRefusalIsReportedAndChangesNothing) {
   EXPECT_NE(r.out.find("Valeur entrée en dehors des limites"), std::string::npos);
   EXPECT_EQ(nlohmann::json::parse(ReadFile(path))["RobSel"], 8);
   std::filesystem::remove(path);
+}
+
+TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {
+  const auto path = TempFile("state.json");
+  const TRun r =
+      RunKinemo({"--do",
+                 "combo:0 key:Num8 key:Num8 key:A ticks:10 set:Dt=0.02 "
+                 "set:SBfs=25 set:SBtimer=40 set:RailType=1 set:ForceModel=2 key:PageDown "
+                 "menu:ModeDmo1 ticks:2",
+                 "--state", path.string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto j = nlohmann::json::parse(ReadFile(path));
+  EXPECT_EQ(j["RobSel"], 0);
+  EXPECT_DOUBLE_EQ(j["Robots"][0]["Traction"].get<double>(), 0.2);
+  EXPECT_EQ(j["AllAuto"], true);                // set by the demonstration
+  EXPECT_EQ(j["Robots"][0]["AutoMode"], false); // the menu variant leaves the devices alone
+  EXPECT_EQ(j["Dt"].get<double>(), 0.02);
+  EXPECT_EQ(j["Fs"].get<double>(), 2.5);
+  EXPECT_EQ(j["Timer1"]["Interval"], 40);
+  EXPECT_EQ(j["Robots"][5]["RailType"], 1);
+  EXPECT_EQ(j["Robots"][6]["ForceModel"], 2);
+  EXPECT_EQ(j["DemoMode"], true);
+  EXPECT_EQ(j["DemoStep"], 898);
+  std::filesystem::remove(path);
+}
+
+TEST(Runner, RefusedDialogEntriesAreReportedAndLeaveTheSetting) {
+  const auto path = TempFile("state.json");
+  const TRun r = RunKinemo({"--do", "set:Dt=abc set:Dt=-1", "--state", path.string()});
+  ASSERT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("'abc' n'est pas une valeur à virgule flottante correcte"),
+            std::string::npos);
+  EXPECT_EQ(nlohmann::json::parse(ReadFile(path))["Dt"].get<double>(), 0.01);
+  std::filesystem::remove(path);
+}
+
+TEST(Runner, MalformedKeysAndSettingsAreArgumentErrors) {
+  for (const char* bad : {"key:F13", "key:Num", "key:Ctrl+", "combo:9", "set:RailType=4",
+                          "set:ForceModel=0", "set:SBfs=x", "set:Nothing=1", "set:Dt"}) {
+    const TRun r = RunKinemo({"--do", bad});
+    EXPECT_EQ(r.code, 2) << bad;
+  }
 }

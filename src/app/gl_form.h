@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/dialog_models.h"
+#include "app/virtual_keys.h"
 #include "models/form_shared.h"
 #include "models/robot.h"
 #include "platform/controls.h"
@@ -92,6 +93,20 @@ public:
   void SBfsChange();
   void CBListeSelect();
   void SelectRobot1Click();
+  void Options1Click();
+  void OptionsMRVrail1Click();
+  void FormKeyDown(std::uint16_t& Key, TShiftState Shift);
+  void ModeDmo1Click();
+  void Quitter();
+  void CBListeCloseUp();
+  void SBtimerKeyUp();
+  void SBfsKeyUp();
+  void AproposClick();
+  void Aide2Click();
+  // Where the help page is installed.
+  std::string HelpPagePath() const;
+  // The ", dt:Tmr ..." part of the status line.
+  std::string StatusRatioText() const;
 
   // --- Later parts of the tick ---
   void DemoCameraStep();
@@ -101,6 +116,8 @@ public:
   void CaptureStep();
   // The magnified pole/tooth inset of the switched-reluctance carriage.
   void DrawToothInset();
+  // Recompiles the ground grid (after the diagonals were toggled).
+  void RebuildGrid();
 
   // --- View: resources, projection, frame ---
   void InitGL(int width, int height);
@@ -145,6 +162,11 @@ public:
 
 private:
   void ContactPass();
+  // Starts the demonstration; from the keyboard it also sets every AutoMode.
+  void StartDemonstration(bool from_keyboard);
+  // The C key: opens or closes the data log; false if it could not be opened.
+  bool ToggleLog();
+  void CheckLogWritten();
   void InitViewState();
   unsigned LoadPictureTexture(const char* file_name);
   bool EditEntered(char key, const std::string& text, double& value);

@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -54,17 +52,21 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
     // Beyond the precision the framework falls back to the general format.
     if (value != 0 && std::fabs(value) >= std::pow(10.0, precision))
       return FloatToStrF(value, TFloatFormat::General, precision, digits, sep);
-    std::snprintf(buf, sizeof buf, "%.*f", digits < 0 ? 0 : digits, value);
-    std::string s = buf;
-    if (s == "-" + std::string(s.size() - 1, '0')) s.erase(0, 1);
-    if (s.rfind("-0", 0) == 0 && std::strtod(s.c_str(), nullptr) == 0) s.erase(0, 1);
+    // to_chars ignores the C locale, which a toolkit may have set to the user's.
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed,
+                                   digits < 0 ? 0 : digits);
+    std::string s = ec == std::errc() ? std::string(buf, end) : std::string("0");
+    // A value that rounds to zero shows no sign.
+    if (s[0] == '-' && s.find_first_not_of("0.", 1) == std::string::npos) s.erase(0, 1);
     return WithSeparator(s, sep);
   }
   if (precision < 1) precision = 1;
   if (precision > 17) precision = 17;
   if (value == 0) return "0";
-  std::snprintf(buf, sizeof buf, "%.*g", precision, value);
-  return WithSeparator(FrameworkExponent(buf), sep);
+  auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision);
+  if (ec != std::errc()) return "0";
+  return WithSeparator(FrameworkExponent(std::string(buf, end)), sep);
 }
 
 std::string IntToStr(std::int64_t value) { return std::to_string(value); }

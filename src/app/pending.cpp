@@ -2,7 +2,5 @@
 // with its own file and leaves this one.
 #include "app/gl_form.h"
 
-void TGL_Form::DemoCameraStep() {}
-void TGL_Form::WriteLogLine() {}
 void TGL_Form::CaptureStep() {}
-void TGL_Form::UpdateStatusText() {}
+std::string TGL_Form::HelpPagePath() const { return "index.html"; }

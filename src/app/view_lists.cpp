@@ -151,3 +151,7 @@ void TGL_Form::BuildDisplayLists() {
   CompileAxle(g.AxleRadius, g.Track);
   CompileBody(g, TexPicture, TexRipple);
 }
+
+void TGL_Form::RebuildGrid() {
+  if (GLReady) CompileGrid(ShowDiagonals);
+}

@@ -3,23 +3,16 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
-#include <functional>
-#include <map>
 #include <sstream>
 
 #include "app/gl_form.h"
 #include "app/state_json.h"
+#include "platform/headless/actions.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
 #include "platform/headless/image_files.h"
 
 namespace {
-
-struct TAction {
-  std::string Name;  // e.g. "ticks"
-  std::string Value; // e.g. "100"
-  std::string Text;  // as written
-};
 
 struct TOptions {
   std::vector<TAction> Actions;
@@ -36,48 +29,6 @@ bool ParseInt(const std::string& s, long long& v) {
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
 }
-
-using TMenuHandler = void (TGL_Form::*)();
-
-const std::map<std::string, TMenuHandler>& MenuCommands() {
-  static const std::map<std::string, TMenuHandler> commands = {
-      {"Animate", &TGL_Form::AnimateClick},
-      {"Resetrobots", &TGL_Form::ResetrobotsClick},
-      {"Resetview", &TGL_Form::ResetviewClick},
-      {"View", &TGL_Form::ViewClick},
-  };
-  return commands;
-}
-
-// Checks one action's syntax before anything runs.
-bool ValidateAction(const TAction& a, std::string& error) {
-  long long n = 0;
-  if (a.Name == "ticks") {
-    if (!ParseInt(a.Value, n) || n < 0) {
-      error = "ticks needs a count >= 0: " + a.Text;
-      return false;
-    }
-    return true;
-  }
-  if (a.Name == "select") {
-    if (a.Value.empty()) {
-      error = "select needs a device index: " + a.Text;
-      return false;
-    }
-    return true;
-  }
-  if (a.Name == "paint") return true;
-  if (a.Name == "menu") {
-    if (!MenuCommands().count(a.Value)) {
-      error = "unknown menu command: " + a.Text;
-      return false;
-    }
-    return true;
-  }
-  error = "unknown action: " + a.Text;
-  return false;
-}
-
 bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -96,9 +47,7 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
       std::istringstream in(list);
       std::string word;
       while (in >> word) {
-        const auto colon = word.find(':');
-        TAction a{word.substr(0, colon), colon == std::string::npos ? "" : word.substr(colon + 1),
-                  word};
+        const TAction a = ParseAction(word);
         if (!ValidateAction(a, error)) return false;
         opt.Actions.push_back(a);
       }
@@ -124,25 +73,6 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
     }
   }
   return true;
-}
-
-void Ticks(TGL_Form& form, THeadlessToolkit& tk, long long n) {
-  for (long long k = 0; k < n; ++k) {
-    // A timer event only comes while the timer runs with a non-zero period.
-    if (!form.Timer1.Enabled || form.Timer1.Interval <= 0) continue;
-    tk.NowMs += static_cast<std::uint32_t>(form.Timer1.Interval);
-    form.Timer1Timer();
-  }
-}
-
-void Select(TGL_Form& form, THeadlessToolkit& tk, const std::string& text) {
-  tk.AnswerDialog = [&form, text](TDialogId id) {
-    if (id != TDialogId::RobSel) return TModalResult::Cancel;
-    form.DialogRobSel.IDC_EDITRobSel = text;
-    return TModalResult::OK;
-  };
-  form.SelectRobot1Click();
-  tk.AnswerDialog = nullptr;
 }
 
 bool WriteFile(const std::string& path, const std::string& content, std::string& error) {
@@ -179,17 +109,7 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
   form.FormResize(opt.Width, opt.Height);
 
   for (const TAction& a : opt.Actions) {
-    if (a.Name == "ticks") {
-      long long n = 0;
-      ParseInt(a.Value, n);
-      Ticks(form, tk, n);
-    } else if (a.Name == "select") {
-      Select(form, tk, a.Value);
-    } else if (a.Name == "menu") {
-      (form.*MenuCommands().at(a.Value))();
-    } else if (a.Name == "paint") {
-      form.FormPaint();
-    }
+    ApplyAction(form, tk, a);
     char line[160];
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),
                   form.SimTime, form.Timer1.Enabled ? "running" : "paused", form.RobSel);

@@ -1,0 +1,56 @@
+// The three settings dialogs: integration step, motor and rail, active device.
+#include <cmath>
+
+#include "app/gl_form.h"
+#include "app/number_text.h"
+#include "models/linear/mrvlin.h"
+#include "models/linear/rail.h"
+
+void TGL_Form::Options1Click() {
+  const char sep = toolkit_.DecimalSeparator();
+  DialogOptions.Editdt = FloatToStr(Dt, sep);
+  if (toolkit_.ShowModal(TDialogId::Options) != TModalResult::OK) return;
+  const auto dt = StrToFloat(DialogOptions.Editdt, sep);
+  if (!dt) {
+    ShowConversionError(NotAFloatMessage(DialogOptions.Editdt));
+    return;
+  }
+  // A negative step would run time backwards.
+  if (*dt < 0) {
+    toolkit_.MessageBox("Le pas d'intégration doit être positif ou nul", "Erreur", TMsgIcon::Error);
+    return;
+  }
+  Dt = *dt;
+}
+
+void TGL_Form::OptionsMRVrail1Click() {
+  if (!RailPtr || !MrvPtr) return;
+  DialogOptionsMRV.RGTypeRail = RailPtr->RailType;
+  DialogOptionsMRV.RBModelePhysiqueSimple = MrvPtr->ForceModel == 1;
+  DialogOptionsMRV.RBModelePhysiqueSimpleCorrige = MrvPtr->ForceModel == 2;
+  DialogOptionsMRV.RBModelePhysiqueDistance = MrvPtr->ForceModel == 3;
+  if (toolkit_.ShowModal(TDialogId::OptionsMRV) != TModalResult::OK) return;
+  // Only the four shapes the rail knows.
+  if (DialogOptionsMRV.RGTypeRail >= 0 && DialogOptionsMRV.RGTypeRail <= 3)
+    RailPtr->RailType = DialogOptionsMRV.RGTypeRail;
+  if (DialogOptionsMRV.RBModelePhysiqueSimple) MrvPtr->ForceModel = 1;
+  if (DialogOptionsMRV.RBModelePhysiqueSimpleCorrige) MrvPtr->ForceModel = 2;
+  if (DialogOptionsMRV.RBModelePhysiqueDistance) MrvPtr->ForceModel = 3;
+  if (!Timer1.Enabled) RenderScene();
+}
+
+void TGL_Form::SelectRobot1Click() {
+  DialogRobSel.IDC_EDITRobSel = IntToStr(RobSel);
+  if (toolkit_.ShowModal(TDialogId::RobSel) != TModalResult::OK) return;
+  const auto n = StrToInt(DialogRobSel.IDC_EDITRobSel);
+  if (!n) {
+    ShowConversionError(NotAnIntegerMessage(DialogRobSel.IDC_EDITRobSel));
+    return;
+  }
+  if (*n >= 0 && *n < NbRobots) {
+    SelectDevice(*n);
+    RenderScene();
+  } else {
+    toolkit_.MessageBox("Valeur entrée en dehors des limites", "", TMsgIcon::None);
+  }
+}

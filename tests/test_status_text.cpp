@@ -1,0 +1,98 @@
+// The telemetry line and the number texts it is built from.
+#include <gtest/gtest.h>
+
+#include "app/number_text.h"
+#include "models/robots/robot4.h"
+#include "test_support.h"
+
+TEST(StatusText, FourWheelRobotLineAsDocumented) {
+  TFormFixture f;
+  TGL_Form& form = *f.form;
+  form.SelectDevice(2);
+  auto& r = static_cast<TRobot4&>(f.Device(2));
+  r.PosX = 0.3;
+  r.PosY = -1;
+  r.Theta = 0;
+  form.FrameCount = 7;
+  form.SimTime = 1.5;
+  form.SBtimer.SetPosition(100);
+  form.UpdateStatusText();
+  EXPECT_EQ(form.StatusBar.Panels[0].Text,
+            "Fps:7, t:1.5, timer:0.1, dt:Tmr 1:10, RobSel:2, d:0, dR:0, PosX:0.3, PosY:-1, FT:0, "
+            "Ffr:0, Vit:0");
+}
+
+TEST(StatusText, RatioPart) {
+  struct TCase {
+    int interval;
+    double dt;
+    const char* text;
+  };
+  const TCase cases[] = {
+      {10, 0.01, ", dt:Tmr 1:1"},     {100, 0.1, ", dt:Tmr 1:1"},     {100, 0.01, ", dt:Tmr 1:10"},
+      {100, 0.3, ", dt:Tmr 3.000:1"}, {100, 0.2, ", dt:Tmr 2.000:1"}, {0, 0.01, ", dt:Tmr 1:0"},
+      {10, 0.0, ", dt:Tmr 1:\u221e"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    TFormFixture f;
+    f.form->Timer1.Interval = c.interval;
+    f.form->Dt = c.dt;
+    EXPECT_EQ(f.form->StatusRatioText(), c.text);
+    f.form->UpdateStatusText(); // must not fail for any of them
+  }
+}
+
+TEST(StatusText, CommaSeparatorAndTheOtherDeviceKinds) {
+  TFormFixture f;
+  f.tk.Separator = ',';
+  f.form->SimTime = 2.25;
+  f.form->SelectDevice(6);
+  f.form->UpdateStatusText();
+  EXPECT_EQ(f.form->StatusBar.Panels[0].Text,
+            "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1, fs:1, DemoPhase:0, DemoStep:0");
+  f.form->SelectDevice(5); // the rail: only the common head
+  f.form->UpdateStatusText();
+  EXPECT_EQ(f.form->StatusBar.Panels[0].Text, "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1");
+  f.form->SelectDevice(1);
+  f.form->UpdateStatusText();
+  EXPECT_EQ(
+      f.form->StatusBar.Panels[0].Text,
+      "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1, RobSel:1, PosX:-1, PosY:-1,5, WD:0, WG:0, Vit:0");
+}
+
+TEST(NumberText, GeneralAndFixedFormats) {
+  struct TCase {
+    double v;
+    const char* general15;
+  };
+  const TCase cases[] = {
+      {0, "0"},          {1.5, "1.5"},       {-1, "-1"},     {0.1 + 0.2, "0.3"},
+      {1e-5, "1E-5"},    {1.5e20, "1.5E20"}, {1e15, "1E15"}, {1e14, "100000000000000"},
+      {0.0001, "0.0001"}};
+  for (const TCase& c : cases)
+    EXPECT_EQ(FloatToStr(c.v, '.'), c.general15) << c.v;
+  EXPECT_EQ(FloatToStrF(2.0, TFloatFormat::Fixed, 7, 3, ','), "2,000");
+  EXPECT_EQ(FloatToStrF(3.14159, TFloatFormat::General, 6, 6, '.'), "3.14159");
+  EXPECT_EQ(FloatToStrF(2.96 + 0.06, TFloatFormat::General, 6, 6, '.'), "3.02");
+  EXPECT_EQ(FloatToStrF(-0.0001, TFloatFormat::Fixed, 7, 3, '.'), "0.000");
+}
+
+TEST(NumberText, ParsingFollowsTheSeparatorAndRefusesGarbage) {
+  EXPECT_EQ(StrToFloat("0.02", '.'), 0.02);
+  EXPECT_EQ(StrToFloat("0,02", ','), 0.02);
+  EXPECT_EQ(StrToFloat(" 1e-3 ", '.'), 1e-3);
+  EXPECT_FALSE(StrToFloat("0.02", ','));
+  EXPECT_FALSE(StrToFloat("abc", '.'));
+  EXPECT_FALSE(StrToFloat("", '.'));
+  EXPECT_FALSE(StrToFloat("1.5x", '.'));
+  EXPECT_FALSE(StrToFloat("inf", '.'));
+  EXPECT_FALSE(StrToFloat("nan", '.'));
+  EXPECT_FALSE(StrToFloat("1e999", '.'));
+  EXPECT_EQ(StrToInt("8"), 8);
+  EXPECT_EQ(StrToInt("-1"), -1);
+  EXPECT_EQ(StrToInt("$1F"), 31);
+  EXPECT_FALSE(StrToInt("3.5"));
+  EXPECT_FALSE(StrToInt("99999999999"));
+  EXPECT_FALSE(StrToInt(""));
+}
