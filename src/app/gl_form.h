@@ -40,6 +40,7 @@ public:
   TDialogRobSelModel DialogRobSel;
   TFormDlgViewModel FormDlgView;
   TDialogCaptureModel DialogCapture;
+  TDialogCompressionModel DialogCompression;
 
   // --- Controller state ---
   TRobotArray* Robots = nullptr; // owned, with the devices it points at
@@ -97,6 +98,7 @@ public:
   void SBtimerKeyUp();
   void SBfsKeyUp();
   void AproposClick();
+  void EnregistreAVI1Click();
   void Aide2Click();
   void UpdateStatusText();
   // Where the help page is installed.

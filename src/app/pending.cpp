@@ -7,4 +7,4 @@ void TGL_Form::RenderScene() {}
 void TGL_Form::CaptureStep() {}
 void TGL_Form::DrawToothInset() {}
 void TGL_Form::RebuildGrid() {}
-std::string TGL_Form::HelpPagePath() const { return "index.html"; }
+void TGL_Form::EnregistreAVI1Click() {}
