@@ -36,8 +36,12 @@ void BM_WindowToFirstFrame(benchmark::State& state) {
     TGL_Form form(toolkit);
     TMainWindow window(form);
     toolkit.Attach(&window);
+    if (!window.GLView) {
+      state.SkipWithError("no OpenGL");
+      return;
+    }
     window.showMaximized();
-    if (!QTest::qWaitFor([&] { return window.View->FramesShown() > 0; }, 10000)) {
+    if (!QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 10000)) {
       state.SkipWithError("no frame drawn");
       return;
     }

@@ -95,6 +95,7 @@ QScrollBar* TFormDlgView::AddBar(const char* name, TScrollBar& model) {
   bar->setObjectName(QString::fromLatin1(name));
   bar->setRange(model.Min, model.Max);
   bar->setPageStep(1);
+  bar->setFocusPolicy(Qt::StrongFocus); // in the tab order, for the arrow keys
   bars_[bar_count_++] = {bar, &model};
   connect(bar, &QScrollBar::valueChanged, this,
           [this, &model](int value) { dispatch_([&model, value] { model.SetPosition(value); }); });

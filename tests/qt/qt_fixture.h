@@ -25,6 +25,7 @@ struct TWindowFixture {
 
   TWindowFixture() {
     tk.Attach(window.get());
+    window->resize(1200, 700); // the whole toolbar in view
     // Message boxes are modal: a poll records and closes them.
     box_closer.setInterval(5);
     QObject::connect(&box_closer, &QTimer::timeout, [this] {

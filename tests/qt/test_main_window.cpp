@@ -129,7 +129,7 @@ TEST(MainWindow, WidgetsCallHandlersAndFollowTheForm) {
   f.form->CGaugeCapture.Progress = 7;
   f.form->CGaugeCapture.Visible = true;
   f.window->SyncControls();
-  EXPECT_TRUE(f.window->CGaugeCapture->isVisible());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.window->CGaugeCapture->isVisible(); }, 1000));
   EXPECT_EQ(f.window->CGaugeCapture->maximum(), 250);
   EXPECT_EQ(f.window->CGaugeCapture->value(), 7);
 

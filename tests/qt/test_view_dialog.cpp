@@ -28,7 +28,7 @@ TEST(ViewDialog, LayoutAndTabOrder) {
     do {
       w = w->nextInFocusChain();
     } while (w->focusPolicy() == Qt::NoFocus);
-    EXPECT_EQ(w, expected[i]) << i;
+    EXPECT_EQ(w, expected[i]) << i << " " << w->objectName().toStdString();
   }
 }
 

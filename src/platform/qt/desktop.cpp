@@ -34,6 +34,14 @@ void SetDefaultSurfaceFormat() {
   QSurfaceFormat::setDefaultFormat(format);
 }
 
+bool OpenGLAvailable() {
+  static const bool available = [] {
+    QOpenGLContext probe;
+    return probe.create();
+  }();
+  return available;
+}
+
 int RunDesktop(int argc, char** argv) {
   SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
@@ -45,12 +53,9 @@ int RunDesktop(int argc, char** argv) {
   TQtToolkit toolkit;
   // Without an OpenGL context nothing can be drawn: say so and stop, as a
   // failed pixel-format choice does.
-  {
-    QOpenGLContext probe;
-    if (!probe.create()) {
-      toolkit.MessageBox("ChoosePixelFormat failed", "Error", TMsgIcon::Error);
-      return 1;
-    }
+  if (!OpenGLAvailable()) {
+    toolkit.MessageBox("ChoosePixelFormat failed", "Error", TMsgIcon::Error);
+    return 1;
   }
   TGL_Form form(toolkit);
   TMainWindow window(form);

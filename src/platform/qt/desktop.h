@@ -9,5 +9,8 @@ bool DisplayAvailable(const char* qpa_platform, const char* display, const char*
 // Requests the OpenGL surface the view needs; call before the first widget.
 void SetDefaultSurfaceFormat();
 
+// Whether an OpenGL context can be created on this platform (checked once).
+bool OpenGLAvailable();
+
 // Opens the maximised window and runs until it closes; returns the exit code.
 int RunDesktop(int argc, char** argv);

@@ -1,16 +1,14 @@
 #include "platform/qt/gl_view.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QWheelEvent>
 #include <cmath>
 
 #include "app/gl_form.h"
-#include "platform/qt/key_map.h"
 
-TGLView::TGLView(TGL_Form& form, TDispatch dispatch, QWidget* parent)
-    : QOpenGLWidget(parent), form_(form), dispatch_(std::move(dispatch)) {
+TGLView::TGLView(TGL_Form& form, TViewInput& input, QWidget* parent)
+    : QOpenGLWidget(parent), form_(form), input_(input) {
   setObjectName(QStringLiteral("GLView"));
   setFocusPolicy(Qt::StrongFocus);
   // Frames rendered by a tick stay in the framebuffer until Qt composes them.
@@ -21,14 +19,11 @@ TGLView::~TGLView() {
   ReleaseGL();
 }
 
-int TGLView::DevicePixels(double logical) const {
-  return static_cast<int>(std::lround(logical * devicePixelRatioF()));
-}
 int TGLView::PixelWidth() const {
-  return DevicePixels(width());
+  return static_cast<int>(std::lround(width() * devicePixelRatioF()));
 }
 int TGLView::PixelHeight() const {
-  return DevicePixels(height());
+  return static_cast<int>(std::lround(height() * devicePixelRatioF()));
 }
 
 bool TGLView::MakeCurrent() {
@@ -76,69 +71,33 @@ void TGLView::FramePresented() {
   update();
 }
 
-void TGLView::HandleKey(const QKeyEvent& event) {
-  const auto key = MapKey(event.key(), event.modifiers(), event.nativeScanCode());
-  if (!key) return;
-  dispatch_([this, key] {
-    std::uint16_t code = key->Key;
-    form_.FormKeyDown(code, key->Shift);
-  });
+void TGLView::mousePressEvent(QMouseEvent* e) {
+  input_.Press(*e, devicePixelRatioF());
+}
+void TGLView::mouseReleaseEvent(QMouseEvent* e) {
+  input_.Release(*e, devicePixelRatioF());
+}
+void TGLView::mouseMoveEvent(QMouseEvent* e) {
+  input_.Move(*e, devicePixelRatioF());
+}
+void TGLView::wheelEvent(QWheelEvent* e) {
+  input_.Wheel(*e, devicePixelRatioF());
 }
 
-void TGLView::keyPressEvent(QKeyEvent* event) {
-  HandleKey(*event);
+TInputView::TInputView(TViewInput& input, QWidget* parent) : QWidget(parent), input_(input) {
+  setObjectName(QStringLiteral("GLView"));
+  setFocusPolicy(Qt::StrongFocus);
 }
 
-namespace {
-std::optional<TMouseButton> MapButton(Qt::MouseButton b) {
-  switch (b) {
-  case Qt::LeftButton:
-    return TMouseButton::Left;
-  case Qt::RightButton:
-    return TMouseButton::Right;
-  case Qt::MiddleButton:
-    return TMouseButton::Middle;
-  default:
-    return std::nullopt;
-  }
+void TInputView::mousePressEvent(QMouseEvent* e) {
+  input_.Press(*e, devicePixelRatioF());
 }
-
-TShiftState MouseShift(const QMouseEvent& e) {
-  TShiftState s = MapModifiers(e.modifiers());
-  if (e.buttons() & Qt::LeftButton) s |= ssLeft;
-  if (e.buttons() & Qt::RightButton) s |= ssRight;
-  if (e.buttons() & Qt::MiddleButton) s |= ssMiddle;
-  return s;
+void TInputView::mouseReleaseEvent(QMouseEvent* e) {
+  input_.Release(*e, devicePixelRatioF());
 }
-} // namespace
-
-void TGLView::mousePressEvent(QMouseEvent* event) {
-  const auto button = MapButton(event->button());
-  if (!button) return;
-  const int x = DevicePixels(event->position().x()), y = DevicePixels(event->position().y());
-  const TShiftState shift = MouseShift(*event);
-  dispatch_([&] { form_.FormMouseDown(*button, shift, x, y); });
+void TInputView::mouseMoveEvent(QMouseEvent* e) {
+  input_.Move(*e, devicePixelRatioF());
 }
-
-void TGLView::mouseReleaseEvent(QMouseEvent* event) {
-  const auto button = MapButton(event->button());
-  if (!button) return;
-  const int x = DevicePixels(event->position().x()), y = DevicePixels(event->position().y());
-  const TShiftState shift = MouseShift(*event);
-  dispatch_([&] { form_.FormMouseUp(*button, shift, x, y); });
-}
-
-void TGLView::mouseMoveEvent(QMouseEvent* event) {
-  const int x = DevicePixels(event->position().x()), y = DevicePixels(event->position().y());
-  const TShiftState shift = MouseShift(*event);
-  dispatch_([&] { form_.FormMouseMove(shift, x, y); });
-}
-
-void TGLView::wheelEvent(QWheelEvent* event) {
-  // Qt's angle delta is already in eighths of a degree: 120 per notch.
-  const int delta = event->angleDelta().y();
-  if (delta == 0) return;
-  const TPoint pos{DevicePixels(event->position().x()), DevicePixels(event->position().y())};
-  const TShiftState shift = MapModifiers(event->modifiers());
-  dispatch_([&] { form_.FormMouseWheel(shift, delta, pos); });
+void TInputView::wheelEvent(QWheelEvent* e) {
+  input_.Wheel(*e, devicePixelRatioF());
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/main_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -21,13 +22,16 @@
 #include "dialogs/dlg_options_mrv.h"
 #include "dialogs/dlg_robsel.h"
 #include "dialogs/dlg_view.h"
+#include "platform/qt/desktop.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/tick_timer.h"
 
 void TComboList::hidePopup() {
+  // Qt also calls this when the box is hidden or destroyed with no list open.
+  const bool was_open = view() && view()->window()->isVisible();
   QComboBox::hidePopup();
-  if (OnCloseUp) OnCloseUp();
+  if (was_open && OnCloseUp) OnCloseUp();
 }
 
 TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent), form_(form) {
@@ -35,7 +39,13 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
   setWindowIcon(ProgramIcon());
   auto dispatch = [this](const std::function<void()>& handler) { Dispatch(handler); };
 
-  View = new TGLView(form_, dispatch, this);
+  input_ = std::make_unique<TViewInput>(form_, dispatch);
+  if (OpenGLAvailable()) {
+    GLView = new TGLView(form_, *input_, this);
+    View = GLView;
+  } else {
+    View = new TInputView(*input_, this);
+  }
   setCentralWidget(View);
   Timer1 = new TTickTimer([this] { Dispatch([this] { form_.Timer1Timer(); }); }, this);
 
@@ -55,7 +65,10 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
   View->setFocus();
 }
 
-TMainWindow::~TMainWindow() = default;
+TMainWindow::~TMainWindow() {
+  CBListe->OnCloseUp = nullptr;
+  Timer1->Sync(TTimer{false, 0});
+}
 
 QAction* TMainWindow::AddAction(const char* name, const QString& caption, const QString& hint,
                                 void (TGL_Form::*handler)()) {
@@ -196,7 +209,7 @@ void TMainWindow::BuildStatusBar() {
 }
 
 void TMainWindow::Dispatch(const std::function<void()>& handler) {
-  View->MakeCurrent();
+  if (GLView) GLView->MakeCurrent();
   handler();
   SyncControls();
 }
@@ -276,7 +289,11 @@ void TMainWindow::ReturnFocus() {
 }
 
 void TMainWindow::FramePresented() {
-  View->FramePresented();
+  if (GLView) GLView->FramePresented();
+}
+
+void TMainWindow::HandleKey(const QKeyEvent& event) {
+  input_->Key(event);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
@@ -288,7 +305,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == CBListe && event->type() == QEvent::KeyPress) {
     // The combo box's key-down is the window's key handler.
-    View->HandleKey(*static_cast<QKeyEvent*>(event));
+    HandleKey(*static_cast<QKeyEvent*>(event));
     return true;
   }
   if ((watched == SBtimer || watched == SBfs) && event->type() == QEvent::KeyRelease) {

@@ -12,6 +12,7 @@
 #include "platform/toolkit.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QProgressBar;
 class QScrollBar;
@@ -25,6 +26,7 @@ class TFormDlgView;
 class TGLView;
 class TGL_Form;
 class TTickTimer;
+class TViewInput;
 
 // The device selector; reports when its list closes.
 class TComboList : public QComboBox {
@@ -44,6 +46,9 @@ public:
   // Sets every widget from the form's control models.
   void SyncControls();
 
+  // A key press from the view or a toolbar control, to FormKeyDown.
+  void HandleKey(const QKeyEvent& event);
+
   // Toolkit services.
   bool ShowModal(TDialogId id);
   void SetDialogVisible(TDialogId id, bool visible);
@@ -54,7 +59,10 @@ public:
   QAction* Action(const QString& name) const;
 
   TGL_Form& Form() { return form_; }
-  TGLView* View = nullptr;
+  // The view widget that takes the keys and the mouse; GLView when the
+  // platform has OpenGL, else a stand-in without drawing.
+  QWidget* View = nullptr;
+  TGLView* GLView = nullptr;
   TComboList* CBListe = nullptr;
   QScrollBar* SBtimer = nullptr;
   QScrollBar* SBfs = nullptr;
@@ -82,6 +90,7 @@ private:
                      void (TGL_Form::*handler)());
 
   TGL_Form& form_;
+  std::unique_ptr<TViewInput> input_;
   std::map<QString, QAction*> actions_;
   QAction* gauge_action_ = nullptr; // a toolbar widget is shown and hidden by its action
 };
