@@ -85,8 +85,9 @@ QLineEdit* TFormDlgView::AddEdit(const char* name, std::string& model,
     *slot.Model = text.toStdString();
     slot.Shown = *slot.Model;
   });
+  TGL_Form* form = &form_;
   connect(edit, &QLineEdit::returnPressed, this,
-          [this, on_key] { dispatch_([this, on_key] { (form_.*on_key)(kEnter); }); });
+          [this, form, on_key] { dispatch_([form, on_key] { (form->*on_key)(kEnter); }); });
   return edit;
 }
 

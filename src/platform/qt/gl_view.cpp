@@ -17,6 +17,8 @@ TGLView::TGLView(TGL_Form& form, TViewInput& input, QWidget* parent)
 
 TGLView::~TGLView() {
   ReleaseGL();
+  // The base class destroys the context after this object is gone.
+  if (context()) disconnect(context(), nullptr, this, nullptr);
 }
 
 int TGLView::PixelWidth() const {

@@ -78,8 +78,9 @@ QAction* TMainWindow::AddAction(const char* name, const QString& caption, const 
     action->setToolTip(hint);
     action->setStatusTip(hint);
   }
+  TGL_Form* form = &form_;
   connect(action, &QAction::triggered, this,
-          [this, handler] { Dispatch([this, handler] { (form_.*handler)(); }); });
+          [this, form, handler] { Dispatch([form, handler] { (form->*handler)(); }); });
   actions_[action->objectName()] = action;
   return action;
 }
