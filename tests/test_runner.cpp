@@ -1,4 +1,5 @@
 // The headless command line: actions, the state dump and its exactness.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -33,7 +34,8 @@ std::string ReadFile(const std::filesystem::path& p) {
 
 std::filesystem::path TempFile(const std::string& name) {
   return std::filesystem::temp_directory_path() /
-         (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" + name);
+         (std::to_string(::getpid()) + "_" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name);
 }
 
 } // namespace

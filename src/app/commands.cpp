@@ -23,14 +23,6 @@ void TGL_Form::CBListeCloseUp() { toolkit_.ReturnFocus(); }
 void TGL_Form::SBtimerKeyUp() { toolkit_.ReturnFocus(); }
 void TGL_Form::SBfsKeyUp() { toolkit_.ReturnFocus(); }
 
-void TGL_Form::ViewClick() {
-  RefreshViewDialog();
-  FormDlgView.Visible = !FormDlgView.Visible;
-  toolkit_.SetDialogVisible(TDialogId::View, FormDlgView.Visible);
-}
-
-void TGL_Form::FormPaint() { RenderScene(); }
-
 void TGL_Form::Quitter() { toolkit_.CloseWindow(); }
 
 void TGL_Form::AproposClick() { toolkit_.ShowModal(TDialogId::About); }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/controls.h"
+
 struct TDialogOptionsModel {
   std::string Editdt;
 };
@@ -24,6 +26,9 @@ struct TDialogRobSelModel {
 struct TFormDlgViewModel {
   bool Visible = false;
   std::string IDC_EDITxv, IDC_EDITyv, IDC_EDITzv, IDC_EDITzpos, IDC_EDITyrot, IDC_EDITxrot;
+  TScrollBar ScrollBarzpos{0, 30, 0, {}};
+  TScrollBar ScrollBaryrot{-180, 180, 0, {}};
+  TScrollBar ScrollBarxrot{-180, 180, 0, {}};
 };
 
 struct TDialogCaptureModel {

@@ -25,6 +25,7 @@ TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
   SBfs.OnChange = [this] { SBfsChange(); };
   StatusBar.Panels = {{"", 650}, {"Normal", 100}};
   CGaugeCapture.Visible = false;
+  InitViewState();
 
   // 1. Time and timer; the timer stays disabled, so the program starts paused.
   SimTime = 0;
@@ -91,7 +92,8 @@ TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
 
 TGL_Form::~TGL_Form() {
   if (Log.is_open()) Log.close();
-  for (TRobot* robot : *Robots) delete robot;
+  for (TRobot* robot : *Robots)
+    delete robot;
   delete Robots;
   delete RefRobot;
   if (GL_Form == this) GL_Form = nullptr;

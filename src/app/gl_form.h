@@ -7,12 +7,14 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/dialog_models.h"
 #include "app/virtual_keys.h"
 #include "models/form_shared.h"
 #include "models/robot.h"
 #include "platform/controls.h"
+#include "platform/input.h"
 #include "platform/toolkit.h"
 
 class TRobot4;
@@ -75,6 +77,11 @@ public:
   double RailWidth = 0;
   float FrameCount = 0;
   float FrameWindowStart = 0;
+  // True while a context is current and InitGL has built the resources in it;
+  // without it the render pass counts frames but draws nothing.
+  bool GLReady = false;
+  // Folders searched in turn for the texture bitmaps ("" is the working directory).
+  std::vector<std::string> TextureFolders;
 
   // --- Recording ---
   bool Recording = false;
@@ -91,8 +98,6 @@ public:
   void OptionsMRVrail1Click();
   void FormKeyDown(std::uint16_t& Key, TShiftState Shift);
   void ModeDmo1Click();
-  void ViewClick();
-  void FormPaint();
   void Quitter();
   void CBListeCloseUp();
   void SBtimerKeyUp();
@@ -100,7 +105,6 @@ public:
   void AproposClick();
   void EnregistreAVI1Click();
   void Aide2Click();
-  void UpdateStatusText();
   // Where the help page is installed.
   std::string HelpPagePath() const;
   // The ", dt:Tmr ..." part of the status line.
@@ -117,6 +121,39 @@ public:
   // Recompiles the ground grid (after the diagonals were toggled).
   void RebuildGrid();
 
+  // --- View: resources, projection, frame ---
+  void InitGL(int width, int height);
+  void SetProjection(int width, int height);
+  void FormResize(int width, int height);
+  void FormPaint();
+  void FormClose();
+  void LoadTextures();
+  void BuildDisplayLists();
+  void MeasureFrameRate();
+  void UpdateStatusText();
+
+  // --- View: mouse and camera ---
+  void FormMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void FormMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void FormMouseMove(TShiftState Shift, int X, int Y);
+  void FormMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+  void ResetView();
+  void ResetviewClick();
+  void ViewClick();
+
+  // --- View dialog handlers ---
+  void ButtonResetClick();
+  void ScrollBarzposChange();
+  void ScrollBaryrotChange();
+  void ScrollBarxrotChange();
+  // Key presses in the dialog's edits; Enter (13) takes the typed value.
+  void IDC_EDITxvKeyPress(char Key);
+  void IDC_EDITyvKeyPress(char Key);
+  void IDC_EDITzvKeyPress(char Key);
+  void IDC_EDITzposKeyPress(char Key);
+  void IDC_EDITyrotKeyPress(char Key);
+  void IDC_EDITxrotKeyPress(char Key);
+
   // Moves the selection to device n (caller checks the range).
   void SelectDevice(std::int32_t n);
   // Reports a failed text conversion as the framework's default handler would.
@@ -132,6 +169,9 @@ private:
   // The C key: opens or closes the data log; false if it could not be opened.
   bool ToggleLog();
   void CheckLogWritten();
+  void InitViewState();
+  unsigned LoadPictureTexture(const char* file_name);
+  bool EditEntered(char key, const std::string& text, double& value);
 
   TToolkit& toolkit_;
 };

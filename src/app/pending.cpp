@@ -2,9 +2,5 @@
 // with its own file and leaves this one.
 #include "app/gl_form.h"
 
-void TGL_Form::RefreshViewDialog() {}
-void TGL_Form::RenderScene() {}
 void TGL_Form::CaptureStep() {}
-void TGL_Form::DrawToothInset() {}
-void TGL_Form::RebuildGrid() {}
 void TGL_Form::EnregistreAVI1Click() {}

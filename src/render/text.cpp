@@ -7,6 +7,23 @@
 
 unsigned FontBase = 0;
 
+void BuildFont() {
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  FontBase = glGenLists(128);
+  if (FontBase == 0) return;
+  for (int c = 32; c <= 127; ++c) {
+    glNewList(FontBase + c, GL_COMPILE);
+    glBitmap(8, 12, 0, 0, 10, 0, FontGlyph(c));
+    glEndList();
+  }
+}
+
+void ReleaseFont() {
+  if (FontBase == 0) return;
+  glDeleteLists(FontBase, 128);
+  FontBase = 0;
+}
+
 void PrintText(const char* s) {
   if (!s || FontBase == 0) return;
   // Only codes that have a glyph list: anything else (UTF-8 bytes, controls)

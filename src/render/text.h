@@ -7,7 +7,8 @@
 // First of the 128 display lists of the font; 0 until BuildFont has run.
 extern unsigned FontBase;
 
-// The glyph rows of code c (32..127), bottom row first, most significant bit left.
+// The 12 glyph rows of code c, bottom row first, most significant bit left;
+// null outside 32..127.
 const std::uint8_t* FontGlyph(int c);
 
 // Compiles the font into display lists in the current context.

@@ -1,13 +1,47 @@
-// TRail: placeholder until its model lands; it keeps its type code so that the
-// device set, the selector and the contact pass are complete.
+// TRail: the passive toothed track of the switched-reluctance motor. It never
+// moves; it answers where the rail is at an abscissa, which tooth is nearest to a
+// point, and, as a closed loop, whether another device touches it.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include "models/linear/rail_shape.h"
 #include "models/robot.h"
 
 class TRail : public TRobot {
 public:
-  TRail(double x0, double y0, int index) : TRobot(x0, y0, index) { TypeCode = 7; }
+  TRail(double x0, double y0, int index);
+
+  void Draw() override;
+  void Reset() override;
+  // Contact test of another device against the closed loop (slot 5).
+  virtual void CollideWith(TRobot* other);
+
   const char* ClassName() const override { return "TRail"; }
-  // Contact test of another device against points along the rail.
-  virtual void CollideWith(TRobot* /*other*/) {}
+  void VisitFields(TFieldVisitor& v) const override;
+
+  double Length() const;
+  // World point and heading at abscissa s.
+  void PointAt(double s, double& x, double& y, double& theta) const;
+  // The tooth nearest to the world point (px, py) and its heading, which also
+  // becomes the rail's Theta. Returns the distance from the point to that tooth.
+  double NearestTooth(double px, double py, double& x, double& y, double& theta);
+
+  double ToothWidth = 0;
+  double RailWidth = 0;
+  double ToothPitch = 0;
+  double CurveRadius = 0;
+  std::int32_t RailType = 0;
+
+private:
+  // Tooth positions of the curved shapes, local to the reference point, with
+  // their squared distances found per query instead of every sample's root.
+  struct TToothCache {
+    std::int32_t type = -1;
+    double radius = 0, pitch = 0;
+    std::vector<TRailPoint> teeth;
+  };
+  const std::vector<TRailPoint>& CurvedTeeth();
+  TToothCache cache_;
 };

@@ -1,11 +1,33 @@
-// TRobot2: placeholder until its model lands; it keeps its type code so that the
-// device set, the selector and the contact pass are complete.
+// TRobot2: the two-wheel robot and the base of TRobot4 and TRobotK. Its own motion
+// is a constant drift along world y; its wheels and chassis sizes are also the
+// reference geometry of every drawn wheel, axle and body.
 #pragma once
 
 #include "models/robot.h"
+#include "models/roue.h"
 
 class TRobot2 : public TRobot {
 public:
-  TRobot2(double x0, double y0, int index) : TRobot(x0, y0, index) { TypeCode = 2; }
+  TRobot2(double x0, double y0, int index);
+  ~TRobot2() override;
+
+  void Draw() override;
+  void Step(double h) override;
+  void Reset() override;
+
   const char* ClassName() const override { return "TRobot2"; }
+  void VisitFields(TFieldVisitor& v) const override;
+
+  TRoue* WheelR = nullptr;
+  TRoue* WheelL = nullptr;
+  // Rear wheels: only TRobot4 fills and owns them.
+  TRoue* WheelRL = nullptr;
+  TRoue* WheelRR = nullptr;
+  double Mass = 0.12;
+  double Track = 0.15;
+  double Wheelbase = 0.18;
+  double AxleRadius = 0.01;
+  double BodyWidth = 0.12;
+  double BodyLength = 0.22;
+  double BodyHeight = 0.03;
 };

@@ -1,11 +1,34 @@
-// TRobot4: placeholder until its model lands; it keeps its type code so that the
-// device set, the selector and the contact pass are complete.
+// TRobot4: a car-like robot with two steered front wheels. A point mass under a
+// traction force along the front wheels and a friction opposed to its velocity;
+// the heading turns like front-wheel steering. Backs off after a collision.
 #pragma once
 
 #include "models/robots/robot2.h"
 
 class TRobot4 : public TRobot2 {
 public:
-  TRobot4(double x0, double y0, int index) : TRobot2(x0, y0, index) { TypeCode = 4; }
+  TRobot4(double x0, double y0, int index);
+  ~TRobot4() override;
+
+  void Draw() override;
+  void Step(double h) override;
+  void AutoPilot(double t) override;
+  void OnCollision() override;
+  void Reset() override;
+
   const char* ClassName() const override { return "TRobot4"; }
+  void VisitFields(TFieldVisitor& v) const override;
+
+  double ForceX = 0, ForceY = 0;
+  double Force = 0;
+  double Traction = 0;
+  double TractionMax = 1.0;
+  double Friction = 0;
+  double FrictionX = 0, FrictionY = 0;
+  double FrictionStatic = 0.2;
+  double FrictionViscous = 1.0;
+  double Steer = 0;
+  double SteerMax = 0.5;
+  double SavedTraction = 0;
+  double SavedSteer = 0;
 };

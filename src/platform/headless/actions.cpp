@@ -24,6 +24,7 @@ const std::map<std::string, TMenuHandler>& MenuCommands() {
       {"Quitter", &TGL_Form::Quitter},
       {"Animate", &TGL_Form::AnimateClick},
       {"Resetrobots", &TGL_Form::ResetrobotsClick},
+      {"Resetview", &TGL_Form::ResetviewClick},
       {"ModeDmo1", &TGL_Form::ModeDmo1Click},
       {"Options1", &TGL_Form::Options1Click},
       {"OptionsMRVrail1", &TGL_Form::OptionsMRVrail1Click},
@@ -111,6 +112,7 @@ bool ValidateAction(const TAction& a, std::string& error) {
   bool ok = false;
   if (a.Name == "ticks") ok = ParseInt(a.Value, n) && n >= 0;
   else if (a.Name == "select") ok = !a.Value.empty();
+  else if (a.Name == "paint") ok = a.Value.empty();
   else if (a.Name == "menu") ok = MenuCommands().count(a.Value) > 0;
   else if (a.Name == "key") ok = ParseKey(a.Value, key, shift);
   else if (a.Name == "combo") ok = ParseInt(a.Value, n) && n >= 0 && n < 9;
@@ -137,6 +139,8 @@ void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a) {
                [v = a.Value](TGL_Form& f) { f.DialogRobSel.IDC_EDITRobSel = v; });
   } else if (a.Name == "menu") {
     (form.*MenuCommands().at(a.Value))();
+  } else if (a.Name == "paint") {
+    form.FormPaint();
   } else if (a.Name == "key") {
     std::uint16_t key = 0;
     TShiftState shift = 0;

@@ -7,15 +7,27 @@
 #include "app/gl_form.h"
 #include "app/state_json.h"
 #include "platform/headless/actions.h"
+#include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
+#include "platform/headless/image_files.h"
 
 namespace {
 
 struct TOptions {
   std::vector<TAction> Actions;
   std::string StateFile;
+  std::string ScreenshotFile;
+  int Width = 1280;
+  int Height = 720;
 };
 
+constexpr long long kMaxSide = 16384;
+
+bool ParseInt(const std::string& s, long long& v) {
+  if (s.empty()) return false;
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  return ec == std::errc() && p == s.data() + s.size();
+}
 bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -40,6 +52,20 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
       }
     } else if (arg == "--state") {
       if (!value(opt.StateFile)) return false;
+    } else if (arg == "--screenshot") {
+      if (!value(opt.ScreenshotFile)) return false;
+    } else if (arg == "--size") {
+      std::string size;
+      if (!value(size)) return false;
+      const auto x = size.find('x');
+      long long w = 0, h = 0;
+      if (x == std::string::npos || !ParseInt(size.substr(0, x), w) ||
+          !ParseInt(size.substr(x + 1), h) || w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {
+        error = "--size needs WIDTHxHEIGHT between 1 and " + std::to_string(kMaxSide) + ": " + size;
+        return false;
+      }
+      opt.Width = static_cast<int>(w);
+      opt.Height = static_cast<int>(h);
     } else {
       error = "unknown argument: " + arg;
       return false;
@@ -71,7 +97,15 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
 
   THeadlessToolkit tk;
   tk.Echo = &out;
+  TEglContext gl;
+  std::string gl_error;
+  const bool have_gl = gl.Create(opt.Width, opt.Height, gl_error);
   TGL_Form form(tk);
+  // As the window opens: resources in the new context, then the resize to the
+  // client size that draws the first frame. Without a context the frame is
+  // still counted, so the state dump is the same either way.
+  if (have_gl) form.InitGL(opt.Width, opt.Height);
+  form.FormResize(opt.Width, opt.Height);
 
   for (const TAction& a : opt.Actions) {
     ApplyAction(form, tk, a);
@@ -88,9 +122,21 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
     out << line;
   }
 
+  int code = 0;
   if (!opt.StateFile.empty() && !WriteFile(opt.StateFile, StateJson(form), error)) {
     err << "kinemo: " << error << "\n";
-    return 1;
+    code = 1;
   }
-  return 0;
+  if (!opt.ScreenshotFile.empty()) {
+    if (!have_gl) {
+      err << "kinemo: --screenshot needs an OpenGL context (" << gl_error << ")\n";
+      code = 3;
+    } else if (!WritePng(opt.ScreenshotFile, gl.Width(), gl.Height(), gl.ReadPixelsTopDown(),
+                         error)) {
+      err << "kinemo: " << error << "\n";
+      code = 1;
+    }
+  }
+  form.FormClose();
+  return code;
 }

@@ -1,12 +1,17 @@
 // The command line without a display:
-//   kinemo --headless --do "<actions>" [--state FILE.json]
+//   kinemo --headless --do "<actions>" [--state FILE.json] [--screenshot FILE.png]
+//          [--size WxH]
 // Actions run in order, as the window's events would: ticks:N (N timer events),
-// select:N (the robot-selection dialog answered with N), menu:NAME.
+// select:N (the robot-selection dialog answered with N), menu:NAME, paint (the
+// window's paint event: one frame drawn).
 #pragma once
 
 #include <ostream>
 #include <string>
 #include <vector>
 
-// Exit codes: 0 done, 1 an output could not be written, 2 invalid arguments.
+// The view is drawn off screen at the given size (1280x720 by default); the
+// screenshot is the last frame drawn.
+// Exit codes: 0 done, 1 an output could not be written, 2 invalid arguments,
+// 3 an output needs pixels but no OpenGL context could be had.
 int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

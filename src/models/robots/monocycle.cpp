@@ -1,0 +1,193 @@
+#include "models/robots/monocycle.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "models/field_visitor.h"
+#include "models/robots/labels.h"
+#include "models/robots/rk4.h"
+#include "render/draw_helpers.h"
+
+namespace {
+constexpr double kPi = std::numbers::pi;
+constexpr double kDeg = 180.0 / kPi;
+} // namespace
+
+TMonocycle::TMonocycle(double x0, double y0, int index) : TRobot(x0, y0, index) {
+  TypeCode = kTypeMonocycle;
+  Wheel = new TRoue();
+  const double r = Wheel->R;
+  L = 0.15;
+  RodRadius = 0.01;
+  Radius = 0.15;
+  WheelMass = 0.1;
+  WheelInertia = 0.5 * WheelMass * (r * r);
+  PendulumMass = 0.2;
+  PendulumInertia = PendulumMass * (L * L) / 3;
+  M = WheelMass + PendulumMass;
+  Wheel->Mass = WheelMass;
+  WheelEqMass = WheelInertia / r / r;
+  TiltFriction = 0.8;
+  RollFriction = 10;
+  CeMax = 3;
+  AvMax = kPi / 3;
+  CtrlPeriod = 3;
+  Kp = 5;
+  Ki = 0.3;
+  Kd = 0;
+  TMonocycle::Reset();
+}
+
+TMonocycle::~TMonocycle() {
+  delete Wheel;
+  Wheel = nullptr;
+}
+
+void TMonocycle::Derivatives(double* out, const double* in) {
+  const double theta = in[0], omega = in[1], v = in[3];
+  const double m = PendulumMass;
+  const double r = Wheel->R;
+  const bool upright = std::cos(theta) * L - RodRadius > -r;
+  if (upright) {
+    out[0] = omega;
+    out[1] = (m * kGravity * std::sin(theta) - Ce - TiltFriction * omega) / PendulumInertia;
+  } else {
+    // A fallen rod stays where it lies.
+    out[0] = 0;
+    out[1] = 0;
+  }
+  out[2] = v;
+  if (upright)
+    out[3] = -(m * L / 2) *
+             (std::cos(theta) * (m * kGravity * std::sin(theta) - Ce) -
+              std::sin(theta) * (omega * omega) + RollFriction * v) /
+             (M + WheelEqMass);
+  else
+    out[3] = -(m * L / 2) * RollFriction * v / (M + WheelEqMass);
+}
+
+void TMonocycle::Step(double h) {
+  Rk4Step(State, Stage, K1, K2, K3, K4, h,
+          [this](double* out, const double* in) { Derivatives(out, in); });
+
+  const double r = Wheel->R;
+  VitX = 0;
+  VitY = State[3] / r;
+  Vit = std::sqrt(VitX * VitX + VitY * VitY);
+  PosY = State[2];
+
+  if (ControllerOn) {
+    CtrlCountdown -= 1;
+    if (CtrlCountdown == 0) {
+      RunController();
+      CtrlCountdown = CtrlPeriod;
+    }
+  }
+
+  if (State[0] > kPi) State[0] -= 2 * kPi;
+  if (State[0] < -kPi) State[0] += 2 * kPi;
+
+  WheelAngleFromTravel();
+}
+
+void TMonocycle::RunController() {
+  const double e = Av - State[0];
+  Ce = -(Kp * e + ErrIntegral + Kd * (e - ErrPrev));
+  // Anti-windup: the integral only grows while the torque is within its bound.
+  if (std::fabs(Ce) <= CeMax) ErrIntegral += Ki * e;
+  ErrPrev = e;
+}
+
+void TMonocycle::WheelAngleFromTravel() {
+  const double s = State[2];
+  const double r = Wheel->R;
+  Wheel->Phi = s / r - 2 * kPi * std::trunc(s / (2 * kPi * r));
+}
+
+void TMonocycle::Reset() {
+  TRobot::Reset();
+  State[2] = PosY0;
+  State[3] = 0;
+  PosY = State[2];
+  Av = 0;
+  WheelAngleFromTravel();
+  PosX = PosX0;
+  State[0] = kPi / 6;
+  State[1] = 0;
+  ControllerOn = true;
+  ErrIntegral = 0;
+  ErrPrev = 0;
+  CtrlCountdown = CtrlPeriod;
+  Ce = 0;
+}
+
+void TMonocycle::Draw() {
+  const double c = Scale;
+  const double r = Wheel->R;
+  glPushMatrix();
+  glTranslated(c * PosX, c * PosY, c * r);
+
+  glPushMatrix();
+  glTranslated(0, 0, -c * r);
+  GroundMarks(Radius, InContact, Recoiling);
+  glPopMatrix();
+
+  glRotated(-Theta * kDeg, 0, 0, 1);
+  glScaled(c, c, c);
+
+  glPushMatrix();
+  if (GLUquadric* q = gluNewQuadric()) {
+    gluQuadricDrawStyle(q, GLU_LINE);
+    gluQuadricNormals(q, GLU_SMOOTH);
+    glColor3f(0.8f, 0.0f, 0.7f);
+    glRotated(-State[0] * kDeg, 1, 0, 0);
+    gluCylinder(q, RodRadius, RodRadius, L, 8, 16);
+    gluDeleteQuadric(q);
+  }
+  glPopMatrix();
+
+  Wheel->Draw(0, 0, 1);
+
+  DrawIndexLabel(*this, 0.025);
+  DrawValueText(*this, "Vit=%g", Vit, 0.05);
+  DrawValueText(*this, "Ce=%g", Ce, 0.075);
+  DrawValueText(*this, "Thetap=%g", State[0], 0.1);
+  DrawValueText(*this, "Av=%g", Av, 0.125);
+  glPopMatrix();
+}
+
+void TMonocycle::VisitFields(TFieldVisitor& v) const {
+  TRobot::VisitFields(v);
+  VisitWheel(v, "Wheel", Wheel);
+  v.Field("M", M);
+  v.Field("L", L);
+  v.Field("RodRadius", RodRadius);
+  v.Field("PendulumMass", PendulumMass);
+  v.Field("PendulumInertia", PendulumInertia);
+  v.Field("WheelMass", WheelMass);
+  v.Field("WheelInertia", WheelInertia);
+  v.Field("WheelEqMass", WheelEqMass);
+  v.Field("TiltFriction", TiltFriction);
+  v.Field("RollFriction", RollFriction);
+  v.Field("Ce", Ce);
+  v.Field("CeMax", CeMax);
+  v.Field("Kp", Kp);
+  v.Field("Ki", Ki);
+  v.Field("Kd", Kd);
+  v.Field("ErrIntegral", ErrIntegral);
+  v.Field("ErrPrev", ErrPrev);
+  v.Field("Av", Av);
+  v.Field("AvMax", AvMax);
+  v.Array("State", State, 4);
+  v.Array("Stage", Stage, 4);
+  v.Array("K1", K1, 4);
+  v.Array("K2", K2, 4);
+  v.Array("K3", K3, 4);
+  v.Array("K4", K4, 4);
+  v.Field("ControllerOn", ControllerOn);
+  v.Field("CtrlCountdown", CtrlCountdown);
+  v.Field("CtrlPeriod", CtrlPeriod);
+}

@@ -1,0 +1,97 @@
+#include "models/robots/robot2.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "models/robots/labels.h"
+#include "render/draw_helpers.h"
+
+TRobot2::TRobot2(double x0, double y0, int index) : TRobot(x0, y0, index) {
+  TypeCode = kTypeRobot2;
+  Index = index;
+  Selected = false;
+  WheelR = new TRoue();
+  WheelL = new TRoue();
+  Mass = WheelR->Mass + WheelL->Mass + 0.1;
+  Wheelbase = 0.18;
+  Track = 0.15;
+  AxleRadius = 0.01;
+  Radius = 0.15;
+  BodyWidth = 0.12;
+  BodyLength = 0.22;
+  BodyHeight = 0.03;
+  PosX0 = x0;
+  PosY0 = y0;
+  TRobot2::Reset();
+}
+
+TRobot2::~TRobot2() {
+  delete WheelR;
+  delete WheelL;
+}
+
+void TRobot2::Step(double h) {
+  PosY += VitY * h;
+  Vit = std::sqrt(VitX * VitX + VitY * VitY);
+  WheelR->Phi += Vit / WheelR->R * h;
+  WheelL->Phi += Vit / WheelL->R * h;
+}
+
+void TRobot2::Reset() {
+  TRobot::Reset();
+  VitY = 0.1;
+  WheelR->Phi = 0;
+  WheelL->Phi = 0;
+}
+
+void TRobot2::Draw() {
+  const double s = Scale;
+  const double r = WheelR->R;
+  glPushMatrix();
+  glTranslated(s * PosX, s * PosY, s * r);
+
+  glPushMatrix();
+  glTranslated(0, 0, -s * r);
+  GroundMarks(Radius, InContact, Recoiling);
+  glPopMatrix();
+
+  glRotated(-Theta * 180.0 / std::numbers::pi, 0, 0, 1);
+  glScaled(s, s, s);
+
+  glPushMatrix();
+  glColor3f(0.8f, 0.0f, 0.7f);
+  glTranslated(-Track / 2, -Wheelbase / 2, 0);
+  glCallList(3);
+  glTranslated(0, Wheelbase, 0);
+  glCallList(3);
+  glPopMatrix();
+
+  WheelL->Draw(-Track / 2, Wheelbase / 2, 1);
+  WheelR->Draw(Track / 2, Wheelbase / 2, 1);
+
+  // Red shows through the transparent texels of the decal picture.
+  glColor3f(1.0f, 0.0f, 0.0f);
+  glEnable(GL_TEXTURE_2D);
+  glCallList(4);
+  glDisable(GL_TEXTURE_2D);
+
+  DrawIndexLabel(*this, 0.05);
+  glPopMatrix();
+}
+
+void TRobot2::VisitFields(TFieldVisitor& v) const {
+  TRobot::VisitFields(v);
+  VisitWheel(v, "WheelR", WheelR);
+  VisitWheel(v, "WheelL", WheelL);
+  VisitWheel(v, "WheelRL", WheelRL);
+  VisitWheel(v, "WheelRR", WheelRR);
+  v.Field("Mass", Mass);
+  v.Field("Track", Track);
+  v.Field("Wheelbase", Wheelbase);
+  v.Field("AxleRadius", AxleRadius);
+  v.Field("BodyWidth", BodyWidth);
+  v.Field("BodyLength", BodyLength);
+  v.Field("BodyHeight", BodyHeight);
+}

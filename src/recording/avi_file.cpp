@@ -1,0 +1,301 @@
+#include "recording/avi_file.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr uint32_t kAvifHasIndex = 0x10;
+constexpr uint32_t kAviifKeyFrame = 0x10;
+constexpr uint8_t kAviIndexOfIndexes = 0x00;
+constexpr uint8_t kAviIndexOfChunks = 0x01;
+constexpr uint32_t kDmlhSize = 248;
+constexpr uint32_t kSuperIndexBytes = 24 + 16 * kAviSuperIndexEntries;
+
+// Little-endian serialisation whatever the host.
+class TBytes {
+public:
+  void U8(uint8_t v) { B.push_back(v); }
+  void U16(uint16_t v) {
+    U8(uint8_t(v));
+    U8(uint8_t(v >> 8));
+  }
+  void U32(uint32_t v) {
+    U16(uint16_t(v));
+    U16(uint16_t(v >> 16));
+  }
+  void U64(uint64_t v) {
+    U32(uint32_t(v));
+    U32(uint32_t(v >> 32));
+  }
+  void Tag(const char (&s)[5]) { U32(FourCC(s)); }
+  void Zeros(size_t n) { B.insert(B.end(), n, 0); }
+  size_t Size() const { return B.size(); }
+  std::vector<uint8_t>& Data() { return B; }
+
+private:
+  std::vector<uint8_t> B;
+};
+
+std::vector<uint8_t> Le32(uint32_t v) {
+  TBytes b;
+  b.U32(v);
+  return b.Data();
+}
+
+uint64_t StdIndexBytes(uint64_t frames) {
+  return 8 + 24 + 8 * frames;
+}
+uint64_t Idx1Bytes(uint64_t frames) {
+  return 8 + 16 * frames;
+}
+
+uint32_t Saturate32(uint64_t v) {
+  return uint32_t(std::min<uint64_t>(v, std::numeric_limits<uint32_t>::max()));
+}
+
+} // namespace
+
+TAviFile::TAviFile(uint64_t riffLimit, uint64_t sizeLimit) : RiffLimit(riffLimit) {
+  Sink.SizeLimit = sizeLimit;
+}
+
+TAviFile::~TAviFile() {
+  Finish();
+}
+
+int TAviFile::Open(const std::string& path) {
+  return Sink.Open(path);
+}
+
+std::vector<uint8_t> TAviFile::Header() const {
+  const TBitmapInfoHeader& bm = Format.Bitmap;
+  const uint32_t rate = Format.FrameRate;
+  TBytes h;
+  h.Tag("RIFF");
+  h.U32(FirstRiffSize);
+  h.Tag("AVI ");
+
+  const uint32_t strlSize = 4 + (8 + 56) + (8 + kBitmapInfoHeaderSize) + (8 + kSuperIndexBytes);
+  const uint32_t odmlSize = 4 + 8 + kDmlhSize;
+  h.Tag("LIST");
+  h.U32(4 + (8 + 56) + (8 + strlSize) + (8 + odmlSize));
+  h.Tag("hdrl");
+
+  h.Tag("avih");
+  h.U32(56);
+  h.U32(rate != 0 ? 1000000 / rate : 0);
+  h.U32(Saturate32(uint64_t(LargestChunk) * rate));
+  h.U32(0);
+  h.U32(HasIdx1 ? kAvifHasIndex : 0);
+  h.U32(FirstRiffFrames); // old players see the first RIFF chunk only
+  h.U32(0);
+  h.U32(1);
+  h.U32(Format.SuggestedBufferSize);
+  h.U32(uint32_t(bm.biWidth));
+  h.U32(uint32_t(bm.biHeight));
+  h.Zeros(16);
+
+  h.Tag("LIST");
+  h.U32(strlSize);
+  h.Tag("strl");
+  h.Tag("strh");
+  h.U32(56);
+  h.Tag("vids");
+  h.U32(Format.Handler);
+  h.U32(0); // flags
+  h.U16(0); // priority
+  h.U16(0); // language
+  h.U32(0); // initial frames
+  h.U32(1); // scale
+  h.U32(rate);
+  h.U32(0); // start
+  h.U32(TotalFrames);
+  h.U32(Format.SuggestedBufferSize);
+  h.U32(0); // quality
+  h.U32(0); // sample size
+  h.U16(0);
+  h.U16(0);
+  h.U16(uint16_t(bm.biWidth));
+  h.U16(uint16_t(bm.biHeight));
+
+  h.Tag("strf");
+  h.U32(kBitmapInfoHeaderSize);
+  h.U32(bm.biSize);
+  h.U32(uint32_t(bm.biWidth));
+  h.U32(uint32_t(bm.biHeight));
+  h.U16(bm.biPlanes);
+  h.U16(bm.biBitCount);
+  h.U32(bm.biCompression);
+  h.U32(bm.biSizeImage);
+  h.U32(uint32_t(bm.biXPelsPerMeter));
+  h.U32(uint32_t(bm.biYPelsPerMeter));
+  h.U32(bm.biClrUsed);
+  h.U32(bm.biClrImportant);
+
+  h.Tag("indx");
+  h.U32(kSuperIndexBytes);
+  h.U16(4); // longs per entry
+  h.U8(0);
+  h.U8(kAviIndexOfIndexes);
+  h.U32(uint32_t(SuperIndex.size()));
+  h.U32(Format.ChunkId);
+  h.Zeros(12);
+  for (const TSuperEntry& e : SuperIndex) {
+    h.U64(e.Offset);
+    h.U32(e.Size);
+    h.U32(e.Duration);
+  }
+  h.Zeros(16 * (kAviSuperIndexEntries - SuperIndex.size()));
+
+  h.Tag("LIST");
+  h.U32(odmlSize);
+  h.Tag("odml");
+  h.Tag("dmlh");
+  h.U32(kDmlhSize);
+  h.U32(TotalFrames);
+  h.Zeros(kDmlhSize - 4);
+
+  h.Tag("LIST");
+  h.U32(FirstMoviSize);
+  h.Tag("movi");
+  return std::move(h.Data());
+}
+
+int32_t TAviFile::Start(const TAviStreamFormat& format) {
+  Format = format;
+  const std::vector<uint8_t> header = Header();
+  if (!Sink.Append({header})) return Failure = kAviErrFileWrite;
+  RiffStart = 0;
+  MoviStart = header.size() - 12;
+  Started = true;
+  RiffOpen = true;
+  return 0;
+}
+
+uint64_t TAviFile::ProjectedRiffSize(uint64_t chunkBytes) const {
+  const uint64_t frames = Entries.size() + 1;
+  return Sink.End() - RiffStart + chunkBytes + StdIndexBytes(frames) +
+         (InFirstRiff() ? Idx1Bytes(frames) : 0);
+}
+
+int32_t TAviFile::WriteFrame(std::span<const uint8_t> data) {
+  if (!Started || Finished) return kAviErrError;
+  if (Failure != 0) return Failure;
+  const uint64_t chunkBytes = 8 + data.size() + (data.size() & 1);
+  if (chunkBytes > std::numeric_limits<uint32_t>::max()) return kAviErrBadFormat;
+  if (!Entries.empty() && ProjectedRiffSize(chunkBytes) > RiffLimit) {
+    if (SuperIndex.size() + 1 >= kAviSuperIndexEntries) return Failure = kAviErrError;
+    if (const int32_t r = CloseRiff(); r != 0) return Failure = r;
+    if (const int32_t r = OpenAvix(); r != 0) return Failure = r;
+  }
+  TBytes head;
+  head.U32(Format.ChunkId);
+  head.U32(uint32_t(data.size()));
+  const uint8_t pad[1] = {0};
+  const uint64_t offset = Sink.End();
+  if (!Sink.Append({head.Data(), data, std::span(pad, data.size() & 1)}))
+    return Failure = kAviErrFileWrite;
+  Entries.push_back({offset, uint32_t(data.size())});
+  ++TotalFrames;
+  LargestChunk = std::max(LargestChunk, uint32_t(data.size()));
+  return 0;
+}
+
+int32_t TAviFile::OpenAvix() {
+  TBytes h;
+  h.Tag("RIFF");
+  h.U32(0);
+  h.Tag("AVIX");
+  h.Tag("LIST");
+  h.U32(0);
+  h.Tag("movi");
+  const uint64_t start = Sink.End();
+  if (!Sink.Append({h.Data()})) return kAviErrFileWrite;
+  RiffStart = start;
+  MoviStart = start + 12;
+  RiffOpen = true;
+  return 0;
+}
+
+// Ends the current RIFF chunk with its indexes. When the disk has no room for
+// them, frames are given up from the end until the indexes fit, so that the
+// file stays complete up to the last frame it keeps.
+int32_t TAviFile::CloseRiff() {
+  if (!RiffOpen) return 0;
+  RiffOpen = false;
+  int32_t result = 0;
+  for (;;) {
+    if (Entries.empty()) {
+      if (!InFirstRiff()) {
+        Sink.Truncate(RiffStart);
+        return result;
+      }
+      break;
+    }
+    const uint64_t base = RiffStart;
+    TBytes ix;
+    ix.Tag("ix00");
+    ix.U32(uint32_t(StdIndexBytes(Entries.size()) - 8));
+    ix.U16(2);
+    ix.U8(0);
+    ix.U8(kAviIndexOfChunks);
+    ix.U32(uint32_t(Entries.size()));
+    ix.U32(Format.ChunkId);
+    ix.U64(base);
+    ix.U32(0);
+    for (const TEntry& e : Entries) {
+      ix.U32(uint32_t(e.Offset + 8 - base)); // points at the data; bit 31 clear: key frame
+      ix.U32(e.Size);
+    }
+    const uint64_t ixOffset = Sink.End();
+    const uint64_t moviEnd = ixOffset + ix.Size();
+    if (InFirstRiff()) {
+      ix.Tag("idx1");
+      ix.U32(uint32_t(16 * Entries.size()));
+      for (const TEntry& e : Entries) {
+        ix.U32(Format.ChunkId);
+        ix.U32(kAviifKeyFrame);
+        ix.U32(uint32_t(e.Offset - (MoviStart + 8)));
+        ix.U32(e.Size);
+      }
+    }
+    if (Sink.Append({ix.Data()})) {
+      SuperIndex.push_back(
+          {ixOffset, uint32_t(StdIndexBytes(Entries.size())), uint32_t(Entries.size())});
+      const uint32_t moviSize = uint32_t(moviEnd - (MoviStart + 8));
+      const uint32_t riffSize = uint32_t(Sink.End() - (RiffStart + 8));
+      if (InFirstRiff()) {
+        HasIdx1 = true;
+        FirstRiffFrames = uint32_t(Entries.size());
+        FirstMoviSize = moviSize;
+        FirstRiffSize = riffSize;
+      } else if (!Sink.Patch(MoviStart + 4, Le32(moviSize)) ||
+                 !Sink.Patch(RiffStart + 4, Le32(riffSize))) {
+        result = kAviErrFileWrite;
+      }
+      Entries.clear();
+      return result;
+    }
+    Sink.Truncate(Entries.back().Offset);
+    Entries.pop_back();
+    --TotalFrames;
+    result = kAviErrFileWrite;
+  }
+  // A first RIFF chunk without frames: no index at all.
+  FirstMoviSize = uint32_t(Sink.End() - (MoviStart + 8));
+  FirstRiffSize = uint32_t(Sink.End() - 8);
+  return result;
+}
+
+int32_t TAviFile::Finish() {
+  if (Finished) return 0;
+  Finished = true;
+  int32_t result = Failure;
+  if (Started) {
+    if (const int32_t r = CloseRiff(); r != 0 && result == 0) result = r;
+    if (!Sink.Patch(0, Header()) && result == 0) result = kAviErrFileWrite;
+  }
+  Sink.Close();
+  return result;
+}

@@ -1,0 +1,82 @@
+// The AVI container with one video stream, written as OpenDML (AVI 2.0): the
+// first RIFF 'AVI ' chunk holds the headers, a super index and the legacy
+// idx1 index; once a RIFF chunk nears its size limit the frames continue in
+// 'AVIX' RIFF chunks, each with its own standard index ('ix00').
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "recording/avi_format.h"
+#include "recording/file_sink.h"
+
+// Old players read only the first RIFF chunk and expect it below 1 GiB.
+constexpr uint64_t kAviRiffLimit = uint64_t(1) << 30;
+// Room reserved in the header for one index entry per RIFF chunk.
+constexpr uint32_t kAviSuperIndexEntries = 256;
+
+struct TAviStreamFormat {
+  TBitmapInfoHeader Bitmap; // as stored: biCompression names the codec
+  uint32_t FrameRate = 0;
+  uint32_t Handler = 0;
+  uint32_t ChunkId = 0;
+  uint32_t SuggestedBufferSize = 0;
+};
+
+class TAviFile {
+public:
+  TAviFile(uint64_t riffLimit, uint64_t sizeLimit);
+  ~TAviFile(); // completes the file if the owner did not
+  TAviFile(const TAviFile&) = delete;
+  TAviFile& operator=(const TAviFile&) = delete;
+
+  // 0, or the errno of the failed open.
+  int Open(const std::string& path);
+  // Writes the headers; frames follow. 0 or an AVI result code.
+  int32_t Start(const TAviStreamFormat& format);
+  // Appends one key frame. After a failure the file takes no more frames and
+  // every later call returns the same code.
+  int32_t WriteFrame(std::span<const uint8_t> data);
+  // Writes the indexes and final headers and closes the file; 0 when every
+  // frame accepted is in the completed file. Later calls do nothing.
+  int32_t Finish();
+
+  uint32_t FramesWritten() const { return TotalFrames; }
+
+private:
+  struct TEntry {
+    uint64_t Offset; // of the chunk header
+    uint32_t Size;   // of the data
+  };
+  struct TSuperEntry {
+    uint64_t Offset;
+    uint32_t Size;
+    uint32_t Duration;
+  };
+
+  bool InFirstRiff() const { return RiffStart == 0; }
+  uint64_t ProjectedRiffSize(uint64_t chunkBytes) const;
+  int32_t CloseRiff();
+  int32_t OpenAvix();
+  std::vector<uint8_t> Header() const;
+
+  TFileSink Sink;
+  uint64_t RiffLimit;
+  TAviStreamFormat Format;
+  bool Started = false;
+  bool Finished = false;
+  bool RiffOpen = false;
+  int32_t Failure = 0;
+  uint64_t RiffStart = 0;
+  uint64_t MoviStart = 0;
+  std::vector<TEntry> Entries; // frames of the current RIFF chunk
+  std::vector<TSuperEntry> SuperIndex;
+  uint32_t TotalFrames = 0;
+  uint32_t FirstRiffFrames = 0;
+  uint32_t FirstRiffSize = 0;
+  uint32_t FirstMoviSize = 0;
+  bool HasIdx1 = false;
+  uint32_t LargestChunk = 0;
+};

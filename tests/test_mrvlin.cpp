@@ -1,0 +1,243 @@
+// The switched-reluctance carriage: force models, commutation and its walk
+// along the toothed rail.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "models/linear/mrvlin.h"
+#include "models/linear/rail.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kW = 0.008;
+// K * h / g with I = 2 A: the full reluctance force while pole and tooth overlap.
+constexpr double kFull = 6.031857894892403;
+
+struct TMrvFixture : TFormFixture {
+  TMRVlin& m = *form->MrvPtr;
+  TRail& rail = *form->RailPtr;
+  // A tooth of the loop's upper straight, well away from the seam.
+  double tooth_x = [this] {
+    double x, y, theta;
+    rail.NearestTooth(0.76, 1.0, x, y, theta);
+    return x;
+  }();
+  // Puts the energised pole (phase 0) at (x, y) with heading 0 and steps once
+  // without moving anything that matters for the forces.
+  void StepAt(double x, double y) {
+    m.PosX = x;
+    m.PosY = y;
+    m.Theta = 0;
+    m.Step(1e-12);
+  }
+};
+
+// The angle folded into [-pi, pi].
+double AngleFromZero(double a) {
+  return std::remainder(a, 2 * kPi);
+}
+
+} // namespace
+
+TEST(MRVlin, TakesTheToothBehindWhenTheStraightRailTruncatesPastIt) {
+  TMrvFixture f;
+  f.rail.RailType = 0;
+  f.StepAt(0.195, 1.0);
+  EXPECT_NEAR(f.m.ToothX, 0.188, 1e-15);
+  EXPECT_NEAR(f.m.Dx, 0.007, 1e-15);
+  EXPECT_NEAR(f.m.Fx, -1.4285714285714286, 1e-12);
+  EXPECT_EQ(f.m.ForceCoef, 0.20106192982974677);
+  EXPECT_NEAR(f.m.ToothDist, 0.017, 1e-15); // from the pole to the tooth the rail returned
+}
+
+TEST(MRVlin, DistanceModelSaturatesBelowOneMillimetre) {
+  TMrvFixture f;
+  const struct {
+    double dx, dy;
+    double fx, fy;
+  } cases[] = {
+      {0, 0, 10, 10},
+      {0.0005, -0.0005, -10, 10},
+      {-0.0009, 0.0009, 10, -10},
+      {0.002, 0.005, -5, -2},
+  };
+  for (const auto& c : cases) {
+    f.StepAt(f.tooth_x + c.dx, 1.0 + c.dy);
+    EXPECT_NEAR(f.m.Fx, c.fx, 1e-9) << c.dx;
+    EXPECT_NEAR(f.m.Fy, c.fy, 1e-9) << c.dy;
+    EXPECT_EQ(f.m.Fz, 0);
+  }
+}
+
+TEST(MRVlin, ReluctanceModelsByRangeOfTheOffset) {
+  const double p = 3 * kW;
+  const struct {
+    std::int32_t model;
+    double dx, dy;
+    double fx;
+  } cases[] = {
+      {1, 0, 0, kFull}, // alignment counts as the negative side
+      {2, 0, 0, kFull},
+      {1, 1e-9, 0, -kFull}, // just past it the pull reverses
+      {2, -0.9 * kW, 0, kFull},
+      {2, 1.4 * kW, 0, -kFull * std::sin(2 * kPi * 1.4 * kW / p)},
+      {1, 1.4 * kW, 0, -0.1 * kFull}, // model 1 keeps a tenth of the pull
+      {1, -1.2 * kW, 0, 0.1 * kFull},
+      {2, 1.2 * kW, 0, -kFull * std::sin(2 * kPi * 1.2 * kW / p)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "model " << c.model << " dx " << c.dx);
+    TMrvFixture f;
+    f.m.ForceModel = c.model;
+    f.StepAt(f.tooth_x + c.dx, 1.0 + c.dy);
+    EXPECT_NEAR(f.m.Fx, c.fx, 1e-6);
+    const double overlap_x = std::max(0.0, kW - std::fabs(c.dx));
+    EXPECT_NEAR(f.m.OverlapX, overlap_x, 1e-12);
+    const double fz = std::fabs(c.dx) <= kW ? -kFull * overlap_x / 0.001 : 0;
+    EXPECT_NEAR(f.m.Fz, fz, 1e-6);
+    EXPECT_EQ(f.m.Torque, 0); // the reluctance models compute no torque
+  }
+}
+
+TEST(MRVlin, MidwayBetweenTeethModelTwoLetsGoAndModelOneKeepsATenth) {
+  // Which neighbour counts as nearest there does not change the magnitudes.
+  for (double side : {1.0, -1.0}) {
+    TMrvFixture f;
+    f.m.ForceModel = 2;
+    f.StepAt(f.tooth_x + side * 1.5 * kW, 1.0);
+    EXPECT_NEAR(f.m.Fx, 0, 1e-9);
+    f.m.ForceModel = 1;
+    f.StepAt(f.tooth_x + side * 1.5 * kW, 1.0);
+    EXPECT_NEAR(std::fabs(f.m.Fx), 0.1 * kFull, 1e-9);
+  }
+}
+
+TEST(MRVlin, ReluctanceGuidingForceAndTheSignedOffsetOfModelOne) {
+  TMrvFixture f;
+  f.m.ForceModel = 1;
+  f.StepAt(f.tooth_x + 0.002, 1.0 + 0.004);
+  EXPECT_NEAR(f.m.Fy, -0.20106192982974677 * 0.006 / 0.001, 1e-9);
+  f.StepAt(f.tooth_x + 0.002, 1.0 - 0.004);
+  EXPECT_NEAR(f.m.Fy, 0.20106192982974677 * 0.006 / 0.001, 1e-9);
+  // Beyond one tooth width with the pole shifted to -y the pull exceeds a tenth.
+  f.StepAt(f.tooth_x + 1.2 * kW, 1.0 - 0.004);
+  EXPECT_LT(f.m.Fx, -0.1 * kFull);
+}
+
+TEST(MRVlin, PhaseRunsZeroTwoOneAtTheSupplyFrequencyOneChangePerSubStepAtMost) {
+  TMrvFixture f;
+  // 1 Hz with 1 ms sub-steps: the first change comes after one second.
+  std::vector<std::int32_t> phases{f.m.Phase};
+  std::vector<int> change_at;
+  for (int k = 1; k <= 3100; ++k) {
+    f.m.Step(0.001);
+    if (f.m.Phase != phases.back()) {
+      phases.push_back(f.m.Phase);
+      change_at.push_back(k);
+    }
+  }
+  EXPECT_EQ(phases, (std::vector<std::int32_t>{0, 2, 1, 0}));
+  ASSERT_EQ(change_at.size(), 3u);
+  EXPECT_NEAR(change_at[0], 1000, 1);
+  EXPECT_NEAR(change_at[1] - change_at[0], 1000, 1);
+
+  // A period shorter than a sub-step still changes the phase only once per step.
+  TMrvFixture g;
+  g.form->Fs = 5000;
+  const std::int32_t expected[] = {2, 1, 0, 2, 1, 0};
+  for (std::int32_t phase : expected) {
+    g.m.Step(0.001);
+    EXPECT_EQ(g.m.Phase, phase);
+  }
+
+  // With the supply off the phase stays.
+  TMrvFixture s;
+  s.m.SupplyOn = false;
+  for (int k = 0; k < 3000; ++k)
+    s.m.Step(0.001);
+  EXPECT_EQ(s.m.Phase, 0);
+}
+
+TEST(MRVlin, WalksTowardsMinusXOneToothWidthPerPhaseChange) {
+  TMrvFixture f;
+  f.form->AnimateClick();
+  // The pole settles on the loop's tooth at 0.208, then each change moves it by w.
+  for (int t = 0; t < 50; ++t)
+    f.form->Timer1Timer();
+  EXPECT_NEAR(f.m.PosX, 0.208, 2e-4);
+  for (int t = 50; t < 1050; ++t)
+    f.form->Timer1Timer(); // ten changes at 1 Hz
+  EXPECT_NEAR(f.m.PosX, 0.208 - 10 * kW, 2e-4);
+  EXPECT_NEAR(f.m.PosY, 1.0, 1e-3);
+  EXPECT_NEAR((0.208 - f.m.PosX) / 10.0, 0.008, 2e-5); // mean speed, m/s
+}
+
+TEST(MRVlin, CrossesTheSeamOfTheLoopWithoutSpinning) {
+  TMrvFixture f;
+  f.form->AnimateClick();
+  f.form->Fs = 10; // once round the loop in about 45 s of simulated time
+  double max_omega = 0;
+  bool before_seam = false, crossed = false;
+  for (int t = 0; t < 6000 && !crossed; ++t) {
+    f.form->Timer1Timer();
+    max_omega = std::max(max_omega, std::fabs(f.m.Omega));
+    if (f.m.ToothTheta > 6) before_seam = true;
+    if (before_seam && f.m.ToothTheta == 0 && f.m.PosX < 0.9) crossed = true;
+  }
+  ASSERT_TRUE(crossed);
+  EXPECT_LT(max_omega, 5); // a full turn the wrong way runs at tens of rad/s
+  EXPECT_NEAR(AngleFromZero(f.m.Theta), 0, 0.05);
+  EXPECT_NEAR(f.m.PosY, 1.0, 1e-3);
+}
+
+TEST(MRVlin, SeamErrorIsFoldedBeforeItBecomesTheTorque) {
+  const struct {
+    double theta;
+    double x; // pole position on the loop near the seam
+  } cases[] = {
+      {2 * kPi - 0.01, 0.99}, // nearest tooth at s = 0, heading 0
+      {0.01, 1.02},           // nearest tooth at the end of the loop, heading nearly 2 pi
+  };
+  for (const auto& c : cases) {
+    TMrvFixture f;
+    f.m.PosX = c.x;
+    f.m.PosY = 1.0;
+    f.m.Theta = c.theta;
+    f.m.Step(1e-12);
+    EXPECT_LT(std::fabs(f.m.DTheta), 0.2) << c.theta;
+    EXPECT_NEAR(f.m.Torque, -f.m.DTheta, 0);
+  }
+}
+
+TEST(MRVlin, DynamicsOffGlidesAtOneCentimetrePerSecond) {
+  TMrvFixture f;
+  f.m.DynamicsOn = false;
+  for (int k = 0; k < 5; ++k) {
+    f.m.VitX = 0; // as the E key leaves it
+    f.m.Step(0.001);
+    EXPECT_EQ(f.m.VitX, -0.01);
+  }
+}
+
+TEST(MRVlin, ResetRestoresTheStartButKeepsTheForceModel) {
+  TMrvFixture f;
+  f.m.ForceModel = 2;
+  f.form->AnimateClick();
+  for (int t = 0; t < 150; ++t)
+    f.form->Timer1Timer();
+  f.m.SupplyOn = false;
+  f.m.InContact = true;
+  f.m.Reset();
+  EXPECT_EQ(f.m.PosX, 0.2);
+  EXPECT_EQ(f.m.PosY, 1.0);
+  EXPECT_EQ(f.m.VitX, 0);
+  EXPECT_EQ(f.m.Phase, 0);
+  EXPECT_EQ(f.m.PhaseTimer, 0);
+  EXPECT_TRUE(f.m.SupplyOn);
+  EXPECT_EQ(f.m.ForceModel, 2);
+  EXPECT_TRUE(f.m.InContact);
+}

@@ -1,0 +1,216 @@
+// The render pass drawn through EGL: the marker, the grid, the device frame, the
+// text printer; and the frame counter.
+#include <GL/gl.h>
+
+#include <cstring>
+
+#include "gl_test_support.h"
+#include "render/text.h"
+
+namespace {
+
+using TViewRender = TGLFormTest;
+
+const TRgb kYellow{1, 1, 0}, kShadow{0.4f, 0.4f, 0.4f}, kGridGrey{0.6f, 0.6f, 0.6f},
+    kClear{0.8f, 0.8f, 0.8f};
+
+TEST_F(TViewRender, ViewCentreMarkerSitsAtTheScreenCentreWithAFixedSize) {
+  int first_area = -1;
+  for (double zpos : {0.5, 2.0, 8.0}) {
+    SCOPED_TRACE(zpos);
+    LookDownAt(4.3, -6.2, zpos);
+    form->RenderScene();
+    const TFrame f = Read();
+    EXPECT_TRUE(Near(f.At(kWidth / 2, kHeight / 2), kYellow));
+    const int area = CountNear(f, kYellow, kWidth / 2, kHeight / 2, 60);
+    if (first_area < 0) first_area = area;
+    EXPECT_NEAR(area, first_area, first_area * 0.05);
+  }
+  EXPECT_GT(first_area, 50);
+}
+
+TEST_F(TViewRender, MarkerShadowLiesOnTheGroundBelowTheViewCentre) {
+  form->xv = 6;
+  form->zv = -6;
+  form->yv = 0.3;
+  form->zpos = 2;
+  form->xrot = 30;
+  form->yrot = 20;
+  form->RenderScene();
+  double wx = 0, wy = 0;
+  ASSERT_TRUE(ProjectDevice(6, 6, 0, wx, wy));
+  EXPECT_LT(wy, kHeight / 2 - 20); // below the marker on screen
+  EXPECT_GT(CountNear(Read(), kShadow, wx, wy, 2), 0);
+}
+
+TEST_F(TViewRender, GridIsAWireGridWithoutDiagonals) {
+  LookDownAt(4.6, 4.6, 3);
+  auto sample = [&](double x, double y, TRgb c, int radius) {
+    double wx = 0, wy = 0;
+    EXPECT_TRUE(ProjectDevice(x, y, 0, wx, wy));
+    return CountNear(Read(), c, wx, wy, radius);
+  };
+  form->RenderScene();
+  EXPECT_GT(sample(5.5, 5.2, kGridGrey, 1), 0);  // a cell side
+  EXPECT_GT(sample(5.2, 5.0, kGridGrey, 1), 0);  // the other direction
+  EXPECT_EQ(sample(5.25, 5.1, kGridGrey, 2), 0); // inside a cell: not filled
+  EXPECT_EQ(sample(5.3, 5.3, kGridGrey, 1), 0);  // on the cell's diagonal
+  EXPECT_GT(sample(5.25, 5.1, kClear, 2), 20);
+
+  // The flag only counts when the list is built.
+  form->ShowDiagonals = true;
+  form->RenderScene();
+  EXPECT_EQ(sample(5.3, 5.3, kGridGrey, 1), 0);
+  form->BuildDisplayLists();
+  form->RenderScene();
+  EXPECT_GT(sample(5.3, 5.3, kGridGrey, 1), 0);
+}
+
+// Records the model-view matrix each time the scene asks it to draw.
+class TDrawSpy : public TRobot {
+public:
+  TDrawSpy(int index, std::vector<int>& order) : TRobot(0, 0, index), order_(order) {}
+  void Draw() override {
+    order_.push_back(Index);
+    glGetDoublev(GL_MODELVIEW_MATRIX, Matrix);
+    glColor3f(1, 0, 1);
+    glBegin(GL_QUADS); // a 0.2 square around device (1, 2)
+    glVertex3d(0.9, 1.9, 0);
+    glVertex3d(1.1, 1.9, 0);
+    glVertex3d(1.1, 2.1, 0);
+    glVertex3d(0.9, 2.1, 0);
+    glEnd();
+  }
+  double Matrix[16] = {};
+
+private:
+  std::vector<int>& order_;
+};
+
+TEST_F(TViewRender, EveryDeviceDrawsInOrderInDeviceCoordinates) {
+  std::vector<int> order;
+  std::vector<TDrawSpy*> spies;
+  for (int i = 0; i < form->NbRobots; ++i)
+    spies.push_back(Replace(i, new TDrawSpy(i, order)));
+  form->xv = 1;
+  form->zv = -1;
+  form->zpos = 4;
+  form->xrot = 35;
+  form->yrot = -60;
+  form->RenderScene();
+  EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+  double wx = 0, wy = 0;
+  ASSERT_TRUE(ProjectDevice(1, 2, 0, wx, wy));
+  EXPECT_GT(CountNear(Read(), {1, 0, 1}, wx, wy, 1), 0);
+  // Without a context nothing is drawn, but the frame still counts.
+  form->FormClose();
+  order.clear();
+  const float frames = form->FrameCount;
+  form->RenderScene();
+  EXPECT_TRUE(order.empty());
+  EXPECT_EQ(form->FrameCount, frames + 1);
+}
+
+// Puts the raster position on window pixel (x, y).
+void RasterAt(int x, int y, int w, int h) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glRasterPos2d(-1 + 2.0 * x / w, -1 + 2.0 * y / h);
+}
+
+TEST_F(TViewRender, LabelTwelveIsTwentyByTwelvePixelsOnItsBaseline) {
+  const TRgb orange = LabelColour(true);
+  auto draw = [&](const char* text) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SetLabelColour(true); // the raster position takes the colour current when it is set
+    RasterAt(100, 100, kWidth, kHeight);
+    PrintText(text);
+    return Read();
+  };
+  const TFrame f = draw("12");
+  int x0 = kWidth, x1 = -1, y0 = kHeight, y1 = -1, in_second = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      if (Near(f.At(x, y), orange)) {
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        in_second += x >= 110;
+      }
+  // Inside the two 10 x 12 cells from the raster position, resting on row 2.
+  EXPECT_GE(x0, 100);
+  EXPECT_LT(x1, 120);
+  EXPECT_EQ(y0, 102);
+  EXPECT_LT(y1, 112);
+  EXPECT_GT(in_second, 10);
+  GLdouble raster[4];
+  glGetDoublev(GL_CURRENT_RASTER_POSITION, raster);
+  EXPECT_EQ(raster[0], 120);
+  EXPECT_EQ(raster[1], 100);
+
+  // Bytes outside 32..127 draw nothing and do not move the raster position.
+  const TFrame g = draw("\xC3\xA9"
+                        "1\x01"
+                        "2\xFF");
+  EXPECT_EQ(g.Rgba, f.Rgba);
+  glGetDoublev(GL_CURRENT_RASTER_POSITION, raster);
+  EXPECT_EQ(raster[0], 120);
+}
+
+struct TGlyphCase {
+  char c;
+  std::uint8_t rows[12];
+};
+
+TEST(FontGlyphs, MatchTheFixedExamplesAndKeepTheLayout) {
+  const TGlyphCase cases[] = {
+      {' ', {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {'A', {0x00, 0x00, 0xCC, 0xCC, 0xCC, 0xFC, 0xCC, 0xCC, 0xCC, 0x78, 0x30, 0x00}},
+      {'.', {0x00, 0x00, 0x38, 0x38, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {'0', {0x00, 0x00, 0x7C, 0xC6, 0xC6, 0xC6, 0xC6, 0xC6, 0xC6, 0xC6, 0x7C, 0x00}},
+  };
+  for (const TGlyphCase& c : cases)
+    EXPECT_EQ(std::memcmp(FontGlyph(c.c), c.rows, 12), 0) << c.c;
+
+  EXPECT_EQ(FontGlyph(31), nullptr);
+  EXPECT_EQ(FontGlyph(128), nullptr);
+  for (int c = 33; c <= 127; ++c) {
+    const std::uint8_t* g = FontGlyph(c);
+    int set = 0;
+    for (int r = 0; r < 12; ++r)
+      set += g[r] != 0;
+    EXPECT_GT(set, 0) << "empty glyph " << c;
+    for (int d = 33; d < c; ++d)
+      EXPECT_NE(std::memcmp(g, FontGlyph(d), 12), 0) << "same glyph for " << c << " and " << d;
+  }
+  // Capitals and digits stand on the baseline and reach row 10 at most.
+  for (const char* s : {"ABCDEFGHIJKLMNOPRSTUVWXYZ", "0123456789"})
+    for (const char* p = s; *p; ++p) {
+      const std::uint8_t* g = FontGlyph(*p);
+      EXPECT_EQ(g[0] | g[1] | g[11], 0) << *p;
+      EXPECT_NE(g[2], 0) << *p;
+    }
+}
+
+// The frame counter restarts at the frame that opens a new one-second window.
+TEST(FrameCounter, CountsFramesWithinEachSecond) {
+  struct TStep {
+    std::uint32_t now_ms;
+    float count;
+    float window_start;
+  };
+  const TStep steps[] = {
+      {0, 1, 0},       {500, 2, 0},     {1000, 3, 0},    {1200, 0, 1.2f},
+      {1300, 1, 1.2f}, {2100, 2, 1.2f}, {2300, 0, 2.3f},
+  };
+  TFormFixture f; // no context: frames are counted all the same
+  for (const TStep& s : steps) {
+    f.tk.NowMs = s.now_ms;
+    f.form->RenderScene();
+    EXPECT_EQ(f.form->FrameCount, s.count) << s.now_ms;
+    EXPECT_EQ(f.form->FrameWindowStart, s.window_start) << s.now_ms;
+  }
+  EXPECT_EQ(f.tk.Swaps, 7);
+}
+
+} // namespace
