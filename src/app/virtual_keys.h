@@ -16,6 +16,6 @@ constexpr std::uint16_t Numpad0 = 0x60; // Numpad0 + d for the keypad digit d
 constexpr std::uint16_t Letter(char c) { return static_cast<std::uint16_t>(c); } // 'A'..'Z'
 } // namespace vk
 
-// The modifier set of a key event; only Ctrl is consulted by the key map.
-enum TShiftFlag : unsigned { ssShift = 1u, ssAlt = 2u, ssCtrl = 4u };
-using TShiftState = unsigned;
+// The modifier set (TShiftState, of which the key map reads only Ctrl) is
+// shared with the mouse events.
+#include "platform/input.h"

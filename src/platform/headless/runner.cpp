@@ -1,5 +1,6 @@
 #include "platform/headless/runner.h"
 
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
