@@ -1,15 +1,21 @@
 // kinemo: the desktop program, or with --headless the command line without a display.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "platform/headless/runner.h"
+#include "platform/qt/desktop.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   for (const std::string& a : args)
     if (a == "--headless") return RunHeadless(args, std::cout, std::cerr);
-  std::cerr << "kinemo: this build has no desktop window yet; run it as: kinemo --headless --do "
-               "\"menu:Animate ticks:100\" --state state.json\n";
-  return 1;
+  if (!DisplayAvailable(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                        std::getenv("WAYLAND_DISPLAY"))) {
+    std::cerr << "kinemo: no display (DISPLAY and WAYLAND_DISPLAY are unset); without a window "
+                 "run: kinemo --headless --do \"menu:Animate ticks:100\" --state state.json\n";
+    return 1;
+  }
+  return RunDesktop(argc, argv);
 }

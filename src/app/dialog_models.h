@@ -36,3 +36,10 @@ struct TDialogCaptureModel {
   std::string LEfps = "25";
   std::string LEtime = "10";
 };
+
+// The video compression choice offered when a recording starts.
+struct TDialogCompressionModel {
+  enum { Uncompressed = 0, MotionJpeg = 1 };
+  int Codec = Uncompressed;
+  int Quality = 90; // Motion-JPEG quality, 1..100
+};

@@ -42,6 +42,7 @@ public:
   TDialogRobSelModel DialogRobSel;
   TFormDlgViewModel FormDlgView;
   TDialogCaptureModel DialogCapture;
+  TDialogCompressionModel DialogCompression;
 
   // --- Controller state ---
   TRobotArray* Robots = nullptr; // owned, with the devices it points at
@@ -102,6 +103,7 @@ public:
   void SBtimerKeyUp();
   void SBfsKeyUp();
   void AproposClick();
+  void EnregistreAVI1Click();
   void Aide2Click();
   // Where the help page is installed.
   std::string HelpPagePath() const;

@@ -3,4 +3,4 @@
 #include "app/gl_form.h"
 
 void TGL_Form::CaptureStep() {}
-std::string TGL_Form::HelpPagePath() const { return "index.html"; }
+void TGL_Form::EnregistreAVI1Click() {}

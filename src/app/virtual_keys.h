@@ -15,7 +15,6 @@ constexpr std::uint16_t Up = 0x26;
 constexpr std::uint16_t Right = 0x27;
 constexpr std::uint16_t Down = 0x28;
 constexpr std::uint16_t Numpad0 = 0x60; // Numpad0 + d for the keypad digit d
-constexpr std::uint16_t Letter(char c) {
-  return static_cast<std::uint16_t>(c);
-} // 'A'..'Z'
+// 'A'..'Z' are their own codes.
+constexpr std::uint16_t Letter(char c) { return static_cast<std::uint16_t>(c); }
 } // namespace vk

@@ -1,0 +1,42 @@
+#include "dialogs/about.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include "dialogs/dialog_frame.h"
+#include "platform/qt/icons.h"
+
+TDlgAbout::TDlgAbout(QWidget* parent) : QDialog(parent) {
+  SetFixedForm(*this, QStringLiteral("About"), 256, 175);
+
+  auto* bevel = new QFrame(this);
+  bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  bevel->setGeometry(8, 8, 241, 121);
+
+  auto* image1 = new QLabel(this);
+  image1->setObjectName(QStringLiteral("Image1"));
+  image1->setGeometry(32, 32, 32, 32);
+  image1->setPixmap(ProgramIcon().pixmap(32, 32));
+
+  auto place = [this](const char* name, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    return label;
+  };
+  Label1 = place("Label1", QStringLiteral("Kinemo"), 88, 24);
+  QFont title = Label1->font();
+  title.setBold(true);
+  Label1->setFont(title);
+  Label1->adjustSize();
+  Label4 = place("Label4", QStringLiteral("v 2.3"), 90, 43);
+  place("Label2", QStringLiteral("Robots et moteurs linéaires"), 88, 72);
+  place("Label3", QStringLiteral("Logiciel libre, 2024"), 88, 96);
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("OKBtn"));
+  ok->setGeometry(90, 136, 75, 33);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}

@@ -1,0 +1,51 @@
+#include "dialogs/dlg_capture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_frame.h"
+
+namespace {
+// A labelled edit: the label above its edit.
+QLineEdit* AddLabelledEdit(QDialog& dialog, QVBoxLayout& layout, const char* name,
+                           const QString& label, const QString& hint) {
+  auto* caption = new QLabel(label, &dialog);
+  auto* edit = new QLineEdit(&dialog);
+  edit->setObjectName(QString::fromLatin1(name));
+  caption->setBuddy(edit);
+  if (!hint.isEmpty()) {
+    SetHint(caption, hint);
+    SetHint(edit, hint);
+  }
+  layout.addWidget(caption);
+  layout.addWidget(edit);
+  return edit;
+}
+} // namespace
+
+TDialogCapture::TDialogCapture(QWidget* parent) : QDialog(parent) {
+  SetFixedForm(*this, QStringLiteral("Paramètres de la capture AVI"), 313, 214);
+  auto* layout = new QVBoxLayout(this);
+  layout->setSpacing(2);
+  LEfilename = AddLabelledEdit(*this, *layout, "LEfilename", QStringLiteral("Nom du fichier"), {});
+  LEfps = AddLabelledEdit(*this, *layout, "LEfps", QStringLiteral("fps"),
+                          QStringLiteral("Nombre d'images par seconde"));
+  LEtime = AddLabelledEdit(*this, *layout, "LEtime", QStringLiteral("Durée (s)"),
+                           QStringLiteral("Durée de la capture"));
+  layout->addStretch();
+  layout->addWidget(MakeOkCancel(*this));
+}
+
+void TDialogCapture::Load(const TDialogCaptureModel& model) {
+  LEfilename->setText(QString::fromStdString(model.LEfilename));
+  LEfps->setText(QString::fromStdString(model.LEfps));
+  LEtime->setText(QString::fromStdString(model.LEtime));
+  LEfilename->setFocus();
+}
+
+void TDialogCapture::Store(TDialogCaptureModel& model) const {
+  model.LEfilename = LEfilename->text().toStdString();
+  model.LEfps = LEfps->text().toStdString();
+  model.LEtime = LEtime->text().toStdString();
+}

@@ -1,0 +1,34 @@
+#include "dialogs/dlg_robsel.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_frame.h"
+
+TDialogRobSel::TDialogRobSel(QWidget* parent) : QDialog(parent) {
+  SetFixedForm(*this, QStringLiteral("Sélection du robot actif"), 313, 137);
+  auto* label1 = new QLabel(QStringLiteral("Robot sélectionné"), this);
+  label1->setObjectName(QStringLiteral("Label1"));
+  IDC_EDITRobSel = new QLineEdit(this);
+  IDC_EDITRobSel->setObjectName(QStringLiteral("IDC_EDITRobSel"));
+  label1->setBuddy(IDC_EDITRobSel);
+
+  auto* form = new QFormLayout;
+  form->addRow(label1, IDC_EDITRobSel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addStretch();
+  layout->addWidget(MakeOkCancel(*this));
+}
+
+void TDialogRobSel::Load(const TDialogRobSelModel& model) {
+  IDC_EDITRobSel->setText(QString::fromStdString(model.IDC_EDITRobSel));
+  IDC_EDITRobSel->selectAll();
+  IDC_EDITRobSel->setFocus();
+}
+
+void TDialogRobSel::Store(TDialogRobSelModel& model) const {
+  model.IDC_EDITRobSel = IDC_EDITRobSel->text().toStdString();
+}

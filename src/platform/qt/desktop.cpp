@@ -1,0 +1,65 @@
+#include "platform/qt/desktop.h"
+
+#include <QApplication>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+#include "app/gl_form.h"
+#include "platform/qt/icons.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_toolkit.h"
+
+namespace {
+bool Set(const char* value) {
+  return value != nullptr && *value != '\0';
+}
+} // namespace
+
+bool DisplayAvailable(const char* qpa_platform, const char* display, const char* wayland_display) {
+  return Set(qpa_platform) || Set(display) || Set(wayland_display);
+}
+
+void SetDefaultSurfaceFormat() {
+  // OpenGL 1.x immediate mode with display lists needs a compatibility context.
+  QSurfaceFormat format;
+  format.setRenderableType(QSurfaceFormat::OpenGL);
+  format.setProfile(QSurfaceFormat::CompatibilityProfile);
+  format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+  format.setRedBufferSize(8);
+  format.setGreenBufferSize(8);
+  format.setBlueBufferSize(8);
+  format.setAlphaBufferSize(8);
+  format.setDepthBufferSize(24);
+  format.setStencilBufferSize(0);
+  QSurfaceFormat::setDefaultFormat(format);
+}
+
+bool OpenGLAvailable() {
+  static const bool available = [] {
+    QOpenGLContext probe;
+    return probe.create();
+  }();
+  return available;
+}
+
+int RunDesktop(int argc, char** argv) {
+  SetDefaultSurfaceFormat();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kinemo"));
+  QApplication::setApplicationVersion(QStringLiteral("2.3"));
+  QApplication::setWindowIcon(ProgramIcon());
+  QApplication::setDesktopFileName(QStringLiteral("kinemo"));
+
+  TQtToolkit toolkit;
+  // Without an OpenGL context nothing can be drawn: say so and stop, as a
+  // failed pixel-format choice does.
+  if (!OpenGLAvailable()) {
+    toolkit.MessageBox("ChoosePixelFormat failed", "Error", TMsgIcon::Error);
+    return 1;
+  }
+  TGL_Form form(toolkit);
+  TMainWindow window(form);
+  toolkit.Attach(&window);
+  window.showMaximized();
+  return app.exec();
+}

@@ -1,0 +1,16 @@
+// The desktop program: the Qt application around one main window.
+#pragma once
+
+// Whether a window can be opened: a platform chosen through QT_QPA_PLATFORM,
+// or an X11 or Wayland display. Arguments are the environment values (null
+// when unset).
+bool DisplayAvailable(const char* qpa_platform, const char* display, const char* wayland_display);
+
+// Requests the OpenGL surface the view needs; call before the first widget.
+void SetDefaultSurfaceFormat();
+
+// Whether an OpenGL context can be created on this platform (checked once).
+bool OpenGLAvailable();
+
+// Opens the maximised window and runs until it closes; returns the exit code.
+int RunDesktop(int argc, char** argv);

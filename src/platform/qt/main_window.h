@@ -1,0 +1,96 @@
+// The main window on Qt: menus, toolbar, status bar, Timer1 and the 3D view
+// around one TGL_Form. Widget events call the form's handlers; after every
+// handler the widgets are set again from the form's control models.
+#pragma once
+
+#include <QComboBox>
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/toolkit.h"
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QProgressBar;
+class QScrollBar;
+class TDialogCapture;
+class TDialogCompression;
+class TDialogOptions;
+class TDialogOptionsMRV;
+class TDialogRobSel;
+class TDlgAbout;
+class TFormDlgView;
+class TGLView;
+class TGL_Form;
+class TTickTimer;
+class TViewInput;
+
+// The device selector; reports when its list closes.
+class TComboList : public QComboBox {
+public:
+  using QComboBox::QComboBox;
+  std::function<void()> OnCloseUp;
+  void hidePopup() override;
+};
+
+class TMainWindow : public QMainWindow {
+public:
+  TMainWindow(TGL_Form& form, QWidget* parent = nullptr);
+  ~TMainWindow() override;
+
+  // Runs a form handler with the GL context current, then mirrors the controls.
+  void Dispatch(const std::function<void()>& handler);
+  // Sets every widget from the form's control models.
+  void SyncControls();
+
+  // A key press from the view or a toolbar control, to FormKeyDown.
+  void HandleKey(const QKeyEvent& event);
+
+  // Toolkit services.
+  bool ShowModal(TDialogId id);
+  void SetDialogVisible(TDialogId id, bool visible);
+  void ReturnFocus();
+  void FramePresented();
+
+  // The command by its menu-item name ("Animate", "Resetview", ...).
+  QAction* Action(const QString& name) const;
+
+  TGL_Form& Form() { return form_; }
+  // The view widget that takes the keys and the mouse; GLView when the
+  // platform has OpenGL, else a stand-in without drawing.
+  QWidget* View = nullptr;
+  TGLView* GLView = nullptr;
+  TComboList* CBListe = nullptr;
+  QScrollBar* SBtimer = nullptr;
+  QScrollBar* SBfs = nullptr;
+  QProgressBar* CGaugeCapture = nullptr;
+  QLabel* StatusPanels[2] = {nullptr, nullptr};
+  TFormDlgView* FormDlgView = nullptr;
+  TDialogOptions* DialogOptions = nullptr;
+  TDialogOptionsMRV* DialogOptionsMRV = nullptr;
+  TDialogRobSel* DialogRobSel = nullptr;
+  TDialogCapture* DialogCapture = nullptr;
+  TDialogCompression* DialogCompression = nullptr;
+  TDlgAbout* DlgAbout = nullptr;
+  TTickTimer* Timer1 = nullptr;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  QAction* AddAction(const char* name, const QString& caption, const QString& hint,
+                     void (TGL_Form::*handler)());
+
+  TGL_Form& form_;
+  std::unique_ptr<TViewInput> input_;
+  std::map<QString, QAction*> actions_;
+  QAction* gauge_action_ = nullptr; // a toolbar widget is shown and hidden by its action
+};

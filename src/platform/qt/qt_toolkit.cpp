@@ -1,0 +1,72 @@
+#include "platform/qt/qt_toolkit.h"
+
+#include <QDesktopServices>
+#include <QLocale>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "platform/qt/main_window.h"
+
+TQtToolkit::TQtToolkit() {
+  clock_.start();
+  // Number texts use the user's separator only when it is a plain character.
+  const QString point = QLocale().decimalPoint();
+  if (point.size() == 1 && point[0].unicode() < 128) separator_ = point[0].toLatin1();
+}
+
+void TQtToolkit::Attach(TMainWindow* window) {
+  window_ = window;
+}
+
+void TQtToolkit::MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon) {
+  QMessageBox::Icon qicon = QMessageBox::NoIcon;
+  switch (icon) {
+  case TMsgIcon::Error:
+    qicon = QMessageBox::Critical;
+    break;
+  case TMsgIcon::Warning:
+    qicon = QMessageBox::Warning;
+    break;
+  case TMsgIcon::Information:
+    qicon = QMessageBox::Information;
+    break;
+  case TMsgIcon::None:
+    break;
+  }
+  const QString title =
+      caption.empty() ? QStringLiteral("Kinemo") : QString::fromStdString(caption);
+  QMessageBox box(qicon, title, QString::fromStdString(text), QMessageBox::Ok, window_);
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.exec();
+}
+
+TModalResult TQtToolkit::ShowModal(TDialogId id) {
+  if (!window_) return TModalResult::Cancel;
+  return window_->ShowModal(id) ? TModalResult::OK : TModalResult::Cancel;
+}
+
+void TQtToolkit::SetDialogVisible(TDialogId id, bool visible) {
+  if (window_) window_->SetDialogVisible(id, visible);
+}
+
+void TQtToolkit::ReturnFocus() {
+  if (window_) window_->ReturnFocus();
+}
+
+std::uint32_t TQtToolkit::TickCountMs() {
+  return static_cast<std::uint32_t>(clock_.elapsed());
+}
+
+void TQtToolkit::SwapBuffers() {
+  if (window_) window_->FramePresented();
+}
+
+void TQtToolkit::OpenDocument(const std::string& path) {
+  // No shell: the desktop's URL handler starts the browser; a failure is ignored.
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void TQtToolkit::CloseWindow() {
+  // After the current handler returns, so that it never runs on a closed window.
+  if (window_) QMetaObject::invokeMethod(window_, &QWidget::close, Qt::QueuedConnection);
+}

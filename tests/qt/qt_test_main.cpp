@@ -1,0 +1,14 @@
+// The widget tests run inside one QApplication, on the offscreen platform
+// unless another one was chosen.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "platform/qt/desktop.h"
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  SetDefaultSurfaceFormat();
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,187 @@
+// The dialogs as forms: captions and sizes, filled from the form, read back on
+// OK, and Cancel leaving every setting as it was.
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+#include "dialogs/about.h"
+#include "dialogs/dlg_capture.h"
+#include "dialogs/dlg_compression.h"
+#include "dialogs/dlg_options.h"
+#include "dialogs/dlg_options_mrv.h"
+#include "dialogs/dlg_robsel.h"
+#include "models/linear/mrvlin.h"
+#include "models/linear/rail.h"
+#include "qt_fixture.h"
+
+namespace {
+
+void Type(QDialog& d, const char* edit, const QString& text) {
+  auto* e = d.findChild<QLineEdit*>(QString::fromLatin1(edit));
+  ASSERT_NE(e, nullptr) << edit;
+  e->setText(text);
+}
+
+TEST(Dialogs, CaptionsSizesAndButtons) {
+  TWindowFixture f;
+  struct TCase {
+    QDialog* Dialog;
+    const char* Caption;
+    int W, H;
+  } cases[] = {
+      {f.window->DialogOptions, "Options", 313, 214},
+      {f.window->DialogOptionsMRV, "Options de la MRV linéaire et de son rail", 419, 185},
+      {f.window->DialogRobSel, "Sélection du robot actif", 313, 137},
+      {f.window->DialogCapture, "Paramètres de la capture AVI", 313, 214},
+      {f.window->DlgAbout, "About", 256, 175},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Caption);
+    EXPECT_EQ(c.Dialog->windowTitle(), QString::fromUtf8(c.Caption));
+    EXPECT_EQ(c.Dialog->size(), QSize(c.W, c.H));
+    auto* ok = c.Dialog->findChild<QPushButton*>(QStringLiteral("OKBtn"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(ok->isDefault());
+    if (c.Dialog != f.window->DlgAbout) {
+      auto* cancel = c.Dialog->findChild<QPushButton*>(QStringLiteral("CancelBtn"));
+      ASSERT_NE(cancel, nullptr);
+      EXPECT_EQ(cancel->text(), QStringLiteral("Annuler"));
+    }
+  }
+  EXPECT_EQ(f.window->DialogCapture->LEfps->toolTip(),
+            QStringLiteral("Nombre d'images par seconde"));
+  EXPECT_EQ(f.window->DialogCapture->LEtime->toolTip(), QStringLiteral("Durée de la capture"));
+  EXPECT_EQ(f.window->DialogOptions->Editdt->toolTip(),
+            QStringLiteral("change le pas d'intégration numérique"));
+  EXPECT_EQ(f.window->DlgAbout->Label1->text(), QStringLiteral("Kinemo"));
+  EXPECT_EQ(f.window->DlgAbout->Label4->text(), QStringLiteral("v 2.3"));
+}
+
+TEST(Dialogs, OptionsShowsDtAndSetsItOnOk) {
+  TWindowFixture f;
+  QString shown;
+  f.Answer(
+      [&](QDialog& d) {
+        shown = d.findChild<QLineEdit*>(QStringLiteral("Editdt"))->text();
+        Type(d, "Editdt", QStringLiteral("0.02"));
+      },
+      false);
+  f.Trigger("Options1");
+  EXPECT_EQ(shown, QStringLiteral("0.01"));
+  EXPECT_EQ(f.form->Dt, 0.01); // Cancel
+
+  f.Answer([](QDialog& d) { Type(d, "Editdt", QStringLiteral("0.02")); }, true);
+  f.Trigger("Options1");
+  EXPECT_EQ(f.form->Dt, 0.02);
+
+  // Not a number: a message, and the old value stays.
+  f.Answer([](QDialog& d) { Type(d, "Editdt", QStringLiteral("abc")); }, true);
+  f.Trigger("Options1");
+  EXPECT_EQ(f.form->Dt, 0.02);
+  EXPECT_EQ(f.messages.size(), 1u);
+}
+
+TEST(Dialogs, RobotSelectionInAndOutOfRange) {
+  TWindowFixture f;
+  struct TCase {
+    const char* Typed;
+    bool Ok;
+    int Expected;
+    std::size_t Messages;
+  } cases[] = {
+      {"3", false, 8, 0}, // Cancel
+      {"3", true, 3, 0},  {"8", true, 8, 0}, {"9", true, 8, 1},
+      {"-1", true, 8, 2}, {"x", true, 8, 3},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Typed);
+    f.Answer([&](QDialog& d) { Type(d, "IDC_EDITRobSel", QString::fromLatin1(c.Typed)); }, c.Ok);
+    f.Trigger("SelectRobot1");
+    EXPECT_EQ(f.form->RobSel, c.Expected);
+    EXPECT_EQ(f.messages.size(), c.Messages);
+  }
+  EXPECT_EQ(f.messages[0], "Valeur entrée en dehors des limites");
+}
+
+TEST(Dialogs, MotorAndRailOptions) {
+  TWindowFixture f;
+  f.form->RailPtr->RailType = 3;
+  f.form->MrvPtr->ForceModel = 1;
+  int shown_rail = -1;
+  bool shown_simple = false;
+  f.Answer(
+      [&](QDialog& d) {
+        auto& mrv = static_cast<TDialogOptionsMRV&>(d);
+        shown_rail = mrv.RGTypeRailItems->checkedId();
+        shown_simple = mrv.RBModelePhysiqueSimple->isChecked();
+        mrv.RGTypeRailItems->button(0)->setChecked(true);
+        mrv.RBModelePhysiqueDistance->setChecked(true);
+      },
+      false);
+  f.Trigger("OptionsMRVrail1");
+  EXPECT_EQ(shown_rail, 3);
+  EXPECT_TRUE(shown_simple);
+  EXPECT_EQ(f.form->RailPtr->RailType, 3); // Cancel
+  EXPECT_EQ(f.form->MrvPtr->ForceModel, 1);
+
+  f.Answer(
+      [&](QDialog& d) {
+        auto& mrv = static_cast<TDialogOptionsMRV&>(d);
+        mrv.RGTypeRailItems->button(0)->setChecked(true);
+        mrv.RBModelePhysiqueDistance->setChecked(true);
+      },
+      true);
+  f.Trigger("OptionsMRVrail1");
+  EXPECT_EQ(f.form->RailPtr->RailType, 0);
+  EXPECT_EQ(f.form->MrvPtr->ForceModel, 3);
+}
+
+// Load then Store gives back the model; an unknown force model shows no button.
+TEST(Dialogs, FormsReadBackWhatTheyShow) {
+  TDialogCapture capture;
+  TDialogCaptureModel cm{"film.avi", "30", "2,5"};
+  capture.Load(cm);
+  TDialogCaptureModel cm2;
+  capture.Store(cm2);
+  EXPECT_EQ(cm2.LEfilename, "film.avi");
+  EXPECT_EQ(cm2.LEfps, "30");
+  EXPECT_EQ(cm2.LEtime, "2,5");
+
+  TDialogOptionsMRV mrv;
+  mrv.Load({2, false, false, false});
+  TDialogOptionsMRVModel mm{0, true, true, true};
+  mrv.Store(mm);
+  EXPECT_EQ(mm.RGTypeRail, 2);
+  EXPECT_FALSE(mm.RBModelePhysiqueSimple || mm.RBModelePhysiqueSimpleCorrige ||
+               mm.RBModelePhysiqueDistance);
+
+  TDialogCompression comp;
+  for (const TDialogCompressionModel& in :
+       {TDialogCompressionModel{TDialogCompressionModel::MotionJpeg, 75},
+        TDialogCompressionModel{TDialogCompressionModel::Uncompressed, 90}}) {
+    comp.Load(in);
+    EXPECT_EQ(comp.SEQuality->isEnabled(), in.Codec == TDialogCompressionModel::MotionJpeg);
+    TDialogCompressionModel out{-1, -1};
+    comp.Store(out);
+    EXPECT_EQ(out.Codec, in.Codec);
+    EXPECT_EQ(out.Quality, in.Quality);
+  }
+}
+
+TEST(Dialogs, CompressionCancelKeepsTheChoice) {
+  TWindowFixture f;
+  f.form->DialogCompression = {TDialogCompressionModel::MotionJpeg, 60};
+  f.Answer([](QDialog& d) { static_cast<TDialogCompression&>(d).RBUncompressed->setChecked(true); },
+           false);
+  EXPECT_EQ(f.tk.ShowModal(TDialogId::Compression), TModalResult::Cancel);
+  EXPECT_EQ(f.form->DialogCompression.Codec, TDialogCompressionModel::MotionJpeg);
+  f.Answer([](QDialog& d) { static_cast<TDialogCompression&>(d).SEQuality->setValue(40); }, true);
+  EXPECT_EQ(f.tk.ShowModal(TDialogId::Compression), TModalResult::OK);
+  EXPECT_EQ(f.form->DialogCompression.Quality, 40);
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+// The main window as the user sees it: caption, menus with their hints, the
+// toolbar controls and the status bar, and the controls following the form.
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "platform/qt/tick_timer.h"
+#include "qt_fixture.h"
+
+namespace {
+
+struct TMenuItem {
+  const char* Name;
+  const char* Caption;
+  const char* Hint;
+};
+
+TEST(MainWindow, MenusHaveEveryItemWithCaptionAndHint) {
+  TWindowFixture f;
+  EXPECT_EQ(f.window->windowTitle(), QStringLiteral("Visualisation 3D et simulation de mouvement"));
+
+  const std::vector<std::pair<QString, std::vector<TMenuItem>>> expected = {
+      {"&Select",
+       {{"SelectRobot1", "Select &Robot",
+         "Sélectionne le robot actif qui va prendre les commandes au clavier"},
+        {nullptr, nullptr, nullptr},
+        {"Quitter", "&Quitter", ""}}},
+      {"&Run",
+       {{"Animate", "&Animate", ""},
+        {"Resetrobots", "&Reset robots", ""},
+        {"Resetview", "Reset &view", ""},
+        {"ModeDmo1", "Mode &Démo", ""},
+        {nullptr, nullptr, nullptr},
+        {"Options1", "&Options", ""},
+        {"OptionsMRVrail1", "Options &MRV / rail", ""}}},
+      {"&Affichage",
+       {{"View", "&View", ""},
+        {"EnregistreAVI1", "&Enregistre AVI", "Enregistre une séquence en .avi"}}},
+      {"&?", {{"Aide2", "Ai&de", ""}, {"Apropos", "A &propos", ""}}},
+  };
+  const QList<QAction*> menus = f.window->menuBar()->actions();
+  ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+  for (std::size_t m = 0; m < expected.size(); ++m) {
+    EXPECT_EQ(menus[m]->text(), expected[m].first);
+    const QList<QAction*> items = menus[m]->menu()->actions();
+    ASSERT_EQ(items.size(), static_cast<qsizetype>(expected[m].second.size()));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+      const TMenuItem& e = expected[m].second[static_cast<std::size_t>(i)];
+      if (!e.Name) {
+        EXPECT_TRUE(items[i]->isSeparator());
+        continue;
+      }
+      SCOPED_TRACE(e.Name);
+      EXPECT_EQ(items[i]->objectName(), QString::fromLatin1(e.Name));
+      EXPECT_EQ(items[i]->text(), QString::fromUtf8(e.Caption));
+      if (*e.Hint) {
+        EXPECT_EQ(items[i]->toolTip(), QString::fromUtf8(e.Hint));
+        EXPECT_EQ(items[i]->statusTip(), QString::fromUtf8(e.Hint));
+      }
+    }
+  }
+}
+
+TEST(MainWindow, ToolbarAndStatusBarAsDesigned) {
+  TWindowFixture f;
+  auto* bar = f.window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->height(), 28);
+
+  // One action per command, shared by the menu and the tool buttons.
+  auto* animate = f.window->findChild<QToolButton*>(QStringLiteral("ToolButton2"));
+  auto* reset = f.window->findChild<QToolButton*>(QStringLiteral("ToolButton3"));
+  ASSERT_TRUE(animate && reset);
+  EXPECT_EQ(animate->defaultAction(), f.window->Action(QStringLiteral("Animate")));
+  EXPECT_EQ(reset->defaultAction(), f.window->Action(QStringLiteral("Resetview")));
+  EXPECT_FALSE(animate->icon().isNull());
+
+  EXPECT_EQ(f.window->CBListe->width(), 123);
+  EXPECT_EQ(f.window->CBListe->count(), f.form->NbRobots);
+  EXPECT_EQ(f.window->CBListe->currentIndex(), f.form->RobSel);
+
+  struct TBar {
+    QScrollBar* Widget;
+    int Min, Max, Position;
+    const char* Hint;
+  } bars[] = {
+      {f.window->SBtimer, 0, 100, 10, "Change la periode dt d'intégration numérique"},
+      {f.window->SBfs, 1, 100, 10, "Change la fréquence d'alimentation des enroulements du MRVlin"},
+  };
+  for (const TBar& b : bars) {
+    SCOPED_TRACE(b.Widget->objectName().toStdString());
+    EXPECT_EQ(b.Widget->width(), 128);
+    EXPECT_EQ(b.Widget->minimum(), b.Min);
+    EXPECT_EQ(b.Widget->maximum(), b.Max);
+    EXPECT_EQ(b.Widget->value(), b.Position);
+    EXPECT_EQ(b.Widget->toolTip(), QString::fromUtf8(b.Hint));
+  }
+
+  f.window->show();
+  EXPECT_FALSE(f.window->CGaugeCapture->isVisible());
+  EXPECT_EQ(f.window->CGaugeCapture->width(), 100);
+  EXPECT_EQ(f.window->StatusPanels[0]->width(), 650);
+  EXPECT_EQ(f.window->StatusPanels[1]->width(), 100);
+  EXPECT_EQ(f.window->StatusPanels[1]->text(), QStringLiteral("Normal"));
+}
+
+TEST(MainWindow, WidgetsCallHandlersAndFollowTheForm) {
+  TWindowFixture f;
+  // Moving a bar runs its change handler.
+  f.window->SBtimer->setValue(0);
+  EXPECT_EQ(f.form->Timer1.Interval, 0);
+  f.window->SBfs->setValue(f.window->SBfs->minimum());
+  EXPECT_DOUBLE_EQ(f.form->Fs, 0.1);
+
+  // Choosing a device in the list selects it.
+  emit f.window->CBListe->activated(3);
+  EXPECT_EQ(f.form->RobSel, 3);
+  EXPECT_TRUE((*f.form->Robots)[3]->Selected);
+
+  // The gauge follows its model.
+  f.window->show();
+  f.form->CGaugeCapture.MaxValue = 250;
+  f.form->CGaugeCapture.Progress = 7;
+  f.form->CGaugeCapture.Visible = true;
+  f.window->SyncControls();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.window->CGaugeCapture->isVisible(); }, 1000));
+  EXPECT_EQ(f.window->CGaugeCapture->maximum(), 250);
+  EXPECT_EQ(f.window->CGaugeCapture->value(), 7);
+
+  // Run and pause from the menu.
+  f.Trigger("Animate");
+  EXPECT_TRUE(f.form->Timer1.Enabled);
+  EXPECT_TRUE(f.window->Timer1->Armed() == false); // interval 0 above: no ticks
+  f.window->SBtimer->setValue(10);
+  EXPECT_TRUE(f.window->Timer1->Armed());
+  f.Trigger("Animate");
+  EXPECT_FALSE(f.window->Timer1->Armed());
+}
+
+} // namespace

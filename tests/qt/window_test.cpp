@@ -1,0 +1,118 @@
+// The real window on an X server (run under xvfb-run): it opens, draws the
+// scene, takes keys, runs the timer and updates the status line. Prints the
+// time from process start to the first frame and the resident memory.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+#include "app/gl_form.h"
+#include "platform/qt/desktop.h"
+#include "platform/qt/gl_view.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_toolkit.h"
+
+namespace {
+
+// Milliseconds since this process started, from /proc.
+double ProcessAgeMs() {
+  std::ifstream stat("/proc/self/stat");
+  std::string field;
+  for (int i = 0; i < 22 && stat >> field; ++i) {
+  }
+  std::ifstream uptime("/proc/uptime");
+  double up = 0;
+  uptime >> up;
+  const double start_s = std::stod(field) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  return (up - start_s) * 1000.0;
+}
+
+long ResidentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long kb = 0;
+  while (status >> key)
+    if (key == "VmRSS:") {
+      status >> kb;
+      break;
+    }
+  return kb;
+}
+
+// Pixels that differ from the clear colour (0.8 grey).
+int DrawnPixels(const QImage& image) {
+  int drawn = 0;
+  const QRgb clear = qRgb(204, 204, 204);
+  for (int y = 0; y < image.height(); y += 2)
+    for (int x = 0; x < image.width(); x += 2) {
+      const QRgb p = image.pixel(x, y);
+      if (qAbs(qRed(p) - qRed(clear)) > 8 || qAbs(qGreen(p) - qGreen(clear)) > 8 ||
+          qAbs(qBlue(p) - qBlue(clear)) > 8)
+        ++drawn;
+    }
+  return drawn;
+}
+
+TEST(Window, OpensDrawsRunsAndReports) {
+  TQtToolkit toolkit;
+  TGL_Form form(toolkit);
+  TMainWindow window(form);
+  toolkit.Attach(&window);
+  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
+  window.showMaximized();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 5000));
+  const double first_frame_ms = ProcessAgeMs();
+  ASSERT_TRUE(window.GLView->MakeCurrent()) << "no OpenGL context";
+
+  // Xvfb has no window manager to maximise the window: resize it, which also
+  // runs the projection for the new size.
+  window.resize(1280, 760);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.GLView->width() > 1000; }, 5000));
+  const QImage first = window.GLView->grabFramebuffer();
+  ASSERT_FALSE(first.isNull());
+  EXPECT_GT(DrawnPixels(first), 500) << "the grid, the marker and the devices are drawn";
+
+  (void)QTest::qWaitForWindowActive(&window, 2000);
+  window.View->setFocus();
+  const QString status_before = window.StatusPanels[0]->text();
+  QTest::keyClick(window.View, Qt::Key_A); // run
+  EXPECT_TRUE(form.Timer1.Enabled);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.SimTime > 0.1; }, 10000));
+  EXPECT_NE(window.StatusPanels[0]->text(), status_before);
+
+  // A camera key changes the picture.
+  const QImage before_zoom = window.GLView->grabFramebuffer();
+  for (int i = 0; i < 5; ++i)
+    QTest::keyClick(window.View, Qt::Key_Down);
+  QTest::keyClick(window.View, Qt::Key_A); // pause
+  const QImage after_zoom = window.GLView->grabFramebuffer();
+  EXPECT_NE(before_zoom, after_zoom);
+
+  // The mouse: right-drag shows the rotation mode, release shows "Normal".
+  QTest::mousePress(window.View, Qt::RightButton, {}, QPoint(100, 100));
+  EXPECT_EQ(window.StatusPanels[1]->text(), QStringLiteral("Mouse rotates screen"));
+  QTest::mouseRelease(window.View, Qt::RightButton, {}, QPoint(100, 100));
+  EXPECT_EQ(window.StatusPanels[1]->text(), QStringLiteral("Normal"));
+
+  window.grab().save(QDir::temp().filePath(QStringLiteral("kinemo_window.png")));
+  std::cout << "start-up to first frame: " << first_frame_ms
+            << " ms; resident memory: " << ResidentKb() / 1024.0 << " MB\n";
+  window.close();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  SetDefaultSurfaceFormat();
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
