@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QOpenGLContext>
+#include <QScreen>
 #include <QSurfaceFormat>
 
 #include "app/gl_form.h"
@@ -60,6 +61,8 @@ int RunDesktop(int argc, char** argv) {
   TGL_Form form(toolkit);
   TMainWindow window(form);
   toolkit.Attach(&window);
+  // Without a window manager nothing maximises the window: start at full size.
+  if (const QScreen* screen = window.screen()) window.resize(screen->availableGeometry().size());
   window.showMaximized();
   return app.exec();
 }

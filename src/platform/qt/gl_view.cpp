@@ -54,6 +54,7 @@ void TGLView::resizeGL(int, int) {
   form_.FormResize(PixelWidth(), PixelHeight());
   in_paint_ = false;
   frame_ready_ = true;
+  if (OnFormChanged) OnFormChanged();
 }
 
 void TGLView::paintGL() {
@@ -63,6 +64,7 @@ void TGLView::paintGL() {
     in_paint_ = true;
     form_.FormPaint();
     in_paint_ = false;
+    if (OnFormChanged) OnFormChanged();
   }
   ++frames_shown_;
 }

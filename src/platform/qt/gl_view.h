@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QOpenGLWidget>
+#include <functional>
 
 #include "platform/qt/view_input.h"
 
@@ -22,6 +23,9 @@ public:
   // Makes the context current if there is one; false without a usable context.
   bool MakeCurrent();
   int FramesShown() const { return frames_shown_; }
+  // Called after a resize or paint has run form handlers, so the window can
+  // mirror what they changed (the status line of the frame).
+  std::function<void()> OnFormChanged;
   // Client size in device pixels.
   int PixelWidth() const;
   int PixelHeight() const;

@@ -42,6 +42,7 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
   input_ = std::make_unique<TViewInput>(form_, dispatch);
   if (OpenGLAvailable()) {
     GLView = new TGLView(form_, *input_, this);
+    GLView->OnFormChanged = [this] { SyncControls(); };
     View = GLView;
   } else {
     View = new TInputView(*input_, this);
