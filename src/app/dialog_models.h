@@ -36,3 +36,9 @@ struct TDialogCaptureModel {
   std::string LEfps = "25";
   std::string LEtime = "10";
 };
+
+// The compression choice offered when a recording starts.
+struct TDialogCompressionModel {
+  int RGCodec = 0;    // item index: 0 uncompressed, 1 Motion-JPEG
+  int TBQuality = 90; // JPEG quality 1..100
+};
