@@ -201,6 +201,21 @@ TEST_F(Recording, AFullDiskShowsTheMessageAndNeverCountsAsFinished) {
   // Ticks after the failure write nothing and report nothing.
   form->Timer1Timer();
   EXPECT_EQ(tk.Messages.size(), 2u);
+
+  // At the end: every frame fits but the index does not.
+  const fs::path empty = File("empty.avi"), last = File("last.avi");
+  ASSERT_TRUE(Start(empty, "25", "0"));
+  TickUntilDone(10);
+  TAviGeneratorTestAccess::SetDiskLimit(form->AviGen, fs::file_size(empty) + 2 * (frame + 8) + 16);
+  ASSERT_TRUE(Start(last, "25", "0.1"));
+  TickUntilDone(100);
+  EXPECT_EQ(form->AviGen.FrameIndex, 2);
+  ASSERT_EQ(tk.Messages.size(), 3u);
+  EXPECT_EQ(tk.Messages[2].Text,
+            "AVI file completion failed. A disk error occurred while writing the file.");
+  EXPECT_LT(form->CaptureResult, 0);
+  ExpectIdle();
+  EXPECT_EQ(avitest::Probe(last).FramesRead, 1);
 }
 
 TEST_F(Recording, CancelledDialogsStartNothing) {
