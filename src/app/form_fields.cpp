@@ -36,4 +36,10 @@ void TGL_Form::VisitFields(TFieldVisitor& v) const {
   v.Field("FrameCount", static_cast<double>(FrameCount));
   v.Field("FrameWindowStart", static_cast<double>(FrameWindowStart));
   v.Field("Recording", Recording);
+  v.Field("CaptureFps", CaptureFps);
+  v.Field("CaptureDuration", CaptureDuration);
+  v.Field("CaptureStartTime", CaptureStartTime);
+  v.Field("CaptureFramesDue", CaptureFramesDue);
+  v.Field("CaptureFramesDone", CaptureFramesDone);
+  v.Field("CaptureResult", CaptureResult);
 }

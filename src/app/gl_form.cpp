@@ -26,6 +26,7 @@ TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
   StatusBar.Panels = {{"", 650}, {"Normal", 100}};
   CGaugeCapture.Visible = false;
   InitViewState();
+  InitRecording();
 
   // 1. Time and timer; the timer stays disabled, so the program starts paused.
   SimTime = 0;

@@ -16,6 +16,7 @@
 #include "platform/controls.h"
 #include "platform/input.h"
 #include "platform/toolkit.h"
+#include "recording/avi_generator.h"
 
 class TRobot4;
 
@@ -82,9 +83,20 @@ public:
   bool GLReady = false;
   // Folders searched in turn for the texture bitmaps ("" is the working directory).
   std::vector<std::string> TextureFolders;
+  // The client size given by the last resize; it fixes a recording's frame size.
+  int ClientWidth = 0, ClientHeight = 0;
 
   // --- Recording ---
+  CAVIGenerator AviGen;
   bool Recording = false;
+  std::int32_t CaptureFps = 0;
+  double CaptureDuration = 0;
+  double CaptureStartTime = 0;
+  std::int32_t CaptureFramesDue = 0;
+  std::int32_t CaptureFramesDone = 0;
+  const TBitmapInfoHeader* CaptureHeader = nullptr;
+  std::vector<std::uint8_t> CaptureBuffer;
+  std::int32_t CaptureResult = 0;
 
   // --- Handlers: simulation ---
   void Timer1Timer();
@@ -103,8 +115,10 @@ public:
   void SBtimerKeyUp();
   void SBfsKeyUp();
   void AproposClick();
-  void EnregistreAVI1Click();
   void Aide2Click();
+  void EnregistreAVI1Click();
+  // Completes the running recording now; the writer's result, shown if negative.
+  std::int32_t EndRecording();
   // Where the help page is installed.
   std::string HelpPagePath() const;
   // The ", dt:Tmr ..." part of the status line.
@@ -172,6 +186,10 @@ private:
   void InitViewState();
   unsigned LoadPictureTexture(const char* file_name);
   bool EditEntered(char key, const std::string& text, double& value);
+  // Lets the compression dialog answer the writer's compression choice.
+  void InitRecording();
+  void ReadCaptureFrame();
+  void ReleaseCapture();
 
   TToolkit& toolkit_;
 };

@@ -56,6 +56,8 @@ void TGL_Form::SetProjection(int width, int height) {
 }
 
 void TGL_Form::FormResize(int width, int height) {
+  ClientWidth = width;
+  ClientHeight = height;
   SetProjection(width, height);
 }
 
@@ -65,6 +67,8 @@ void TGL_Form::FormPaint() {
 
 void TGL_Form::FormClose() {
   Timer1.Enabled = false;
+  // A recording left open would lose its index with the window.
+  if (Recording) EndRecording();
   if (!GLReady) return;
   // The platform destroys the context next; what lives in it goes first.
   ReleaseFont();

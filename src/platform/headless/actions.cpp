@@ -31,6 +31,7 @@ const std::map<std::string, TMenuHandler>& MenuCommands() {
       {"View", &TGL_Form::ViewClick},
       {"Aide2", &TGL_Form::Aide2Click},
       {"Apropos", &TGL_Form::AproposClick},
+      {"EnregistreAVI1", &TGL_Form::EnregistreAVI1Click},
   };
   return commands;
 }
@@ -100,6 +101,21 @@ void WithDialog(TGL_Form& form, THeadlessToolkit& tk, void (TGL_Form::*handler)(
 
 } // namespace
 
+void StartRecording(TGL_Form& form, THeadlessToolkit& tk, const TCaptureAnswer& capture) {
+  tk.AnswerDialog = [&form, &capture](TDialogId id) {
+    if (id == TDialogId::Capture) {
+      form.DialogCapture.LEfilename = capture.File;
+      form.DialogCapture.LEfps = capture.Fps;
+      form.DialogCapture.LEtime = capture.Duration;
+    } else if (id == TDialogId::Compression) {
+      form.DialogCompression.Codec = capture.Codec;
+    }
+    return TModalResult::OK;
+  };
+  form.EnregistreAVI1Click();
+  tk.AnswerDialog = nullptr;
+}
+
 TAction ParseAction(const std::string& word) {
   const auto colon = word.find(':');
   return {word.substr(0, colon), colon == std::string::npos ? "" : word.substr(colon + 1), word};
@@ -140,7 +156,8 @@ bool ValidateAction(const TAction& a, std::string& error) {
   return ok;
 }
 
-void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a) {
+void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,
+                 const TCaptureAnswer* capture) {
   long long n = 0;
   if (a.Name == "ticks") {
     ParseInt(a.Value, n);
@@ -149,7 +166,10 @@ void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a) {
     WithDialog(form, tk, &TGL_Form::SelectRobot1Click,
                [v = a.Value](TGL_Form& f) { f.DialogRobSel.IDC_EDITRobSel = v; });
   } else if (a.Name == "menu") {
-    (form.*MenuCommands().at(a.Value))();
+    if (a.Value == "EnregistreAVI1" && capture)
+      StartRecording(form, tk, *capture);
+    else
+      (form.*MenuCommands().at(a.Value))();
   } else if (a.Name == "paint") {
     form.FormPaint();
   } else if (a.Name == "key") {

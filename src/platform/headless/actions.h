@@ -6,6 +6,14 @@
 class TGL_Form;
 class THeadlessToolkit;
 
+// How the runner answers the capture and compression dialogs (--record).
+struct TCaptureAnswer {
+  std::string File;
+  std::string Fps = "25";
+  std::string Duration = "10";
+  int Codec = 0; // item of the compression dialog: 0 uncompressed, 1 Motion-JPEG
+};
+
 struct TAction {
   std::string Name;  // e.g. "ticks"
   std::string Value; // e.g. "100"
@@ -15,4 +23,8 @@ struct TAction {
 TAction ParseAction(const std::string& word);
 // Checks one action's syntax before anything runs; false with a one-line reason.
 bool ValidateAction(const TAction& a, std::string& error);
-void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a);
+// `capture` answers menu:EnregistreAVI1; without it the dialog is cancelled.
+void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,
+                 const TCaptureAnswer* capture = nullptr);
+// The recording chosen from the menu, its dialogs answered with `capture`.
+void StartRecording(TGL_Form& form, THeadlessToolkit& tk, const TCaptureAnswer& capture);

@@ -1,8 +1,11 @@
 #include "platform/headless/runner.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "app/gl_form.h"
@@ -18,6 +21,8 @@ struct TOptions {
   std::vector<TAction> Actions;
   std::string StateFile;
   std::string ScreenshotFile;
+  TCaptureAnswer Capture; // Capture.File empty: no --record
+  bool CaptureSettingsGiven = false;
   int Width = 1280;
   int Height = 720;
 };
@@ -29,6 +34,13 @@ bool ParseInt(const std::string& s, long long& v) {
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
 }
+
+bool ParseSeconds(const std::string& s, double& v) {
+  if (s.empty()) return false;
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  return ec == std::errc() && p == s.data() + s.size() && std::isfinite(v);
+}
+
 bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -55,6 +67,38 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
       if (!value(opt.StateFile)) return false;
     } else if (arg == "--screenshot") {
       if (!value(opt.ScreenshotFile)) return false;
+    } else if (arg == "--record") {
+      if (!value(opt.Capture.File)) return false;
+      if (opt.Capture.File.empty()) {
+        error = "--record needs a file name";
+        return false;
+      }
+    } else if (arg == "--fps") {
+      long long fps = 0;
+      if (!value(opt.Capture.Fps)) return false;
+      if (!ParseInt(opt.Capture.Fps, fps) || fps < 1 ||
+          fps > std::numeric_limits<std::int32_t>::max()) {
+        error = "--fps needs a whole number of frames per second above 0: " + opt.Capture.Fps;
+        return false;
+      }
+      opt.CaptureSettingsGiven = true;
+    } else if (arg == "--duration") {
+      double seconds = 0;
+      if (!value(opt.Capture.Duration)) return false;
+      if (!ParseSeconds(opt.Capture.Duration, seconds) || seconds < 0) {
+        error = "--duration needs seconds of simulated time, 0 or more: " + opt.Capture.Duration;
+        return false;
+      }
+      opt.CaptureSettingsGiven = true;
+    } else if (arg == "--codec") {
+      std::string codec;
+      if (!value(codec)) return false;
+      if (codec != "raw" && codec != "mjpeg") {
+        error = "--codec needs raw or mjpeg: " + codec;
+        return false;
+      }
+      opt.Capture.Codec = codec == "mjpeg" ? 1 : 0;
+      opt.CaptureSettingsGiven = true;
     } else if (arg == "--size") {
       std::string size;
       if (!value(size)) return false;
@@ -71,6 +115,10 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
       error = "unknown argument: " + arg;
       return false;
     }
+  }
+  if (opt.CaptureSettingsGiven && opt.Capture.File.empty()) {
+    error = "--fps, --duration and --codec need --record";
+    return false;
   }
   return true;
 }
@@ -101,6 +149,11 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
   TEglContext gl;
   std::string gl_error;
   const bool have_gl = gl.Create(opt.Width, opt.Height, gl_error);
+  const bool record = !opt.Capture.File.empty();
+  if (record && !have_gl) {
+    err << "kinemo: --record needs an OpenGL context (" << gl_error << ")\n";
+    return 3;
+  }
   TGL_Form form(tk);
   // As the window opens: resources in the new context, then the resize to the
   // client size that draws the first frame. Without a context the frame is
@@ -108,8 +161,19 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
   if (have_gl) form.InitGL(opt.Width, opt.Height);
   form.FormResize(opt.Width, opt.Height);
 
+  // As if chosen from the menu before anything else.
+  if (record) {
+    StartRecording(form, tk, opt.Capture);
+    if (!form.Recording) {
+      err << "kinemo: the recording to " << opt.Capture.File << " could not start"
+          << (tk.Messages.empty() ? std::string() : ": " + tk.Messages.back().Text) << "\n";
+      form.FormClose();
+      return 1;
+    }
+  }
+
   for (const TAction& a : opt.Actions) {
-    ApplyAction(form, tk, a);
+    ApplyAction(form, tk, a, record ? &opt.Capture : nullptr);
     char line[160];
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),
                   form.SimTime, form.Timer1.Enabled ? "running" : "paused", form.RobSel);
@@ -137,6 +201,15 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
       err << "kinemo: " << error << "\n";
       code = 1;
     }
+  }
+  // The file is completed even when its duration has not elapsed.
+  if (form.Recording) form.EndRecording();
+  if (form.CaptureResult < 0) {
+    err << "kinemo: the recording to " << form.AviGen.FileName
+        << " failed: " << form.AviGen.ErrorText << "\n";
+    code = 1;
+  } else if (record) {
+    out << "recorded " << form.AviGen.FrameIndex << " frames to " << form.AviGen.FileName << "\n";
   }
   form.FormClose();
   return code;

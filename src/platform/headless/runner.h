@@ -1,9 +1,11 @@
 // The command line without a display:
 //   kinemo --headless --do "<actions>" [--state FILE.json] [--screenshot FILE.png]
-//          [--size WxH]
+//          [--size WxH] [--record FILE.avi [--fps N] [--duration S] [--codec raw|mjpeg]]
 // Actions run in order, as the window's events would: ticks:N (N timer events),
 // select:N (the robot-selection dialog answered with N), menu:NAME, paint (the
-// window's paint event: one frame drawn).
+// window's paint event: one frame drawn). --record sets a recording up before
+// the actions, as the menu command would with its dialogs answered (25 fps,
+// 10 s and uncompressed unless given); the file is completed when the run ends.
 #pragma once
 
 #include <ostream>

@@ -1,0 +1,79 @@
+// One capture step at 1280 x 720: the frame read back from the off-screen
+// context and handed to the AVI writer, for each codec. At 25 fps with the
+// default 10 ms step a frame falls due every 4 ticks, so a tick pays a quarter
+// of this on average; the render itself is measured in bench_render.
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/gl_form.h"
+#include "platform/headless/egl_context.h"
+#include "platform/headless/headless_toolkit.h"
+
+namespace {
+
+constexpr int kWidth = 1280, kHeight = 720;
+// Frames per file before a fresh one, to keep the disk use bounded.
+constexpr int kFramesPerFile = 64;
+
+bool StartRecording(TGL_Form& form, THeadlessToolkit& tk, const std::string& file, int codec) {
+  tk.AnswerDialog = [&](TDialogId id) {
+    if (id == TDialogId::Capture) form.DialogCapture = {file, "25", "1e9"};
+    form.DialogCompression.Codec = codec;
+    return TModalResult::OK;
+  };
+  form.EnregistreAVI1Click();
+  tk.AnswerDialog = nullptr;
+  return form.Recording;
+}
+
+void BM_CaptureStep(benchmark::State& state, int codec) {
+  TEglContext gl;
+  std::string error;
+  if (!gl.Create(kWidth, kHeight, error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  THeadlessToolkit tk;
+  TGL_Form form(tk);
+  form.InitGL(kWidth, kHeight);
+  form.FormResize(kWidth, kHeight);
+  const std::string file =
+      (std::filesystem::temp_directory_path() / "kinemo_bench_capture.avi").string();
+  if (!StartRecording(form, tk, file, codec)) {
+    state.SkipWithError("the recording did not start");
+    return;
+  }
+  int in_file = 0;
+  for (auto _ : state) {
+    if (in_file == kFramesPerFile) {
+      state.PauseTiming();
+      form.EndRecording();
+      StartRecording(form, tk, file, codec);
+      in_file = 0;
+      state.ResumeTiming();
+    }
+    // Exactly one frame falls due at each step; the render is finished
+    // before the clock runs, so that the read-back does not pay for it.
+    state.PauseTiming();
+    form.SimTime += 1.0 / 25;
+    form.RenderScene();
+    glFinish();
+    state.ResumeTiming();
+    form.CaptureStep();
+    if (!form.Recording) {
+      state.SkipWithError(form.AviGen.ErrorText.c_str());
+      break;
+    }
+    ++in_file;
+  }
+  form.FormClose();
+  std::filesystem::remove(file);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(BM_CaptureStep, raw, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_CaptureStep, mjpeg, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
