@@ -195,6 +195,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The last frame is given up to make room for the index of the others.
         TDiskFullCase{"NoRoomForTheIndex", nullptr, [](uint64_t h) { return h + 3 * kChunk + 10; },
                       3, 2},
+        // A frame that ends exactly at the limit is written whole.
+        TDiskFullCase{"FrameEndsAtTheLimit", nullptr, [](uint64_t h) { return h + 3 * kChunk; }, 3,
+                      2},
         TDiskFullCase{"InAnAvixChunk", TwoFrameRiff,
                       [](uint64_t h) { return TwoFrameRiff(h) + 24 + 2 * kChunk + 5; }, 4, 3},
         TDiskFullCase{"BeforeTheFirstFrame", nullptr, [](uint64_t h) { return h + 4; }, 0, 0}),

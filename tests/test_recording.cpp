@@ -204,7 +204,7 @@ TEST_F(Recording, AFullDiskShowsTheMessageAndNeverCountsAsFinished) {
   const fs::path empty = File("empty.avi"), last = File("last.avi");
   ASSERT_TRUE(Start(empty, "25", "0"));
   TickUntilDone(10);
-  TAviGeneratorTestAccess::SetDiskLimit(form->AviGen, fs::file_size(empty) + 2 * (frame + 8) + 16);
+  TAviGeneratorTestAccess::SetDiskLimit(form->AviGen, fs::file_size(empty) + 2 * (frame + 8));
   ASSERT_TRUE(Start(last, "25", "0.1"));
   TickUntilDone(100);
   EXPECT_EQ(form->AviGen.FrameIndex, 2);

@@ -24,6 +24,8 @@ void TFileSink::Close() {
 
 bool TFileSink::WriteAt(uint64_t offset, std::span<const uint8_t> bytes) {
   if (Fd < 0) return false;
+  // Nothing to write always fits, even exactly at the size limit.
+  if (bytes.empty()) return true;
   bool fits = true;
   if (offset >= SizeLimit) {
     bytes = {};
