@@ -31,7 +31,7 @@ TDlgAbout::TDlgAbout(QWidget* parent) : QDialog(parent) {
   Label1->setFont(title);
   Label1->adjustSize();
   Label4 = place("Label4", QStringLiteral("v 2.3"), 90, 43);
-  place("Label2", QStringLiteral("Robots et moteurs linéaires"), 88, 72);
+  place("Label2", QStringLiteral("Robots, moteurs linéaires"), 88, 72);
   place("Label3", QStringLiteral("Logiciel libre, 2024"), 88, 96);
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -9,6 +9,9 @@
 #include "dialogs/dialog_frame.h"
 
 namespace {
+// Narrow margins: the captions of both groups side by side need the width.
+constexpr int kInset = 6;
+
 // Sets a radio button without its siblings reacting, so that "none selected"
 // can be shown as well.
 void SetRadio(QRadioButton* button, bool checked) {
@@ -25,6 +28,7 @@ TDialogOptionsMRV::TDialogOptionsMRV(QWidget* parent) : QDialog(parent) {
   RGTypeRail->setObjectName(QStringLiteral("RGTypeRail"));
   RGTypeRailItems = new QButtonGroup(this);
   auto* rail_layout = new QVBoxLayout(RGTypeRail);
+  rail_layout->setContentsMargins(kInset, kInset, kInset, kInset);
   const QString items[] = {QStringLiteral("Rail droit"), QStringLiteral("Rail droit et décallé"),
                            QStringLiteral("Rail courbé"), QStringLiteral("Rail courbé et fermé")};
   for (int i = 0; i < 4; ++i) {
@@ -36,6 +40,7 @@ TDialogOptionsMRV::TDialogOptionsMRV(QWidget* parent) : QDialog(parent) {
   GB2 = new QGroupBox(QStringLiteral("Modèle des forces"), this);
   GB2->setObjectName(QStringLiteral("GB2"));
   auto* model_layout = new QVBoxLayout(GB2);
+  model_layout->setContentsMargins(kInset, kInset, kInset, kInset);
   auto add_model = [&](const char* name, const QString& caption) {
     auto* button = new QRadioButton(caption, GB2);
     button->setObjectName(QString::fromLatin1(name));
@@ -50,10 +55,13 @@ TDialogOptionsMRV::TDialogOptionsMRV(QWidget* parent) : QDialog(parent) {
       add_model("RBModelePhysiqueDistance", QStringLiteral("Modele basée sur la distance"));
   model_layout->addStretch();
 
+  // The force models have the longer captions: that group takes the spare width.
   auto* groups = new QHBoxLayout;
-  groups->addWidget(RGTypeRail);
-  groups->addWidget(GB2);
+  groups->addWidget(RGTypeRail, 0);
+  groups->addWidget(GB2, 1);
+  groups->setSpacing(kInset);
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kInset, kInset, kInset, kInset);
   layout->addLayout(groups);
   layout->addWidget(MakeOkCancel(*this));
 }

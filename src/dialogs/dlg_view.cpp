@@ -52,8 +52,9 @@ TFormDlgView::TFormDlgView(TGL_Form& form, TDispatch dispatch, QWidget* parent)
     grid->addWidget(edit, r, column + 1);
   };
   row(0, 0, "xv", IDC_EDITxv, centre);
-  row(1, 0, "yv", IDC_EDITyv, centre);
-  row(2, 0, "zv", IDC_EDITzv, centre);
+  // Top to bottom in tab order.
+  row(1, 0, "zv", IDC_EDITzv, centre);
+  row(2, 0, "yv", IDC_EDITyv, centre);
   row(0, 2, "zpos", IDC_EDITzpos, depth);
   grid->addWidget(ScrollBarzpos, 1, 3);
   row(2, 2, "yrot", IDC_EDITyrot, depth);

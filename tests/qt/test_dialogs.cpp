@@ -1,6 +1,8 @@
 // The dialogs as forms: captions and sizes, filled from the form, read back on
 // OK, and Cancel leaving every setting as it was.
+#include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include "dialogs/dlg_options.h"
 #include "dialogs/dlg_options_mrv.h"
 #include "dialogs/dlg_robsel.h"
+#include "dialogs/dlg_view.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
 #include "qt_fixture.h"
@@ -24,6 +27,33 @@ void Type(QDialog& d, const char* edit, const QString& text) {
   auto* e = d.findChild<QLineEdit*>(QString::fromLatin1(edit));
   ASSERT_NE(e, nullptr) << edit;
   e->setText(text);
+}
+
+TEST(Dialogs, EveryCaptionFitsItsFixedSizeForm) {
+  TWindowFixture f;
+  for (QDialog* d : std::initializer_list<QDialog*>{
+           f.window->DialogOptions, f.window->DialogOptionsMRV, f.window->DialogRobSel,
+           f.window->DialogCapture, f.window->DialogCompression, f.window->DlgAbout,
+           f.window->FormDlgView}) {
+    SCOPED_TRACE(d->windowTitle().toStdString());
+    d->show();
+    QCoreApplication::processEvents();
+    for (QWidget* w : d->findChildren<QWidget*>()) {
+      auto* label = qobject_cast<QLabel*>(w);
+      auto* button = qobject_cast<QAbstractButton*>(w);
+      if ((!label || label->text().isEmpty()) && !button) continue;
+      const QString text = label ? label->text() : button->text();
+      SCOPED_TRACE(text.toStdString());
+      // A push button's hint has a style minimum beyond its text.
+      const int needed = qobject_cast<QPushButton*>(w)
+                             ? w->fontMetrics().horizontalAdvance(QString(text).remove('&')) + 8
+                             : w->sizeHint().width();
+      EXPECT_GE(w->width(), needed) << "the caption is cut";
+      const QRect in_dialog(w->mapTo(d, QPoint(0, 0)), w->size());
+      EXPECT_TRUE(d->rect().contains(in_dialog)) << "outside the form";
+    }
+    d->hide();
+  }
 }
 
 TEST(Dialogs, CaptionsSizesAndButtons) {
