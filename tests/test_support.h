@@ -36,6 +36,7 @@ struct TFormFixture {
     for (int k = 0; k < times; ++k) {
       std::uint16_t copy = key;
       form->FormKeyDown(copy, shift);
+      EXPECT_EQ(copy, key); // the handler leaves the key as it is
     }
   }
   // Runs n ticks, starting the timer first if it is off.
