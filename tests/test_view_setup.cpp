@@ -1,11 +1,9 @@
 // The view's start-up in a real context: fixed state, projection, textures,
 // the picture files, display lists and font, and the release at close.
-#include <unistd.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cmath>
-#include <filesystem>
 
 #include "app/picture.h"
 #include "app/ripple.h"
@@ -15,74 +13,47 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using TViewStartup = TGLFormTest;
 
-// A scratch folder for picture files, removed afterwards.
-struct TScratch {
-  fs::path dir;
-  TScratch() {
-    dir =
-        fs::temp_directory_path() /
-        ("kinemo_" + std::to_string(::getpid()) + "_" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-  }
-  ~TScratch() { fs::remove_all(dir); }
-  std::string Bmp(const std::string& name, int w, int h, const std::vector<std::uint8_t>& rgb) {
-    std::string error;
-    EXPECT_TRUE(WriteBmp((dir / name).string(), w, h, rgb, error)) << error;
-    return (dir / name).string();
-  }
-  void Raw(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir / name, std::ios::binary) << bytes;
-  }
-};
-
-std::vector<double> Matrix(GLenum which) {
+std::vector<double> Projection() {
   std::vector<double> m(16);
-  glGetDoublev(which, m.data());
+  glGetDoublev(GL_PROJECTION_MATRIX, m.data());
   return m;
 }
 
-using TViewStartup = TGLFormTest;
+void ExpectListsAndFont() {
+  for (GLuint list = 1; list <= 6; ++list)
+    EXPECT_TRUE(glIsList(list)) << list;
+  EXPECT_GT(FontBase, 6u);
+  EXPECT_TRUE(glIsList(FontBase + 'A') && glIsList(FontBase + 127));
+}
 
-TEST_F(TViewStartup, FixedStateAndAClearedFrameOfLightGrey) {
+TEST_F(TViewStartup, FixedStateListsFontAndAClearedFrameOfLightGrey) {
   EXPECT_TRUE(form->GLReady);
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-  EXPECT_FALSE(glIsEnabled(GL_BLEND));
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_TEXTURE_2D));
   GLint env = 0;
   glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
   EXPECT_EQ(env, GL_DECAL);
-  // A corner far above the horizon shows the clear colour.
-  const TRgba8 p = Pixel(2, kHeight - 3);
-  EXPECT_EQ(p.r, 204);
-  EXPECT_EQ(p.g, 204);
-  EXPECT_EQ(p.b, 204);
-  EXPECT_EQ(tk.Messages.size(), 0u) << tk.Messages[0].Text;
+  ExpectListsAndFont();
+  const TRgba8 p = Pixel(2, kHeight - 3); // far above the horizon
+  EXPECT_EQ(std::vector<int>({p.r, p.g, p.b}), std::vector<int>({204, 204, 204}));
+  EXPECT_TRUE(tk.Messages.empty());
 }
 
 TEST_F(TViewStartup, ProjectionFollowsTheClientSizeAndIgnoresAZeroHeight) {
   form->SetProjection(200, 100);
-  GLint vp[4];
-  glGetIntegerv(GL_VIEWPORT, vp);
-  EXPECT_EQ(vp[2], 200);
-  EXPECT_EQ(vp[3], 100);
-  const auto wide = Matrix(GL_PROJECTION_MATRIX);
-  // f / aspect over f: the 45-degree perspective at aspect 2.
-  EXPECT_NEAR(wide[5] / wide[0], 2.0, 1e-6); // matrices are held in single precision
+  const auto wide = Projection();
+  // The 45-degree perspective at aspect 2 (matrices are held in single precision).
+  EXPECT_NEAR(wide[5] / wide[0], 2.0, 1e-6);
   EXPECT_NEAR(wide[5], 1 / std::tan(22.5 * M_PI / 180), 1e-6);
-
   const float frames = form->FrameCount;
   form->SetProjection(200, 0);
+  GLint vp[4];
   glGetIntegerv(GL_VIEWPORT, vp);
-  EXPECT_EQ(vp[3], 100);
-  EXPECT_EQ(Matrix(GL_PROJECTION_MATRIX), wide);
-  for (double v : Matrix(GL_PROJECTION_MATRIX))
-    EXPECT_TRUE(std::isfinite(v));
-  // The frame is still drawn.
-  EXPECT_EQ(form->FrameCount, frames + 1);
+  EXPECT_EQ(vp[2] * 1000 + vp[3], 200 * 1000 + 100);
+  EXPECT_EQ(Projection(), wide);
+  EXPECT_EQ(form->FrameCount, frames + 1); // the frame is still drawn
 }
 
 TEST_F(TViewStartup, RippleTextureIsTheGeneratedRingPattern) {
@@ -92,47 +63,26 @@ TEST_F(TViewStartup, RippleTextureIsTheGeneratedRingPattern) {
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
   EXPECT_EQ(texels, RippleImage());
   const std::uint8_t* centre = &texels[(128 * kRippleSize + 128) * 3];
-  EXPECT_EQ(centre[0], 254); // trunc((cos 0.1 + 1) * 127.5)
-  EXPECT_EQ(centre[1], 128);
-  EXPECT_EQ(centre[2], 128);
-  // Rings: the red channel runs through its whole range along a row.
-  int lo = 255, hi = 0;
-  for (int j = 0; j < kRippleSize; ++j) {
-    lo = std::min<int>(lo, texels[(128 * kRippleSize + j) * 3]);
-    hi = std::max<int>(hi, texels[(128 * kRippleSize + j) * 3]);
-  }
-  EXPECT_LE(lo, 2);
-  EXPECT_GE(hi, 254);
-}
-
-TEST_F(TViewStartup, DisplayListsOneToSixAndTheFontExist) {
-  for (GLuint list = 1; list <= 6; ++list)
-    EXPECT_TRUE(glIsList(list)) << list;
-  ASSERT_NE(FontBase, 0u);
-  EXPECT_GT(FontBase, 6u);
-  EXPECT_TRUE(glIsList(FontBase + 'A'));
-  EXPECT_TRUE(glIsList(FontBase + 127));
+  // trunc((cos 0.1 + 1) * 127.5)
+  EXPECT_EQ(std::vector<int>(centre, centre + 3), std::vector<int>({254, 128, 128}));
 }
 
 TEST_F(TViewStartup, CloseStopsTheTimerAndReleasesWhatLivesInTheContext) {
   form->Timer1.Enabled = true;
   const GLuint ripple = form->TexRipple;
   form->FormClose();
-  EXPECT_FALSE(form->Timer1.Enabled);
-  EXPECT_FALSE(form->GLReady);
-  EXPECT_FALSE(glIsList(6));
-  EXPECT_FALSE(glIsTexture(ripple));
+  EXPECT_FALSE(form->Timer1.Enabled || form->GLReady);
+  EXPECT_FALSE(glIsList(6) || glIsTexture(ripple));
   EXPECT_EQ(FontBase, 0u);
-  // Frames after close are counted but draw nothing.
   const int swaps = tk.Swaps;
-  form->RenderScene();
+  form->RenderScene(); // counted, but draws nothing
   EXPECT_EQ(tk.Swaps, swaps + 1);
 }
 
-// Draws a unit quad covering the viewport with `texture` in decal mode over red.
-TFrame DrawTexturedQuad(TGLFormTest& t, GLuint texture, const TEglContext& gl) {
+// Draws `texture` in decal mode over red on a quad covering the viewport, the
+// top row of the picture at the top.
+TFrame DrawTexturedQuad(GLuint texture, const TEglContext& gl) {
   glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
@@ -141,115 +91,91 @@ TFrame DrawTexturedQuad(TGLFormTest& t, GLuint texture, const TEglContext& gl) {
   glBindTexture(GL_TEXTURE_2D, texture);
   glColor3f(1, 0, 0);
   glBegin(GL_QUADS);
-  glTexCoord2d(0, 0);
-  glVertex2d(-1, 1); // t = 0 is the top row of the picture
-  glTexCoord2d(1, 0);
-  glVertex2d(1, 1);
-  glTexCoord2d(1, 1);
-  glVertex2d(1, -1);
-  glTexCoord2d(0, 1);
-  glVertex2d(-1, -1);
+  const int corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  for (const auto& c : corners) {
+    glTexCoord2d(c[0], c[1]);
+    glVertex2d(2 * c[0] - 1, 1 - 2 * c[1]);
+  }
   glEnd();
   glDisable(GL_TEXTURE_2D);
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  (void)t;
   return {gl.Width(), gl.Height(), gl.ReadPixels()};
 }
 
+// Restarts the view with the pictures of `dir`.
+void RestartWith(TGL_Form& form, THeadlessToolkit& tk, const TScratchDir& dir, int w, int h) {
+  form.FormClose();
+  tk.Messages.clear();
+  form.TextureFolders = {dir.Dir.string()};
+  form.InitGL(w, h);
+}
+
+void Bmp(const std::string& path, int w, int h, const std::vector<std::uint8_t>& rgb) {
+  std::string error;
+  EXPECT_TRUE(WriteBmp(path, w, h, rgb, error)) << error;
+}
+
 TEST_F(TViewStartup, PureWhiteIsKeyedOutAndShowsThePrimitiveColour) {
-  TScratch scratch;
+  TScratchDir dir;
   // Top row white | almost white | blue | almost white; bottom row green | white x 3.
-  scratch.Bmp("mova1.bmp", 4, 2, {255, 255, 255, 255, 255, 254, 0,   0,   255, 255, 255, 254, //
-                                  0,   255, 0,   255, 255, 255, 255, 255, 255, 255, 255, 255});
+  Bmp(dir / "mova1.bmp", 4, 2, {255, 255, 255, 255, 255, 254, 0,   0,   255, 255, 255, 254, //
+                                0,   255, 0,   255, 255, 255, 255, 255, 255, 255, 255, 255});
   // Sides that are not powers of two are accepted (rescaled).
-  scratch.Bmp("movagreen.bmp", 3, 5, std::vector<std::uint8_t>(45, 255));
-  form->FormClose();
-  form->TextureFolders = {scratch.dir.string()};
-  form->InitGL(kWidth, kHeight);
-  form->SetProjection(kWidth, kHeight);
+  Bmp(dir / "movagreen.bmp", 3, 5, std::vector<std::uint8_t>(45, 255));
+  RestartWith(*form, tk, dir, kWidth, kHeight);
   ASSERT_TRUE(tk.Messages.empty()) << tk.Messages[0].Text;
-
-  const TFrame f = DrawTexturedQuad(*this, form->TexPicture, gl);
-  auto at = [&](double u, double v) { return f.At(int(u * kWidth), int((1 - v) * kHeight)); };
-  const TRgba8 white = at(0.125, 0.25), almost = at(0.375, 0.25), blue = at(0.625, 0.25);
-  EXPECT_EQ((std::vector<int>{white.r, white.g, white.b}), (std::vector<int>{255, 0, 0}));
-  EXPECT_EQ((std::vector<int>{almost.r, almost.g, almost.b}), (std::vector<int>{255, 255, 254}));
-  EXPECT_EQ((std::vector<int>{blue.r, blue.g, blue.b}), (std::vector<int>{0, 0, 255}));
-  const TRgba8 green = at(0.125, 0.75);
-  EXPECT_EQ((std::vector<int>{green.r, green.g, green.b}), (std::vector<int>{0, 255, 0}));
-
-  // The all-white carriage picture (3 x 5) is keyed out everywhere.
-  const TFrame g = DrawTexturedQuad(*this, form->TexGreen, gl);
+  const TFrame f = DrawTexturedQuad(form->TexPicture, gl);
+  auto at = [&](double u, double v) {
+    const TRgba8 p = f.At(int(u * kWidth), int((1 - v) * kHeight));
+    return std::vector<int>{p.r, p.g, p.b};
+  };
+  EXPECT_EQ(at(0.125, 0.25), std::vector<int>({255, 0, 0}));
+  EXPECT_EQ(at(0.375, 0.25), std::vector<int>({255, 255, 254}));
+  EXPECT_EQ(at(0.625, 0.25), std::vector<int>({0, 0, 255}));
+  EXPECT_EQ(at(0.125, 0.75), std::vector<int>({0, 255, 0}));
+  const TFrame g = DrawTexturedQuad(form->TexGreen, gl);
   EXPECT_TRUE(Near(g.At(kWidth / 2, kHeight / 2), {1, 0, 0}, 0));
 }
 
-struct TBadPicture {
-  const char* name;
-  std::string bytes; // empty: no file at all
-  const char* says;
-};
-
 TEST_F(TViewStartup, MissingOrDamagedPictureIsReportedAndStartUpCompletes) {
-  std::string header(54, '\0');
-  header[0] = 'B';
-  header[1] = 'M';
-  header[10] = 54;
-  header[14] = 40;
-  auto put32 = [&](int at, std::uint32_t v) {
+  std::string huge(54, '\0'); // a header announcing 1000000 x 1000000 pixels of 24 bits
+  const std::pair<int, std::uint32_t> fields[] = {{0, 0x4D42},   {10, 54}, {14, 40}, {18, 1000000},
+                                                  {22, 1000000}, {26, 1},  {28, 24}};
+  for (const auto& [at, v] : fields)
     for (int k = 0; k < 4; ++k)
-      header[at + k] = static_cast<char>((v >> (8 * k)) & 0xff);
+      huge[at + k] = static_cast<char>((v >> (8 * k)) & 0xff);
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "Cannot open file"}, // no file at all
+      {"GIF89a\x01\x00\x01\x00", "Cannot read bitmap"},
+      {"BM\x10\x00", "Cannot read bitmap"},
+      {huge, "Cannot read bitmap"},
   };
-  put32(18, 1000000); // width
-  put32(22, 1000000); // height
-  header[26] = 1;
-  header[28] = 24;
-  const TBadPicture cases[] = {
-      {"missing", "", "Cannot open file"},
-      {"not a bitmap", "GIF89a\x01\x00\x01\x00", "Cannot read bitmap"},
-      {"truncated header", "BM\x10\x00", "Cannot read bitmap"},
-      {"absurd size", header, "Cannot read bitmap"},
-  };
-  for (const TBadPicture& c : cases) {
-    SCOPED_TRACE(c.name);
-    TScratch scratch;
-    if (!c.bytes.empty()) scratch.Raw("mova1.bmp", c.bytes);
-    scratch.Bmp("movagreen.bmp", 2, 2, std::vector<std::uint8_t>(12, 40));
-    form->FormClose();
-    tk.Messages.clear();
-    form->TextureFolders = {scratch.dir.string()};
-    form->InitGL(kWidth, kHeight);
-
+  for (const auto& [bytes, says] : cases) {
+    SCOPED_TRACE(says);
+    TScratchDir dir;
+    if (!bytes.empty()) std::ofstream(dir / "mova1.bmp", std::ios::binary) << bytes;
+    Bmp(dir / "movagreen.bmp", 2, 2, std::vector<std::uint8_t>(12, 40));
+    RestartWith(*form, tk, dir, kWidth, kHeight);
     ASSERT_EQ(tk.Messages.size(), 1u);
-    EXPECT_NE(tk.Messages[0].Text.find(c.says), std::string::npos) << tk.Messages[0].Text;
+    EXPECT_NE(tk.Messages[0].Text.find(says), std::string::npos) << tk.Messages[0].Text;
     EXPECT_NE(tk.Messages[0].Text.find("mova1.bmp"), std::string::npos);
     EXPECT_EQ(tk.Messages[0].Icon, TMsgIcon::Error);
-    // The rest of the start-up still happened.
-    EXPECT_TRUE(glIsTexture(form->TexPicture));
+    // The rest of the start-up still happened, and the stand-in is keyed out.
     EXPECT_TRUE(glIsTexture(form->TexGreen));
-    for (GLuint list = 1; list <= 6; ++list)
-      EXPECT_TRUE(glIsList(list));
-    EXPECT_NE(FontBase, 0u);
-    // The stand-in is keyed out: the body colour shows.
-    const TFrame f = DrawTexturedQuad(*this, form->TexPicture, gl);
+    ExpectListsAndFont();
+    const TFrame f = DrawTexturedQuad(form->TexPicture, gl);
     EXPECT_TRUE(Near(f.At(kWidth / 2, kHeight / 2), {1, 0, 0}, 0));
   }
 }
 
-TEST(PictureFiles, SearchedInTheFoldersInTurn) {
-  TScratch a, b;
-  std::ofstream(b.dir / "x.bmp") << "b";
-  EXPECT_EQ(FindDataFile({a.dir.string(), b.dir.string()}, "x.bmp"), (b.dir / "x.bmp").string());
-  std::ofstream(a.dir / "x.bmp") << "a";
-  EXPECT_EQ(FindDataFile({a.dir.string(), b.dir.string()}, "x.bmp"), (a.dir / "x.bmp").string());
-  EXPECT_EQ(FindDataFile({a.dir.string()}, "none.bmp"), "");
-}
+TEST(PictureFiles, SearchedInTheFoldersInTurnAndTheShippedOnesHaveKeyedAreas) {
+  TScratchDir a("a"), b("b");
+  std::ofstream(b / "x.bmp") << "b";
+  EXPECT_EQ(FindDataFile({a.Dir.string(), b.Dir.string()}, "x.bmp"), b / "x.bmp");
+  std::ofstream(a / "x.bmp") << "a";
+  EXPECT_EQ(FindDataFile({a.Dir.string(), b.Dir.string()}, "x.bmp"), a / "x.bmp");
+  EXPECT_EQ(FindDataFile({a.Dir.string()}, "none.bmp"), "");
 
-TEST(PictureFiles, TheShippedPicturesAreFoundAndHaveKeyedAreas) {
   TFormFixture f;
-  const std::string path = FindDataFile(f.form->TextureFolders, "mova1.bmp");
-  ASSERT_FALSE(path.empty());
   for (const char* name : {"mova1.bmp", "movagreen.bmp"}) {
     TPicture p;
     std::string error;
