@@ -69,15 +69,19 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
   return WithSeparator(FrameworkExponent(std::string(buf, end)), sep);
 }
 
-std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+std::string IntToStr(std::int64_t value) {
+  return std::to_string(value);
+}
 
 std::optional<double> StrToFloat(const std::string& text, char sep) {
   std::string s = Trim(text);
   if (s.empty()) return std::nullopt;
   // Only the user's separator is a decimal point.
   for (char& c : s) {
-    if (c == sep) c = '.';
-    else if (c == '.' || c == ',') return std::nullopt;
+    if (c == sep)
+      c = '.';
+    else if (c == '.' || c == ',')
+      return std::nullopt;
   }
   if (s[0] == '+') s.erase(0, 1);
   double v = 0;

@@ -27,12 +27,15 @@ std::int32_t FrameNumber(double frames) {
 
 void TGL_Form::InitRecording() {
   AviGen.ChooseCompression = [this](TCompressionOptions& options) {
-    DialogCompression.Codec = options.Codec == TCodec::Mjpeg ? TDialogCompressionModel::MotionJpeg
-                                                          : TDialogCompressionModel::Uncompressed;
+    DialogCompression.Codec = options.Codec == TCodec::Mjpeg
+                                  ? TDialogCompressionModel::MotionJpeg
+                                  : TDialogCompressionModel::Uncompressed;
     DialogCompression.Quality = options.Quality;
     if (toolkit_.ShowModal(TDialogId::Compression) != TModalResult::OK) return false;
-    if (DialogCompression.Codec == TDialogCompressionModel::Uncompressed) options.Codec = TCodec::Raw;
-    if (DialogCompression.Codec == TDialogCompressionModel::MotionJpeg) options.Codec = TCodec::Mjpeg;
+    if (DialogCompression.Codec == TDialogCompressionModel::Uncompressed)
+      options.Codec = TCodec::Raw;
+    if (DialogCompression.Codec == TDialogCompressionModel::MotionJpeg)
+      options.Codec = TCodec::Mjpeg;
     options.Quality = std::clamp(DialogCompression.Quality, 1, 100);
     return true;
   };

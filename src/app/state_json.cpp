@@ -12,11 +12,21 @@ std::string Quote(const std::string& s) {
   std::string out = "\"";
   for (unsigned char c : s) {
     switch (c) {
-    case '"': out += "\\\""; break;
-    case '\\': out += "\\\\"; break;
-    case '\n': out += "\\n"; break;
-    case '\t': out += "\\t"; break;
-    case '\r': out += "\\r"; break;
+    case '"':
+      out += "\\\"";
+      break;
+    case '\\':
+      out += "\\\\";
+      break;
+    case '\n':
+      out += "\\n";
+      break;
+    case '\t':
+      out += "\\t";
+      break;
+    case '\r':
+      out += "\\r";
+      break;
     default:
       if (c < 0x20) {
         char buf[8];
@@ -81,7 +91,8 @@ private:
   }
   template <class F> static std::string Join(std::size_t n, F item) {
     std::string s = "[";
-    for (std::size_t i = 0; i < n; ++i) s += (i ? "," : "") + item(i);
+    for (std::size_t i = 0; i < n; ++i)
+      s += (i ? "," : "") + item(i);
     return s + "]";
   }
 

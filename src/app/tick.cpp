@@ -30,7 +30,8 @@ void TGL_Form::Timer1Timer() {
 
 void TGL_Form::ContactPass() {
   TRobotArray& robots = *Robots;
-  for (int i = 0; i < NbRobots; ++i) robots[i]->InContact = false;
+  for (int i = 0; i < NbRobots; ++i)
+    robots[i]->InContact = false;
   for (int i = 0; i < NbRobots; ++i) {
     for (int j = i + 1; j < NbRobots; ++j) {
       TRobot* a = robots[i];

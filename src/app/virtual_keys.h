@@ -16,5 +16,7 @@ constexpr std::uint16_t Right = 0x27;
 constexpr std::uint16_t Down = 0x28;
 constexpr std::uint16_t Numpad0 = 0x60; // Numpad0 + d for the keypad digit d
 // 'A'..'Z' are their own codes.
-constexpr std::uint16_t Letter(char c) { return static_cast<std::uint16_t>(c); }
+constexpr std::uint16_t Letter(char c) {
+  return static_cast<std::uint16_t>(c);
+}
 } // namespace vk

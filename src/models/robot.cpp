@@ -5,16 +5,26 @@
 
 const char* TypeCodeText(std::int32_t type_code) {
   switch (type_code) {
-  case kTypeRobotK: return " : RobotK";
-  case kTypeRobot2: return " : Robot2";
-  case kTypeMonocycle: return " : Monocycle";
-  case kTypeRobot4: return " : Robot4";
-  case kTypeBicycle: return " : Bicycle";
-  case kTypeMRVlin: return " : MRVlin";
-  case kTypeRail: return " : Rail";
-  case kTypeMSlin: return " : MSlin";
-  case kTypeRailAimant: return " : RailAimant";
-  default: return " : Robot ?";
+  case kTypeRobotK:
+    return " : RobotK";
+  case kTypeRobot2:
+    return " : Robot2";
+  case kTypeMonocycle:
+    return " : Monocycle";
+  case kTypeRobot4:
+    return " : Robot4";
+  case kTypeBicycle:
+    return " : Bicycle";
+  case kTypeMRVlin:
+    return " : MRVlin";
+  case kTypeRail:
+    return " : Rail";
+  case kTypeMSlin:
+    return " : MSlin";
+  case kTypeRailAimant:
+    return " : RailAimant";
+  default:
+    return " : Robot ?";
   }
 }
 
@@ -38,7 +48,9 @@ TRobot::TRobot(double x0, double y0, int index) {
   AutoMode = false;
 }
 
-void TRobot::Reset() { BaseReset(); }
+void TRobot::Reset() {
+  BaseReset();
+}
 
 void TRobot::BaseReset() {
   PosX = PosX0;
