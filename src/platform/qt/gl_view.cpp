@@ -13,7 +13,12 @@
 TGLView::TGLView(TGL_Form& form, TViewInput& input, QWidget* parent) : form_(form), input_(input) {
   setObjectName(QStringLiteral("GLView"));
   setSurfaceType(QWindow::OpenGLSurface);
-  setFormat(QSurfaceFormat::defaultFormat());
+  // No alpha channel: an X window with one gets a 32-bit visual, which the
+  // server composites into the 24-bit main window through an extra copy,
+  // blending the scene with whatever lies under it where alpha is below one.
+  QSurfaceFormat opaque = QSurfaceFormat::defaultFormat();
+  opaque.setAlphaBufferSize(0);
+  setFormat(opaque);
   // The container owns this window from here on.
   container_ = QWidget::createWindowContainer(this, parent);
   container_->setObjectName(QStringLiteral("GLView"));
