@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -102,7 +103,23 @@ TEST(Window, OpensDrawsRunsAndReports) {
   QTest::mouseRelease(window.View, Qt::RightButton, {}, QPoint(100, 100));
   EXPECT_EQ(window.StatusPanels[1]->text(), QStringLiteral("Normal"));
 
-  window.grab().save(QDir::temp().filePath(QStringLiteral("kinemo_window.png")));
+  // Events that reach the view's native window itself, as the X server sends them.
+  QTest::mousePress(window.GLView, Qt::RightButton, {}, QPoint(100, 100));
+  EXPECT_EQ(window.StatusPanels[1]->text(), QStringLiteral("Mouse rotates screen"));
+  QTest::mouseRelease(window.GLView, Qt::RightButton, {}, QPoint(100, 100));
+  QTest::keyClick(window.GLView, Qt::Key_A);
+  EXPECT_TRUE(form.Timer1.Enabled);
+  QTest::keyClick(window.GLView, Qt::Key_A);
+  EXPECT_FALSE(form.Timer1.Enabled);
+
+  // What the screen shows: the frames reach the window, not only its buffers.
+  window.GLView->grabFramebuffer(); // a frame drawn now, shown at the next update
+  QTest::qWait(100);
+  const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
+  const QPoint view_origin = window.View->mapTo(&window, QPoint(0, 0));
+  EXPECT_GT(DrawnPixels(screen.copy(QRect(view_origin, window.View->size()))), 500)
+      << "the scene is on the screen";
+  screen.save(QDir::temp().filePath(QStringLiteral("kinemo_window.png")));
   std::cout << "start-up to first frame: " << first_frame_ms
             << " ms; resident memory: " << ResidentKb() / 1024.0 << " MB\n";
   window.close();

@@ -43,7 +43,7 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
   if (OpenGLAvailable()) {
     GLView = new TGLView(form_, *input_, this);
     GLView->OnFormChanged = [this] { SyncControls(); };
-    View = GLView;
+    View = GLView->Container();
   } else {
     View = new TInputView(*input_, this);
   }

@@ -59,8 +59,8 @@ public:
   QAction* Action(const QString& name) const;
 
   TGL_Form& Form() { return form_; }
-  // The view widget that takes the keys and the mouse; GLView when the
-  // platform has OpenGL, else a stand-in without drawing.
+  // The view widget that takes the keys and the mouse: GLView's container
+  // when the platform has OpenGL, else a stand-in without drawing.
   QWidget* View = nullptr;
   TGLView* GLView = nullptr;
   TComboList* CBListe = nullptr;
