@@ -16,6 +16,36 @@ void Approach(double& x, double v, double k) {
 
 constexpr double kDeg = 180 / std::numbers::pi;
 
+enum class TFollow { Motor, Robot, Overview };
+// The azimuth swing around the smoothed azimuth: none, a 40 degree half wave
+// over the phase, or 120 degrees over one and a half waves (with the
+// elevation swinging too).
+enum class TSwing { None, Half, OneAndHalf };
+
+struct TDemoPhase {
+  TFollow Follow;
+  double FollowRate;
+  TSwing Swing;
+  double XrotRate; // towards 35 degrees
+  double ZposTarget;
+  double ZposRate;
+  int Next;
+  std::int32_t TGL_Form::*Length; // of the next phase
+};
+
+constexpr TDemoPhase kPhases[10] = {
+    {TFollow::Motor, 0.01, TSwing::None, 0.01, 2, 0.03, 1, &TGL_Form::DemoLen2},
+    {TFollow::Motor, 0.01, TSwing::Half, 0.01, 0.3, 0.01, 2, &TGL_Form::DemoLen3},
+    {TFollow::Motor, 0.03, TSwing::OneAndHalf, 0, 0.3, 0.01, 3, &TGL_Form::DemoLen1},
+    {TFollow::Robot, 0.005, TSwing::None, 0.01, 2, 0.01, 4, &TGL_Form::DemoLen2},
+    {TFollow::Overview, 0, TSwing::None, 0, 5, 0.03, 5, &TGL_Form::DemoLen1},
+    {TFollow::Robot, 0.01, TSwing::None, 0.03, 2, 0.03, 6, &TGL_Form::DemoLen2},
+    {TFollow::Robot, 0.01, TSwing::Half, 0.01, 0.6, 0.01, 7, &TGL_Form::DemoLen3},
+    {TFollow::Robot, 0.03, TSwing::OneAndHalf, 0, 0.6, 0.01, 8, &TGL_Form::DemoLen1},
+    {TFollow::Motor, 0.005, TSwing::None, 0.01, 2, 0.03, 9, &TGL_Form::DemoLen2},
+    {TFollow::Overview, 0, TSwing::None, 0, 5, 0.03, 0, &TGL_Form::DemoLen1},
+};
+
 } // namespace
 
 void TGL_Form::ModeDmo1Click() {
@@ -40,96 +70,51 @@ void TGL_Form::StartDemonstration(bool from_keyboard) {
 }
 
 void TGL_Form::DemoCameraStep() {
+  if (DemoPhase < 0 || DemoPhase > 9) {
+    // A phase outside the programme (set from outside) restarts it at the overview.
+    DemoPhase = 9;
+    DemoStep = DemoLen2;
+    return;
+  }
+  const TDemoPhase& p = kPhases[DemoPhase];
   const int n = DemoStep;
-  auto follow = [&](const TRobot& f, double k, bool is_motor) {
-    Approach(xv, f.PosX, k);
-    Approach(zv, -f.PosY, k);
-    const double target = is_motor ? -f.Theta * kDeg - 90 : -f.Theta * kDeg;
+  if (p.Follow == TFollow::Overview) {
+    Approach(xv, 0, 0.03);
+    Approach(zv, 0, 0.03);
+    Approach(zpos, p.ZposTarget, p.ZposRate);
+    Approach(xrot, 50, 0.03);
+    yrot += 0.2; // no wrap: the next phase takes the azimuth from yrotSmooth again
+  } else {
+    const TRobot& f = p.Follow == TFollow::Motor ? static_cast<const TRobot&>(*MrvPtr)
+                                                 : static_cast<const TRobot&>(*DemoRobot);
+    Approach(xv, f.PosX, p.FollowRate);
+    Approach(zv, -f.PosY, p.FollowRate);
+    const double target = p.Follow == TFollow::Motor ? -f.Theta * kDeg - 90 : -f.Theta * kDeg;
     double e = target - yrotSmooth;
     if (e > 180) e -= 360;
     if (e < -180) e += 360;
     yrotSmooth += 0.01 * e;
-  };
-  const TRobot& motor = *MrvPtr;
-  const TRobot& robot = *DemoRobot;
-  int next_phase = 0;
-  int next_len = 0;
-  switch (DemoPhase) {
-  case 0:
-    follow(motor, 0.01, true);
-    yrot = yrotSmooth;
-    Approach(xrot, 35, 0.01);
-    Approach(zpos, 2, 0.03);
-    next_phase = 1, next_len = DemoLen2;
-    break;
-  case 1:
-    follow(motor, 0.01, true);
-    yrot = yrotSmooth + 40 * std::sin(n * DemoW2);
-    Approach(xrot, 35, 0.01);
-    Approach(zpos, 0.3, 0.01);
-    next_phase = 2, next_len = DemoLen3;
-    break;
-  case 2:
-    follow(motor, 0.03, true);
-    yrot = yrotSmooth + 120 * std::sin(n * DemoW3);
-    Approach(zpos, 0.3, 0.01);
-    xrot = 10 * std::cos(2 * DemoW3 * n) + 15;
-    next_phase = 3, next_len = DemoLen1;
-    break;
-  case 3:
-    follow(robot, 0.005, false);
-    yrot = yrotSmooth;
-    Approach(xrot, 35, 0.01);
-    Approach(zpos, 2, 0.01);
-    next_phase = 4, next_len = DemoLen2;
-    break;
-  case 4:
-  case 9:
-    Approach(xv, 0, 0.03);
-    Approach(zv, 0, 0.03);
-    Approach(zpos, 5, 0.03);
-    Approach(xrot, 50, 0.03);
-    yrot += 0.2;
-    next_phase = DemoPhase == 4 ? 5 : 0;
-    next_len = DemoLen1;
-    break;
-  case 5:
-    follow(robot, 0.01, false);
-    yrot = yrotSmooth;
-    Approach(xrot, 35, 0.03);
-    Approach(zpos, 2, 0.03);
-    next_phase = 6, next_len = DemoLen2;
-    break;
-  case 6:
-    follow(robot, 0.01, false);
-    yrot = yrotSmooth + 40 * std::sin(n * DemoW2);
-    Approach(xrot, 35, 0.01);
-    Approach(zpos, 0.6, 0.01);
-    next_phase = 7, next_len = DemoLen3;
-    break;
-  case 7:
-    follow(robot, 0.03, false);
-    yrot = yrotSmooth + 120 * std::sin(n * DemoW3);
-    Approach(zpos, 0.6, 0.01);
-    xrot = 10 * std::cos(2 * DemoW3 * n) + 15;
-    next_phase = 8, next_len = DemoLen1;
-    break;
-  case 8:
-    follow(motor, 0.005, true);
-    yrot = yrotSmooth;
-    Approach(xrot, 35, 0.01);
-    Approach(zpos, 2, 0.03);
-    next_phase = 9, next_len = DemoLen2;
-    break;
-  default:
-    // A phase outside the programme (set from outside) restarts it at the overview.
-    next_phase = 9, next_len = DemoLen2;
-    DemoStep = 1;
-    break;
+    switch (p.Swing) {
+    case TSwing::None:
+      yrot = yrotSmooth;
+      Approach(xrot, 35, p.XrotRate);
+      Approach(zpos, p.ZposTarget, p.ZposRate);
+      break;
+    case TSwing::Half:
+      yrot = yrotSmooth + 40 * std::sin(n * DemoW2);
+      Approach(xrot, 35, p.XrotRate);
+      Approach(zpos, p.ZposTarget, p.ZposRate);
+      break;
+    case TSwing::OneAndHalf:
+      yrot = yrotSmooth + 120 * std::sin(n * DemoW3);
+      Approach(zpos, p.ZposTarget, p.ZposRate);
+      xrot = 10 * std::cos(2 * DemoW3 * n) + 15;
+      break;
+    }
   }
   DemoStep -= 1;
   if (DemoStep <= 0) {
-    DemoStep = next_len;
-    DemoPhase = next_phase;
+    DemoStep = this->*p.Length;
+    DemoPhase = p.Next;
   }
 }
