@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/gl_form.h"
+#include "platform/headless/actions.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
 
@@ -18,14 +19,8 @@ constexpr int kWidth = 1280, kHeight = 720;
 // Frames per file before a fresh one, to keep the disk use bounded.
 constexpr int kFramesPerFile = 64;
 
-bool StartRecording(TGL_Form& form, THeadlessToolkit& tk, const std::string& file, int codec) {
-  tk.AnswerDialog = [&](TDialogId id) {
-    if (id == TDialogId::Capture) form.DialogCapture = {file, "25", "1e9"};
-    form.DialogCompression.Codec = codec;
-    return TModalResult::OK;
-  };
-  form.EnregistreAVI1Click();
-  tk.AnswerDialog = nullptr;
+bool Start(TGL_Form& form, THeadlessToolkit& tk, const std::string& file, int codec) {
+  StartRecording(form, tk, TCaptureAnswer{file, "25", "1e9", codec});
   return form.Recording;
 }
 
@@ -42,7 +37,7 @@ void BM_CaptureStep(benchmark::State& state, int codec) {
   form.FormResize(kWidth, kHeight);
   const std::string file =
       (std::filesystem::temp_directory_path() / "kinemo_bench_capture.avi").string();
-  if (!StartRecording(form, tk, file, codec)) {
+  if (!Start(form, tk, file, codec)) {
     state.SkipWithError("the recording did not start");
     return;
   }
@@ -51,7 +46,7 @@ void BM_CaptureStep(benchmark::State& state, int codec) {
     if (in_file == kFramesPerFile) {
       state.PauseTiming();
       form.EndRecording();
-      StartRecording(form, tk, file, codec);
+      Start(form, tk, file, codec);
       in_file = 0;
       state.ResumeTiming();
     }

@@ -7,13 +7,13 @@
 #include "app/gl_form.h"
 #include "platform/headless/headless_toolkit.h"
 
-namespace {
-
 bool ParseInt(const std::string& s, long long& v) {
   if (s.empty()) return false;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
 }
+
+namespace {
 
 using TMenuHandler = void (TGL_Form::*)();
 

@@ -20,6 +20,9 @@ struct TAction {
   std::string Text;  // as written
 };
 
+// A whole decimal integer, nothing around it.
+bool ParseInt(const std::string& s, long long& v);
+
 TAction ParseAction(const std::string& word);
 // Checks one action's syntax before anything runs; false with a one-line reason.
 bool ValidateAction(const TAction& a, std::string& error);

@@ -29,12 +29,6 @@ struct TOptions {
 
 constexpr long long kMaxSide = 16384;
 
-bool ParseInt(const std::string& s, long long& v) {
-  if (s.empty()) return false;
-  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-  return ec == std::errc() && p == s.data() + s.size();
-}
-
 bool ParseSeconds(const std::string& s, double& v) {
   if (s.empty()) return false;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
