@@ -1,7 +1,7 @@
 #include "models/robot.h"
 
+#include "models/constants.h"
 #include <cmath>
-#include <numbers>
 
 const char* TypeCodeText(std::int32_t type_code) {
   switch (type_code) {
@@ -29,7 +29,7 @@ const char* TypeCodeText(std::int32_t type_code) {
 }
 
 double SafeAtan2(double y, double x) {
-  if (x == 0) return y >= 0 ? std::numbers::pi / 2 : -std::numbers::pi / 2;
+  if (x == 0) return y >= 0 ? kPi / 2 : -kPi / 2;
   return std::atan2(y, x);
 }
 

@@ -2,15 +2,12 @@
 
 #include <GL/gl.h>
 
-#include <numbers>
-
+#include "models/constants.h"
 #include "models/field_visitor.h"
 #include "models/form_shared.h"
 #include "models/robots/robot2.h"
 
 namespace {
-
-constexpr double kDeg = 180.0 / std::numbers::pi;
 
 void ThreeSpokes(double L) {
   glBegin(GL_LINES);

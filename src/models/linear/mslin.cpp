@@ -1,16 +1,13 @@
 #include "models/linear/mslin.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/form_shared.h"
 #include "models/linear/rail_aimant.h"
 #include "models/linear/rail_shape.h"
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
-constexpr double kG = 9.81;
 
 bool Within(double v, double lo, double hi) {
   return lo <= v && v <= hi;
@@ -143,7 +140,7 @@ void TMSlin::PendulumStep(double h) {
   double alpha;
   if (L * std::cos(PendTheta) - g > -4 * g) {
     // Gravity acts without a lever arm; the reaction to the carriage's force at L/2.
-    alpha = (PendMass * kG * std::sin(PendTheta) - Fx * L * 0.5 - PendDamping * PendOmega) /
+    alpha = (PendMass * kGravity * std::sin(PendTheta) - Fx * L * 0.5 - PendDamping * PendOmega) /
             PendInertia;
   } else {
     PendOmega = 0; // the rod lies on the carriage

@@ -4,17 +4,14 @@
 #include <GL/glu.h>
 
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/field_visitor.h"
 #include "models/robots/labels.h"
-#include "models/robots/monocycle.h"
 #include "models/robots/rk4.h"
 #include "render/draw_helpers.h"
 
 namespace {
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = 180.0 / kPi;
 
 double WrappedOnce(double a) {
   if (a > kPi) a -= 2 * kPi;

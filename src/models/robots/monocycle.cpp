@@ -4,17 +4,12 @@
 #include <GL/glu.h>
 
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/field_visitor.h"
 #include "models/robots/labels.h"
 #include "models/robots/rk4.h"
 #include "render/draw_helpers.h"
-
-namespace {
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = 180.0 / kPi;
-} // namespace
 
 TMonocycle::TMonocycle(double x0, double y0, int index) : TRobot(x0, y0, index) {
   TypeCode = kTypeMonocycle;

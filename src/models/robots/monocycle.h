@@ -8,9 +8,6 @@
 #include "models/robot.h"
 #include "models/roue.h"
 
-// Gravitational acceleration shared by the balancing robots.
-inline constexpr double kGravity = 9.81;
-
 class TMonocycle : public TRobot {
 public:
   TMonocycle(double x0, double y0, int index);

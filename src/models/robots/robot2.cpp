@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/robots/labels.h"
 #include "render/draw_helpers.h"
 
@@ -57,7 +57,7 @@ void TRobot2::Draw() {
   GroundMarks(Radius, InContact, Recoiling);
   glPopMatrix();
 
-  glRotated(-Theta * 180.0 / std::numbers::pi, 0, 0, 1);
+  glRotated(-Theta * 180.0 / kPi, 0, 0, 1);
   glScaled(s, s, s);
 
   glPushMatrix();

@@ -4,16 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/field_visitor.h"
 #include "models/robots/labels.h"
 #include "render/draw_helpers.h"
-
-namespace {
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = 180.0 / kPi;
-} // namespace
 
 TRobot4::TRobot4(double x0, double y0, int index) : TRobot2(x0, y0, index) {
   TypeCode = kTypeRobot4;

@@ -3,17 +3,12 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/field_visitor.h"
 #include "models/form_shared.h"
 #include "models/robots/labels.h"
 #include "render/draw_helpers.h"
-
-namespace {
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = 180.0 / kPi;
-} // namespace
 
 TRobotK::TRobotK(double x0, double y0, int index) : TRobot2(x0, y0, index) {
   TypeCode = kTypeRobotK;
