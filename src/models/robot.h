@@ -26,6 +26,10 @@ const char* TypeCodeText(std::int32_t type_code);
 // atan2(y, x), except that x = 0 gives +pi/2 for y >= 0 and -pi/2 for y < 0.
 double SafeAtan2(double y, double x);
 
+// An angle turned back by one whole turn if it is beyond +-pi (only once, so a
+// runaway value stays finite and visible).
+double WrappedOnce(double angle);
+
 class TRobot {
 public:
   TRobot(double x0, double y0, int index);

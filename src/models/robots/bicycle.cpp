@@ -11,23 +11,10 @@
 #include "models/robots/rk4.h"
 #include "render/draw_helpers.h"
 
-namespace {
-
-double WrappedOnce(double a) {
-  if (a > kPi) a -= 2 * kPi;
-  if (a < -kPi) a += 2 * kPi;
-  return a;
-}
-
-double WheelAngle(double y, double r) {
-  return y / r - 2 * kPi * std::trunc(y / (2 * kPi * r));
-}
-} // namespace
-
-TBicycle::TBicycle(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TBicycle::TBicycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, index) {
   TypeCode = kTypeBicycle;
-  WheelR = new TRoue();
-  WheelL = new TRoue();
+  WheelR = std::make_unique<TRoue>();
+  WheelL = std::make_unique<TRoue>();
   const double r = WheelR->R;
   Track = 0.18;
   L = 0.25;
@@ -53,12 +40,6 @@ TBicycle::TBicycle(double x0, double y0, int index) : TRobot(x0, y0, index) {
   Ki = 0.3;
   Kd = 0;
   TBicycle::Reset();
-}
-
-TBicycle::~TBicycle() {
-  delete WheelR;
-  delete WheelL;
-  WheelR = WheelL = nullptr;
 }
 
 void TBicycle::Derivatives(double* out, const double* in) {
@@ -106,12 +87,10 @@ void TBicycle::Step(double h) {
   PosX = State[4];
   PosY = State[6];
 
-  if (ControllerOn) {
-    CtrlCountdown -= 1;
-    if (CtrlCountdown == 0) {
-      RunController();
-      CtrlCountdown = CtrlPeriod;
-    }
+  if (ControllerOn && ControllerDue()) {
+    // Equal torques: the controller never turns the robot.
+    Torque1 = ControllerOutput(Av - State[0], TorqueMax);
+    Torque2 = Torque1;
   }
 
   State[0] = WrappedOnce(State[0]);
@@ -129,14 +108,6 @@ void TBicycle::Step(double h) {
   WheelL->Phi += (Vit - State[3] * b / 2) / WheelL->R * h;
 }
 
-void TBicycle::RunController() {
-  const double e = Av - State[0];
-  Torque1 = -(Kp * e + ErrIntegral + Kd * (e - ErrPrev));
-  Torque2 = Torque1;
-  if (std::fabs(Torque1) <= TorqueMax) ErrIntegral += Ki * e;
-  ErrPrev = e;
-}
-
 void TBicycle::Reset() {
   TRobot::Reset();
   State[4] = PosX0;
@@ -148,14 +119,11 @@ void TBicycle::Reset() {
   PosX = State[4];
   PosY = State[6];
   Av = 0;
-  WheelR->Phi = WheelAngle(State[6], WheelR->R);
-  WheelL->Phi = WheelAngle(State[6], WheelL->R);
+  WheelR->Phi = WheelAngleAt(State[6], WheelR->R);
+  WheelL->Phi = WheelAngleAt(State[6], WheelL->R);
   State[0] = kPi / 6;
   State[1] = 0;
-  ControllerOn = true;
-  ErrIntegral = 0;
-  ErrPrev = 0;
-  CtrlCountdown = CtrlPeriod;
+  ResetController(true);
   Torque1 = Torque2 = 0;
 }
 
@@ -201,8 +169,8 @@ void TBicycle::Draw() {
 
 void TBicycle::VisitFields(TFieldVisitor& v) const {
   TRobot::VisitFields(v);
-  VisitWheel(v, "WheelR", WheelR);
-  VisitWheel(v, "WheelL", WheelL);
+  VisitWheel(v, "WheelR", WheelR.get());
+  VisitWheel(v, "WheelL", WheelL.get());
   v.Field("M", M);
   v.Field("L", L);
   v.Field("Track", Track);

@@ -11,9 +11,9 @@
 #include "models/robots/rk4.h"
 #include "render/draw_helpers.h"
 
-TMonocycle::TMonocycle(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TMonocycle::TMonocycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, index) {
   TypeCode = kTypeMonocycle;
-  Wheel = new TRoue();
+  Wheel = std::make_unique<TRoue>();
   const double r = Wheel->R;
   L = 0.15;
   RodRadius = 0.01;
@@ -34,11 +34,6 @@ TMonocycle::TMonocycle(double x0, double y0, int index) : TRobot(x0, y0, index) 
   Ki = 0.3;
   Kd = 0;
   TMonocycle::Reset();
-}
-
-TMonocycle::~TMonocycle() {
-  delete Wheel;
-  Wheel = nullptr;
 }
 
 void TMonocycle::Derivatives(double* out, const double* in) {
@@ -74,32 +69,14 @@ void TMonocycle::Step(double h) {
   Vit = std::sqrt(VitX * VitX + VitY * VitY);
   PosY = State[2];
 
-  if (ControllerOn) {
-    CtrlCountdown -= 1;
-    if (CtrlCountdown == 0) {
-      RunController();
-      CtrlCountdown = CtrlPeriod;
-    }
-  }
-
-  if (State[0] > kPi) State[0] -= 2 * kPi;
-  if (State[0] < -kPi) State[0] += 2 * kPi;
+  if (ControllerOn && ControllerDue()) Ce = ControllerOutput(Av - State[0], CeMax);
+  State[0] = WrappedOnce(State[0]);
 
   WheelAngleFromTravel();
 }
 
-void TMonocycle::RunController() {
-  const double e = Av - State[0];
-  Ce = -(Kp * e + ErrIntegral + Kd * (e - ErrPrev));
-  // Anti-windup: the integral only grows while the torque is within its bound.
-  if (std::fabs(Ce) <= CeMax) ErrIntegral += Ki * e;
-  ErrPrev = e;
-}
-
 void TMonocycle::WheelAngleFromTravel() {
-  const double s = State[2];
-  const double r = Wheel->R;
-  Wheel->Phi = s / r - 2 * kPi * std::trunc(s / (2 * kPi * r));
+  Wheel->Phi = WheelAngleAt(State[2], Wheel->R);
 }
 
 void TMonocycle::Reset() {
@@ -112,10 +89,7 @@ void TMonocycle::Reset() {
   PosX = PosX0;
   State[0] = kPi / 6;
   State[1] = 0;
-  ControllerOn = true;
-  ErrIntegral = 0;
-  ErrPrev = 0;
-  CtrlCountdown = CtrlPeriod;
+  ResetController(true);
   Ce = 0;
 }
 
@@ -156,7 +130,7 @@ void TMonocycle::Draw() {
 
 void TMonocycle::VisitFields(TFieldVisitor& v) const {
   TRobot::VisitFields(v);
-  VisitWheel(v, "Wheel", Wheel);
+  VisitWheel(v, "Wheel", Wheel.get());
   v.Field("M", M);
   v.Field("L", L);
   v.Field("RodRadius", RodRadius);
