@@ -67,6 +67,20 @@ void TRobot::BaseReset() {
   InContact = CollisionPending = Recoiling = false;
 }
 
+bool TRobot::AdvanceRecoil(double h) {
+  const bool started = CollisionPending;
+  if (started) {
+    CollisionPending = false;
+    Recoiling = true;
+    RecoilTime = 0;
+  }
+  if (Recoiling) {
+    RecoilTime += h;
+    if (RecoilTime > RecoilDuration) Recoiling = false;
+  }
+  return started;
+}
+
 void TRobot::VisitFields(TFieldVisitor& v) const {
   v.Field("PosX", PosX);
   v.Field("PosY", PosY);

@@ -49,6 +49,11 @@ public:
   virtual const char* ClassName() const { return "TRobot"; }
   virtual void VisitFields(TFieldVisitor& v) const;
 
+  // The back-off after a collision: a pending collision starts it, and it ends
+  // once RecoilTime exceeds RecoilDuration. True on the step it starts, when the
+  // device must cut its drive.
+  bool AdvanceRecoil(double h);
+
   double PosX = 0, PosY = 0;
   double VitX = 0, VitY = 0;
   double Vit = 0;

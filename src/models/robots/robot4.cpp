@@ -28,16 +28,7 @@ TRobot4::~TRobot4() {
 }
 
 void TRobot4::Step(double h) {
-  if (CollisionPending) {
-    Traction = 0;
-    CollisionPending = false;
-    Recoiling = true;
-    RecoilTime = 0;
-  }
-  if (Recoiling) {
-    RecoilTime += h;
-    if (RecoilTime > RecoilDuration) Recoiling = false;
-  }
+  if (AdvanceRecoil(h)) Traction = 0;
 
   Friction = std::min(std::fabs(Traction), FrictionStatic) + FrictionViscous * Vit;
   if (Vit == 0) {
@@ -76,9 +67,7 @@ void TRobot4::Step(double h) {
     Omega = Vit / Wheelbase * std::sin(Steer);
   else
     Omega = Vit / Wheelbase * std::sin(-Steer);
-  Theta += Omega * h;
-  if (Theta > kPi) Theta -= 2 * kPi;
-  if (Theta < -kPi) Theta += 2 * kPi;
+  Theta = WrappedOnce(Theta + Omega * h);
 }
 
 void TRobot4::Reset() {

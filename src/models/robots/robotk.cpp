@@ -20,16 +20,9 @@ TRobotK::TRobotK(double x0, double y0, int index) : TRobot2(x0, y0, index) {
 }
 
 void TRobotK::Step(double h) {
-  if (CollisionPending) {
+  if (AdvanceRecoil(h)) {
     WheelR->SpinRate = 0;
     WheelL->SpinRate = 0;
-    CollisionPending = false;
-    Recoiling = true;
-    RecoilTime = 0;
-  }
-  if (Recoiling) {
-    RecoilTime += h;
-    if (RecoilTime > RecoilDuration) Recoiling = false;
   }
 
   const double wR = WheelR->SpinRate;
@@ -43,9 +36,7 @@ void TRobotK::Step(double h) {
   WheelR->Phi += WheelR->SpinRate * h;
   WheelL->Phi += WheelL->SpinRate * h;
   Omega = (wR - wL) / Track * r;
-  Theta += Omega * h;
-  if (Theta > kPi) Theta -= 2 * kPi;
-  if (Theta < -kPi) Theta += 2 * kPi;
+  Theta = WrappedOnce(Theta + Omega * h);
 }
 
 void TRobotK::Reset() {
