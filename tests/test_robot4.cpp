@@ -50,7 +50,7 @@ TEST(Robot4, WheelsRollBackwardsOnlyWhenMotionIsMoreThanAQuarterTurnFromTheFacin
     r.Theta = c.theta;
     Drive(r, 0.3, c.theta + kPi / 2 + c.off_deg * kPi / 180);
     r.Step(kH);
-    for (const TRoue* w : {r.WheelR, r.WheelL, r.WheelRL, r.WheelRR})
+    for (const TRoue* w : {r.WheelR.get(), r.WheelL.get(), r.WheelRL.get(), r.WheelRR.get()})
       EXPECT_EQ(w->Phi > 0, c.forwards);
   }
 }

@@ -25,7 +25,7 @@ void ThreeSpokes(double L) {
 void TRoue::Draw(double xOffset, double yOffset, int mode) const {
   // Every wheel is drawn at the reference robot's size, like the shared lists.
   const TRoue* ref = (GL_Form && GL_Form->RefRobot && GL_Form->RefRobot->WheelR)
-                         ? GL_Form->RefRobot->WheelR
+                         ? GL_Form->RefRobot->WheelR.get()
                          : this;
   const double L = ref->R - 2 * ref->Tube;
 

@@ -12,8 +12,8 @@ TRobot2::TRobot2(double x0, double y0, int index) : TRobot(x0, y0, index) {
   TypeCode = kTypeRobot2;
   Index = index;
   Selected = false;
-  WheelR = new TRoue();
-  WheelL = new TRoue();
+  WheelR = std::make_unique<TRoue>();
+  WheelL = std::make_unique<TRoue>();
   Mass = WheelR->Mass + WheelL->Mass + 0.1;
   Wheelbase = 0.18;
   Track = 0.15;
@@ -25,11 +25,6 @@ TRobot2::TRobot2(double x0, double y0, int index) : TRobot(x0, y0, index) {
   PosX0 = x0;
   PosY0 = y0;
   TRobot2::Reset();
-}
-
-TRobot2::~TRobot2() {
-  delete WheelR;
-  delete WheelL;
 }
 
 void TRobot2::Step(double h) {
@@ -83,10 +78,10 @@ void TRobot2::Draw() {
 
 void TRobot2::VisitFields(TFieldVisitor& v) const {
   TRobot::VisitFields(v);
-  VisitWheel(v, "WheelR", WheelR);
-  VisitWheel(v, "WheelL", WheelL);
-  VisitWheel(v, "WheelRL", WheelRL);
-  VisitWheel(v, "WheelRR", WheelRR);
+  VisitWheel(v, "WheelR", WheelR.get());
+  VisitWheel(v, "WheelL", WheelL.get());
+  VisitWheel(v, "WheelRL", WheelRL.get());
+  VisitWheel(v, "WheelRR", WheelRR.get());
   v.Field("Mass", Mass);
   v.Field("Track", Track);
   v.Field("Wheelbase", Wheelbase);

@@ -12,19 +12,13 @@
 
 TRobot4::TRobot4(double x0, double y0, int index) : TRobot2(x0, y0, index) {
   TypeCode = kTypeRobot4;
-  WheelRL = new TRoue();
-  WheelRR = new TRoue();
+  WheelRL = std::make_unique<TRoue>();
+  WheelRR = std::make_unique<TRoue>();
   TRobot4::Reset();
   TractionMax = 1.0;
   SteerMax = 0.5;
   FrictionStatic = 0.2;
   FrictionViscous = 1.0;
-}
-
-TRobot4::~TRobot4() {
-  delete WheelRR;
-  delete WheelRL;
-  WheelRR = WheelRL = nullptr;
 }
 
 void TRobot4::Step(double h) {
@@ -54,7 +48,7 @@ void TRobot4::Step(double h) {
   // remainder() takes off whole turns exactly and cannot loop on a runaway heading.
   double d = std::remainder(Theta - SafeAtan2(VitY, VitX) + kPi / 2, 2 * kPi);
   if (d == -kPi) d = kPi;
-  TRoue* wheels[] = {WheelR, WheelL, WheelRR, WheelRL};
+  TRoue* wheels[] = {WheelR.get(), WheelL.get(), WheelRR.get(), WheelRL.get()};
   for (TRoue* w : wheels) {
     if (std::fabs(d) > kPi / 2)
       w->Phi -= Vit / w->R * h;
