@@ -1,15 +1,10 @@
 #include "models/robots/monocycle.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
 
 #include "models/constants.h"
 #include "models/field_visitor.h"
-#include "models/robots/labels.h"
 #include "models/robots/rk4.h"
-#include "render/draw_helpers.h"
 
 TMonocycle::TMonocycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, index) {
   TypeCode = kTypeMonocycle;
@@ -91,41 +86,6 @@ void TMonocycle::Reset() {
   State[1] = 0;
   ResetController(true);
   Ce = 0;
-}
-
-void TMonocycle::Draw() {
-  const double c = Scale;
-  const double r = Wheel->R;
-  glPushMatrix();
-  glTranslated(c * PosX, c * PosY, c * r);
-
-  glPushMatrix();
-  glTranslated(0, 0, -c * r);
-  GroundMarks(Radius, InContact, Recoiling);
-  glPopMatrix();
-
-  glRotated(-Theta * kDeg, 0, 0, 1);
-  glScaled(c, c, c);
-
-  glPushMatrix();
-  if (GLUquadric* q = gluNewQuadric()) {
-    gluQuadricDrawStyle(q, GLU_LINE);
-    gluQuadricNormals(q, GLU_SMOOTH);
-    glColor3f(0.8f, 0.0f, 0.7f);
-    glRotated(-State[0] * kDeg, 1, 0, 0);
-    gluCylinder(q, RodRadius, RodRadius, L, 8, 16);
-    gluDeleteQuadric(q);
-  }
-  glPopMatrix();
-
-  Wheel->Draw(0, 0, 1);
-
-  DrawIndexLabel(*this, 0.025);
-  DrawValueText(*this, "Vit=%g", Vit, 0.05);
-  DrawValueText(*this, "Ce=%g", Ce, 0.075);
-  DrawValueText(*this, "Thetap=%g", State[0], 0.1);
-  DrawValueText(*this, "Av=%g", Av, 0.125);
-  glPopMatrix();
 }
 
 void TMonocycle::VisitFields(TFieldVisitor& v) const {
