@@ -108,18 +108,6 @@ TEST(MRVlin, ReluctanceModelsByRangeOfTheOffset) {
   }
 }
 
-TEST(MRVlin, ReluctanceGuidingForceAndTheSignedOffsetOfModelOne) {
-  TMrvFixture f;
-  f.m.ForceModel = 1;
-  f.StepAt(f.tooth_x + 0.002, 1.0 + 0.004);
-  EXPECT_NEAR(f.m.Fy, -0.20106192982974677 * 0.006 / 0.001, 1e-9);
-  f.StepAt(f.tooth_x + 0.002, 1.0 - 0.004);
-  EXPECT_NEAR(f.m.Fy, 0.20106192982974677 * 0.006 / 0.001, 1e-9);
-  // Beyond one tooth width with the pole shifted to -y the pull exceeds a tenth.
-  f.StepAt(f.tooth_x + 1.2 * kW, 1.0 - 0.004);
-  EXPECT_LT(f.m.Fx, -0.1 * kFull);
-}
-
 TEST(MRVlin, PhaseRunsZeroTwoOneAtTheSupplyFrequencyOneChangePerSubStepAtMost) {
   TMrvFixture f;
   // 1 Hz with 1 ms sub-steps: the first change comes after one second.
