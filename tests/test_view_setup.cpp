@@ -67,8 +67,10 @@ TEST_F(TViewStartup, CloseStopsTheTimerAndReleasesWhatLivesInTheContext) {
   form->Timer1.Enabled = true;
   const GLuint ripple = form->TexRipple;
   form->FormClose();
-  EXPECT_FALSE(form->Timer1.Enabled || form->GLReady);
-  EXPECT_FALSE(glIsList(6) || glIsTexture(ripple));
+  EXPECT_FALSE(form->Timer1.Enabled);
+  EXPECT_FALSE(form->GLReady);
+  EXPECT_FALSE(glIsList(6));
+  EXPECT_FALSE(glIsTexture(ripple));
   EXPECT_EQ(FontBase, 0u);
   const int swaps = tk.Swaps;
   form->RenderScene(); // counted, but draws nothing
