@@ -1,7 +1,8 @@
 #include "models/robot.h"
 
-#include "models/constants.h"
 #include <cmath>
+
+#include "models/constants.h"
 
 const char* TypeCodeText(std::int32_t type_code) {
   switch (type_code) {
