@@ -7,7 +7,8 @@
 //   kinemo --headless --do "<actions>" --state s.json
 // except while a four-wheel robot steers: drawing it copies the steering into
 // its front wheels' Delta. A deliberate change to one device's physics updates
-// only the lines of the runs that device takes part in.
+// only the lines of the runs that device takes part in: the failure prints the
+// new hash to pin.
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
 
@@ -43,7 +44,10 @@ std::string StateAfter(const std::string& actions) {
   while (words >> word) {
     const TAction a = ParseAction(word);
     std::string error;
-    if (!ValidateAction(a, error)) return error;
+    if (!ValidateAction(a, error)) {
+      ADD_FAILURE() << error;
+      return "";
+    }
     ApplyAction(form, tk, a);
   }
   std::string state = StateJson(form);
