@@ -1,67 +1,79 @@
-// The two balancing robots: controller timing and anti-windup, the fall of the
-// rod, yaw, and the order of their Runge-Kutta steps.
+// The balance controller and the two balancing robots: controller timing and
+// anti-windup, the fall of the rod, yaw, and the order of their Runge-Kutta steps.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <vector>
 
+#include "models/balance_controller.h"
 #include "models/robots/bicycle.h"
 #include "models/robots/monocycle.h"
 
 namespace {
+
 constexpr double kPi = std::numbers::pi;
 constexpr double kH = 0.001;
-} // namespace
 
-TEST(Monocycle, FirstControllerRunIsOnTheThirdStep) {
-  TMonocycle m(1.0, 0.0, 3);
-  EXPECT_EQ(m.State[0], kPi / 6);
-  m.Step(kH);
-  m.Step(kH);
-  EXPECT_EQ(m.Ce, 0);
-  EXPECT_EQ(m.CtrlCountdown, 1);
-  m.Step(kH);
-  const double e = m.Av - m.State[0];
-  EXPECT_DOUBLE_EQ(m.Ce, -(m.Kp * e));
-  EXPECT_DOUBLE_EQ(m.ErrIntegral, m.Ki * e);
-  EXPECT_EQ(m.ErrPrev, e);
-  EXPECT_EQ(m.CtrlCountdown, 3);
-  // Left alone, the controller brings the rod upright.
-  for (int k = 0; k < 3000; ++k)
-    m.Step(kH);
-  EXPECT_LT(std::fabs(m.State[0]), 0.05);
+TEST(BalanceController, RunsOnEveryPeriodthStepAndResetRestartsTheCount) {
+  TBalanceController c;
+  c.CtrlPeriod = 3;
+  c.ResetController(true);
+  std::string runs;
+  for (int k = 0; k < 7; ++k)
+    runs += c.ControllerDue() ? 'x' : '.';
+  EXPECT_EQ(runs, "..x..x.");
+  c.ResetController(false);
+  EXPECT_EQ(c.CtrlCountdown, 3);
 }
 
-TEST(BalancingController, IntegralGrowsOnlyWhileTheUnclampedTorqueIsWithinItsBound) {
-  // Kp = 5: an error of 0.7 rad asks 3.5 N m, above the bound of 3.
+TEST(BalanceController, IntegralGrowsOnlyWhileTheOutputIsWithinTheLimitAndIsUsedBeforeIt) {
   const struct {
-    double theta;
-    bool grows;
-  } cases[] = {{0.1, true}, {-0.5, true}, {0.7, false}, {-0.7, false}};
+    double e, integral, kd, limit;
+    double out, integral_after;
+  } cases[] = {
+      {0.1, 0.01, 0, 3, -0.51, 0.01 + 0.3 * 0.1},
+      {-0.5, 0.01, 0, 3, 2.49, 0.01 - 0.3 * 0.5},
+      {0.7, 0.01, 0, 3, -3.51, 0.01}, // beyond the limit: returned as computed, integral kept
+      {-0.7, 0.01, 0, 3, 3.49, 0.01},
+      {-0.5, 0.5, 0, 2, 2, 0.5 - 0.3 * 0.5},               // exactly at the limit still integrates
+      {0.1, 0, 1, 3, -(0.5 + 1 * (0.1 - 0.2)), 0.3 * 0.1}, // derivative on the previous error 0.2
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.theta);
-    TMonocycle m(0, 0, 3);
-    TBicycle b(0, 0, 4);
-    m.State[0] = b.State[0] = c.theta;
-    m.CtrlCountdown = b.CtrlCountdown = 1;
-    m.ErrIntegral = b.ErrIntegral = 0.01;
+    SCOPED_TRACE(testing::Message() << "e " << c.e << " integral " << c.integral);
+    TBalanceController ctl;
+    ctl.Kp = 5;
+    ctl.Ki = 0.3;
+    ctl.Kd = c.kd;
+    ctl.ErrIntegral = c.integral;
+    ctl.ErrPrev = 0.2;
+    EXPECT_DOUBLE_EQ(ctl.ControllerOutput(c.e, c.limit), c.out);
+    EXPECT_DOUBLE_EQ(ctl.ErrIntegral, c.integral_after);
+    EXPECT_EQ(ctl.ErrPrev, c.e);
+  }
+}
+
+TEST(Balancing, UnderTheirControllersBothStandUpFromThirtyDegrees) {
+  TMonocycle m(1.0, 0.0, 3);
+  TBicycle b(1.5, 0.5, 4);
+  EXPECT_EQ(m.State[0], kPi / 6);
+  EXPECT_EQ(b.State[0], kPi / 6);
+  for (int k = 0; k < 3000; ++k) {
     m.Step(kH);
     b.Step(kH);
-    const double em = -m.State[0], eb = -b.State[0];
-    EXPECT_DOUBLE_EQ(m.Ce, -(5 * em + 0.01));
-    EXPECT_DOUBLE_EQ(b.Torque1, -(5 * eb + 0.01));
-    EXPECT_EQ(b.Torque2, b.Torque1);
-    EXPECT_EQ(std::fabs(m.Ce) > m.CeMax, !c.grows); // applied as computed, not clamped
-    EXPECT_DOUBLE_EQ(m.ErrIntegral, c.grows ? 0.01 + 0.3 * em : 0.01);
-    EXPECT_DOUBLE_EQ(b.ErrIntegral, c.grows ? 0.01 + 0.3 * eb : 0.01);
   }
+  EXPECT_LT(std::fabs(m.State[0]), 0.05);
+  EXPECT_LT(std::fabs(b.State[0]), 0.05);
+  // Equal torques: the bicycle goes straight along y.
+  EXPECT_EQ(b.State[2], 0);
+  EXPECT_EQ(b.PosX, 1.5);
+  EXPECT_NE(b.PosY, 0.5);
 }
 
 TEST(Monocycle, UnheldRodFallsPastTheTipContactAndThenStaysDown) {
   TMonocycle m(0, 0, 3);
   m.ControllerOn = false;
-  m.Ce = 0;
   m.State[3] = 0.2;
   for (int k = 0; k < 2000; ++k)
     m.Step(kH);
@@ -75,18 +87,6 @@ TEST(Monocycle, UnheldRodFallsPastTheTipContactAndThenStaysDown) {
   EXPECT_EQ(m.State[0], theta);
   EXPECT_EQ(m.State[1], rate);
   EXPECT_LT(std::fabs(m.State[3]), v); // only rolling friction left on the wheel
-}
-
-TEST(Monocycle, SpeedIsTheWheelsRollingRate) {
-  TMonocycle m(1.0, 2.0, 3);
-  m.ControllerOn = false;
-  m.State[0] = 0;
-  m.State[3] = 0.05;
-  m.Step(1e-9);
-  EXPECT_NEAR(m.Vit, 1.0, 1e-6);
-  EXPECT_EQ(m.PosX, 1.0);
-  EXPECT_GT(m.PosY, 2.0);
-  EXPECT_LT(std::fabs(m.Wheel->Phi), 2 * kPi);
 }
 
 TEST(Bicycle, FallenRodRestsAtTheContactAngleOnItsSide) {
@@ -125,16 +125,6 @@ TEST(Bicycle, UnequalTorquesTurnItAndYawFrictionStopsTheTurnOnceEqual) {
   EXPECT_LT(std::fabs(b.State[3]), 0.01 * yaw_rate);
 }
 
-TEST(Bicycle, UnderItsControllerItGoesStraightAlongY) {
-  TBicycle b(1.5, 0.5, 4);
-  for (int k = 0; k < 3000; ++k)
-    b.Step(kH);
-  EXPECT_EQ(b.State[2], 0);
-  EXPECT_EQ(b.PosX, 1.5);
-  EXPECT_NE(b.PosY, 0.5);
-  EXPECT_LT(std::fabs(b.State[0]), 0.05);
-}
-
 TEST(Bicycle, StandingStillHasNoGroundFrictionAndNoDivision) {
   TBicycle b(0, 0, 4);
   double in[8] = {0.3, 0, 0.4, 0, 0, 0, 0, 0};
@@ -146,8 +136,6 @@ TEST(Bicycle, StandingStillHasNoGroundFrictionAndNoDivision) {
   // With no speed only the forward term moves it, along (sin psi, cos psi).
   EXPECT_DOUBLE_EQ(out[5] / out[7], std::tan(0.4));
 }
-
-namespace {
 
 // How much the error against a run at h/64 shrinks from step h to h/2, with no
 // controller, over 0.2 s: 16 for a fourth-order method.
@@ -169,8 +157,6 @@ template <class T, int N> double ErrorRatio(double h, auto set_up) {
   return e1 / e2;
 }
 
-} // namespace
-
 TEST(Balancing, RungeKuttaStepsAreFourthOrder) {
   // Steps small against the fast tilt-friction time constants (about 2 ms and 5 ms),
   // so that the error is in its asymptotic regime.
@@ -187,3 +173,5 @@ TEST(Balancing, RungeKuttaStepsAreFourthOrder) {
   EXPECT_NEAR((ErrorRatio<TMonocycle, 4>(5e-4, mono)), 16, 3);
   EXPECT_NEAR((ErrorRatio<TBicycle, 8>(1e-3, bike)), 16, 3);
 }
+
+} // namespace

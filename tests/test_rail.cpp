@@ -29,18 +29,6 @@ public:
 
 } // namespace
 
-TEST(Rail, LengthOfEachShape) {
-  TRail rail(0, 1, 5);
-  const struct {
-    std::int32_t type;
-    double length;
-  } cases[] = {{0, 2.0}, {1, 2.0}, {2, 2.7853981633974483}, {3, 3.5707963267948966}, {7, 0}};
-  for (const auto& c : cases) {
-    rail.RailType = c.type;
-    EXPECT_EQ(rail.Length(), c.length) << "type " << c.type;
-  }
-}
-
 TEST(Rail, CurvedShapesAreContinuousAndHeadingsPointBackAlongTheRail) {
   for (std::int32_t type : {2, 3}) {
     SCOPED_TRACE(type);
@@ -60,26 +48,15 @@ TEST(Rail, CurvedShapesAreContinuousAndHeadingsPointBackAlongTheRail) {
   }
 }
 
-TEST(Rail, LandmarksOfTheCurvedShapes) {
+TEST(Rail, TheLowerStraightHasNoEndAndTheLoopGoesRoundAgain) {
   TRail rail(0, 1, 5);
   rail.RailType = 2;
-  TRailPoint p = At(rail, 1 + kPi * kR); // bottom of the half circle
-  EXPECT_NEAR(p.x, 0, 1e-15);
-  EXPECT_NEAR(p.y, 1 - 2 * kR, 1e-15);
-  EXPECT_EQ(p.theta, kPi);
-  p = At(rail, 5.0); // the lower straight has no end
+  const TRailPoint p = At(rail, 5.0);
   EXPECT_EQ(p.y, 1 - 2 * kR);
   EXPECT_NEAR(p.x, 5.0 - 1 - kPi * kR, 1e-15);
-
   rail.RailType = 3;
-  const double turn = rail.Length();
-  p = At(rail, std::nextafter(turn, 0.0));
-  EXPECT_NEAR(p.x, 1, 1e-12);
-  EXPECT_NEAR(p.y, 1, 1e-12);
-  EXPECT_NEAR(p.theta, 2 * kPi, 1e-12);
-  // Past one turn the loop goes round again.
-  p = At(rail, 1.5 + turn);
-  EXPECT_NEAR(std::hypot(p.x - At(rail, 1.5).x, p.y - At(rail, 1.5).y), 0, 1e-12);
+  const TRailPoint a = At(rail, 1.5), b = At(rail, 1.5 + rail.Length());
+  EXPECT_NEAR(std::hypot(a.x - b.x, a.y - b.y), 0, 1e-12);
 }
 
 TEST(Rail, StraightNearestToothIsTheTruncatedToothWithItsDistance) {

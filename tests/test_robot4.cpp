@@ -21,17 +21,15 @@ void Drive(TRobot4& r, double speed, double direction) {
 
 } // namespace
 
-TEST(Robot4, AtRestAnyTractionStartsItAndMovingAddsTheCappedTractionTerm) {
+TEST(Robot4, AtRestAnyTractionStartsItAlongTheHeadingWithoutFriction) {
   for (double u : {0.05, 0.5, -1.0}) {
     SCOPED_TRACE(u);
     TRobot4 r(0, 0, 0);
     r.Traction = u;
     r.Step(kH);
-    EXPECT_EQ(r.FrictionX + r.FrictionY, 0);
-    EXPECT_NEAR(r.VitY, u / r.Mass * kH, 1e-15); // all of the traction, along the heading
-    const double v = r.Vit;
-    r.Step(kH);
-    EXPECT_DOUBLE_EQ(r.Friction, std::min(std::fabs(u), 0.2) + 1.0 * v);
+    EXPECT_EQ(r.FrictionX, 0);
+    EXPECT_EQ(r.FrictionY, 0);
+    EXPECT_NEAR(r.VitY, u / r.Mass * kH, 1e-15);
   }
 }
 
@@ -50,7 +48,7 @@ TEST(Robot4, WheelsRollBackwardsOnlyWhenMotionIsMoreThanAQuarterTurnFromTheFacin
     r.Theta = c.theta;
     Drive(r, 0.3, c.theta + kPi / 2 + c.off_deg * kPi / 180);
     r.Step(kH);
-    for (const TRoue* w : {r.WheelR, r.WheelL, r.WheelRL, r.WheelRR})
+    for (const TRoue* w : {r.WheelR.get(), r.WheelL.get(), r.WheelRL.get(), r.WheelRR.get()})
       EXPECT_EQ(w->Phi > 0, c.forwards);
   }
 }
@@ -72,28 +70,15 @@ TEST(Robot4, ReversingInvertsTheTurnForTheSameSteering) {
   }
 }
 
-TEST(Robot4, AutomaticProgrammePhasesStartAtTheirLowerBoundAndRepeatEvery12s) {
-  const struct {
-    double t, traction, steer;
-  } cases[] = {{0, 1.0, 0},    {2.999, 1.0, 0}, {3, 0.8, 0.1},    {5.999, 0.8, 0.1},
-               {6, 0.5, -0.1}, {8, 0, -0.1},    {10, -0.6, -0.4}, {11.999, -0.6, -0.4},
-               {12, 1.0, 0},   {15, 0.8, 0.1},  {130, -0.6, -0.4}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.t);
-    TRobot4 r(0, 0, 0);
-    r.SteerMax = 0.4;
-    r.AutoPilot(c.t);
-    EXPECT_EQ(r.Traction, c.traction);
-    EXPECT_EQ(r.Steer, c.steer);
-  }
-  // While recoiling the pilot reverses the commands saved at the collision.
+TEST(Robot4, WhileRecoilingThePilotReversesTheCommandsSavedAtTheCollision) {
   TRobot4 r(0, 0, 0);
   r.Traction = 0.7;
   r.Steer = 0.2;
   r.OnCollision();
   r.Recoiling = true;
   r.AutoPilot(1.0);
-  EXPECT_EQ(r.Traction + r.Steer, -0.7 - 0.2);
+  EXPECT_EQ(r.Traction, -0.7);
+  EXPECT_EQ(r.Steer, -0.2);
 }
 
 namespace {
@@ -102,8 +87,7 @@ namespace {
 struct TCrash : TFormFixture {
   TRobot4* car;
   TCrash(bool automatic) {
-    TRobot* wall = Replace(1, new TRobot(-1.0, -0.6, 1));
-    wall->Radius = 0.1;
+    Replace(1, new TRobot(-1.0, -0.6, 1))->Radius = 0.1;
     car = static_cast<TRobot4*>(&Device(0));
     car->AutoMode = automatic;
     if (!automatic) car->Traction = 0.5;

@@ -2,25 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/number_text.h"
-#include "models/robots/robot4.h"
 #include "test_support.h"
-
-TEST(StatusText, FourWheelRobotLineAsDocumented) {
-  TFormFixture f;
-  TGL_Form& form = *f.form;
-  form.SelectDevice(2);
-  auto& r = static_cast<TRobot4&>(f.Device(2));
-  r.PosX = 0.3;
-  r.PosY = -1;
-  r.Theta = 0;
-  form.FrameCount = 7;
-  form.SimTime = 1.5;
-  form.SBtimer.SetPosition(100);
-  form.UpdateStatusText();
-  EXPECT_EQ(form.StatusBar.Panels[0].Text,
-            "Fps:7, t:1.5, timer:0.1, dt:Tmr 1:10, RobSel:2, d:0, dR:0, PosX:0.3, PosY:-1, FT:0, "
-            "Ffr:0, Vit:0");
-}
 
 TEST(StatusText, RatioPart) {
   struct TCase {

@@ -131,8 +131,10 @@ TEST(ViewDialog, ShowsTheValuesInSixDigitsAndTruncatedBarPositions) {
   for (double v : {1e300, -1e300, std::nan("")}) {
     t.form->zpos = t.form->yrot = v;
     t.form->RefreshViewDialog();
-    EXPECT_TRUE(d.ScrollBarzpos.Position >= 0 && d.ScrollBarzpos.Position <= 30);
-    EXPECT_TRUE(d.ScrollBaryrot.Position >= -180 && d.ScrollBaryrot.Position <= 180);
+    EXPECT_GE(d.ScrollBarzpos.Position, 0);
+    EXPECT_LE(d.ScrollBarzpos.Position, 30);
+    EXPECT_GE(d.ScrollBaryrot.Position, -180);
+    EXPECT_LE(d.ScrollBaryrot.Position, 180);
   }
 }
 

@@ -1,9 +1,9 @@
 // The demonstration: a camera programme of ten phases that alternately follows
 // the switched-reluctance carriage and the second four-wheel robot.
 #include <cmath>
-#include <numbers>
 
 #include "app/gl_form.h"
+#include "models/constants.h"
 #include "models/linear/mrvlin.h"
 #include "models/robots/robot4.h"
 
@@ -13,8 +13,6 @@ namespace {
 void Approach(double& x, double v, double k) {
   x = x + (v - x) * k;
 }
-
-constexpr double kDeg = 180 / std::numbers::pi;
 
 enum class TFollow { Motor, Robot, Overview };
 // The azimuth swing around the smoothed azimuth: none, a 40 degree half wave

@@ -1,7 +1,6 @@
 #include "app/gl_form.h"
 
-#include <numbers>
-
+#include "models/constants.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/mslin.h"
 #include "models/linear/rail.h"
@@ -47,10 +46,10 @@ TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
   int n = 0;
   Robots->push_back(new TRobot4(-1.0, -1.0, n++));
   auto* robot_k = new TRobotK(-1.0, -1.5, n++);
-  robot_k->Theta0 = robot_k->Theta = -2 * std::numbers::pi / 3;
+  robot_k->Theta0 = robot_k->Theta = -2 * kPi / 3;
   Robots->push_back(robot_k);
   auto* robot4b = new TRobot4(-0.5, -0.5, n++);
-  robot4b->Theta0 = robot4b->Theta = std::numbers::pi / 2;
+  robot4b->Theta0 = robot4b->Theta = kPi / 2;
   Robots->push_back(robot4b);
   Robots->push_back(new TMonocycle(1.0, 0.0, n++));
   Robots->push_back(new TBicycle(1.5, 0.5, n++));
@@ -87,8 +86,8 @@ TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
   DemoLen1 = 300;
   DemoLen2 = 900;
   DemoLen3 = 1500;
-  DemoW2 = std::numbers::pi / DemoLen2;
-  DemoW3 = 3 * std::numbers::pi / DemoLen3;
+  DemoW2 = kPi / DemoLen2;
+  DemoW3 = 3 * kPi / DemoLen3;
 }
 
 TGL_Form::~TGL_Form() {

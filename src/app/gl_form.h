@@ -27,8 +27,6 @@ public:
   TGL_Form(const TGL_Form&) = delete;
   TGL_Form& operator=(const TGL_Form&) = delete;
 
-  TToolkit& Toolkit() { return toolkit_; }
-
   // --- Controls of the window (mirrored by the platform layer) ---
   TTimer Timer1;
   TScrollBar SBtimer;

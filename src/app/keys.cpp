@@ -1,9 +1,9 @@
 // The keyboard command map: camera, global modes, and the selected device's
 // commands. Every entry is tested in turn, so one key may act in several groups.
 #include <cmath>
-#include <numbers>
 
 #include "app/gl_form.h"
+#include "models/constants.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/mslin.h"
 #include "models/robots/bicycle.h"
@@ -28,13 +28,13 @@ bool Numpad(std::uint16_t key, int digit) {
   return key == vk::Numpad0 + digit;
 }
 
-constexpr double kSetPointStep = std::numbers::pi / 30;
+constexpr double kSetPointStep = kPi / 30;
 
 } // namespace
 
 void TGL_Form::FormKeyDown(std::uint16_t& Key, TShiftState Shift) {
   const bool ctrl = (Shift & ssCtrl) != 0;
-  const double a = yrot * std::numbers::pi * (1.0 / 180);
+  const double a = yrot * kPi * (1.0 / 180);
   const double s = CamStep;
   auto pan_left = [&] {
     xv -= std::cos(a) * s;

@@ -3,16 +3,14 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <numbers>
 
 #include "app/gl_form.h"
+#include "models/constants.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
 #include "render/draw_helpers.h"
 
 namespace {
-
-constexpr double kDeg = 180.0 / std::numbers::pi;
 
 void Plate(double w, double h) {
   glBegin(GL_QUADS);

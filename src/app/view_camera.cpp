@@ -1,8 +1,8 @@
 // The camera: mouse pan, rotation and zoom, and the view reset.
 #include <cmath>
-#include <numbers>
 
 #include "app/gl_form.h"
+#include "models/constants.h"
 
 void TGL_Form::FormMouseDown(TMouseButton Button, TShiftState /*Shift*/, int X, int Y) {
   if (Button == TMouseButton::Left) {
@@ -27,7 +27,7 @@ void TGL_Form::FormMouseUp(TMouseButton Button, TShiftState /*Shift*/, int /*X*/
 void TGL_Form::FormMouseMove(TShiftState /*Shift*/, int X, int Y) {
   if (LeftDrag) {
     // Pan in the ground plane, along the screen's axes as the azimuth turns them.
-    const double a = yrot * std::numbers::pi / 180;
+    const double a = yrot * kPi / 180;
     const double dX = (X - LastMouseX) / 300.0;
     const double dY = (Y - LastMouseY) / 300.0;
     xv -= std::cos(a) * dX;

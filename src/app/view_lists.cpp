@@ -3,10 +3,10 @@
 #include <GL/glu.h>
 
 #include <cmath>
-#include <numbers>
 
 #include "app/gl_form.h"
 #include "app/ref_geometry.h"
+#include "models/constants.h"
 
 namespace {
 
@@ -69,8 +69,8 @@ void CompileTyre(double R, double tube) {
   glNewList(kListTyre, GL_COMPILE);
   glPushMatrix();
   glRotated(90, 0, 1, 0);
-  const float step = static_cast<float>(std::numbers::pi / 12);
-  const double full = 2 * std::numbers::pi;
+  const float step = static_cast<float>(kPi / 12);
+  const double full = 2 * kPi;
   glBegin(GL_LINE_STRIP);
   for (float u = 0; u <= full; u += step) {
     for (float v = 0; v <= full; v += step) {

@@ -1,13 +1,13 @@
 #include "dialogs/about.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
 #include "dialogs/dialog_frame.h"
-#include "platform/qt/icons.h"
 
-TDlgAbout::TDlgAbout(QWidget* parent) : QDialog(parent) {
+TDlgAbout::TDlgAbout(const QIcon& icon, QWidget* parent) : QDialog(parent) {
   SetFixedForm(*this, QStringLiteral("About"), 256, 175);
 
   auto* bevel = new QFrame(this);
@@ -17,7 +17,7 @@ TDlgAbout::TDlgAbout(QWidget* parent) : QDialog(parent) {
   auto* image1 = new QLabel(this);
   image1->setObjectName(QStringLiteral("Image1"));
   image1->setGeometry(32, 32, 32, 32);
-  image1->setPixmap(ProgramIcon().pixmap(32, 32));
+  image1->setPixmap(icon.pixmap(32, 32));
 
   auto place = [this](const char* name, const QString& text, int x, int y) {
     auto* label = new QLabel(text, this);

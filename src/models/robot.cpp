@@ -1,7 +1,8 @@
 #include "models/robot.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "models/constants.h"
 
 const char* TypeCodeText(std::int32_t type_code) {
   switch (type_code) {
@@ -29,8 +30,14 @@ const char* TypeCodeText(std::int32_t type_code) {
 }
 
 double SafeAtan2(double y, double x) {
-  if (x == 0) return y >= 0 ? std::numbers::pi / 2 : -std::numbers::pi / 2;
+  if (x == 0) return y >= 0 ? kPi / 2 : -kPi / 2;
   return std::atan2(y, x);
+}
+
+double WrappedOnce(double a) {
+  if (a > kPi) a -= 2 * kPi;
+  if (a < -kPi) a += 2 * kPi;
+  return a;
 }
 
 TRobot::TRobot(double x0, double y0, int index) {
@@ -59,6 +66,20 @@ void TRobot::BaseReset() {
   Theta = Theta0;
   Omega = 0;
   InContact = CollisionPending = Recoiling = false;
+}
+
+bool TRobot::AdvanceRecoil(double h) {
+  const bool started = CollisionPending;
+  if (started) {
+    CollisionPending = false;
+    Recoiling = true;
+    RecoilTime = 0;
+  }
+  if (Recoiling) {
+    RecoilTime += h;
+    if (RecoilTime > RecoilDuration) Recoiling = false;
+  }
+  return started;
 }
 
 void TRobot::VisitFields(TFieldVisitor& v) const {

@@ -26,6 +26,10 @@ const char* TypeCodeText(std::int32_t type_code);
 // atan2(y, x), except that x = 0 gives +pi/2 for y >= 0 and -pi/2 for y < 0.
 double SafeAtan2(double y, double x);
 
+// An angle turned back by one whole turn if it is beyond +-pi (only once, so a
+// runaway value stays finite and visible).
+double WrappedOnce(double angle);
+
 class TRobot {
 public:
   TRobot(double x0, double y0, int index);
@@ -44,6 +48,11 @@ public:
   // Introspection for state dumps and tests; derived classes call the base first.
   virtual const char* ClassName() const { return "TRobot"; }
   virtual void VisitFields(TFieldVisitor& v) const;
+
+  // The back-off after a collision: a pending collision starts it, and it ends
+  // once RecoilTime exceeds RecoilDuration. True on the step it starts, when the
+  // device must cut its drive.
+  bool AdvanceRecoil(double h);
 
   double PosX = 0, PosY = 0;
   double VitX = 0, VitY = 0;

@@ -1,56 +1,6 @@
 #include "models/roue.h"
 
-#include <GL/gl.h>
-
-#include <numbers>
-
 #include "models/field_visitor.h"
-#include "models/form_shared.h"
-#include "models/robots/robot2.h"
-
-namespace {
-
-constexpr double kDeg = 180.0 / std::numbers::pi;
-
-void ThreeSpokes(double L) {
-  glBegin(GL_LINES);
-  glVertex3d(0, 0, 0);
-  glVertex3d(0, 0, -L);
-  glVertex3d(0, 0, 0);
-  glVertex3d(0, 0.86 * L, 0.5 * L);
-  glVertex3d(0, 0, 0);
-  glVertex3d(0, -0.86 * L, 0.5 * L);
-  glEnd();
-}
-
-} // namespace
-
-void TRoue::Draw(double xOffset, double yOffset, int mode) const {
-  // Every wheel is drawn at the reference robot's size, like the shared lists.
-  const TRoue* ref = (GL_Form && GL_Form->RefRobot && GL_Form->RefRobot->WheelR)
-                         ? GL_Form->RefRobot->WheelR
-                         : this;
-  const double L = ref->R - 2 * ref->Tube;
-
-  glPushMatrix();
-  glTranslatef(static_cast<float>(xOffset), static_cast<float>(yOffset), 0.0f);
-  if (Delta != 0) glRotated(Delta * kDeg, 0, 0, 1);
-  glRotated(-Phi * kDeg, 1, 0, 0);
-  glColor3f(0.0f, 0.3f, 0.5f);
-  if (mode == 2) {
-    glCallList(2);
-    glLineWidth(3);
-    ThreeSpokes(L);
-    glPushMatrix();
-    glRotated(180, 0, 1, 0);
-    ThreeSpokes(L);
-    glPopMatrix();
-    glLineWidth(1);
-  } else {
-    glCallList(1);
-  }
-  glPopMatrix();
-}
 
 void TRoue::VisitFields(TFieldVisitor& v) const {
   v.Field("Mass", Mass);

@@ -43,8 +43,6 @@ public:
   // frame accepted is in the completed file. Later calls do nothing.
   int32_t Finish();
 
-  uint32_t FramesWritten() const { return TotalFrames; }
-
 private:
   struct TEntry {
     uint64_t Offset; // of the chunk header

@@ -18,7 +18,6 @@ public:
   // 0, or the errno of the failed open. Creates or empties the file.
   int Open(const std::string& path);
   void Close();
-  bool IsOpen() const { return Fd >= 0; }
 
   // Writes the parts one after the other at End(). On failure the file is cut
   // back to the old end (as far as the system allows) and End() is unchanged.

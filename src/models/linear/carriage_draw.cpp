@@ -5,15 +5,11 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/form_shared.h"
 #include "models/robot.h"
 #include "render/text.h"
-
-namespace {
-constexpr double kDeg = 180.0 / std::numbers::pi;
-} // namespace
 
 TRgb Scaled(TRgb c, float k) {
   return {c.r * k, c.g * k, c.b * k};

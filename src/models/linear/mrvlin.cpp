@@ -1,16 +1,14 @@
 #include "models/linear/mrvlin.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/form_shared.h"
 #include "models/linear/rail.h"
 #include "models/linear/rail_shape.h"
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kMu0 = 4 * kPi * 1e-7;
 constexpr double kTurns = 400;
 
 // The distance law, saturated at +-10 N below 1 mm; exact alignment pulls towards +.

@@ -3,15 +3,11 @@
 #include <GL/gl.h>
 
 #include <cstdio>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/linear/carriage_draw.h"
 #include "models/linear/mrvlin.h"
 #include "render/draw_helpers.h"
-
-namespace {
-constexpr double kDeg = 180.0 / std::numbers::pi;
-} // namespace
 
 void TMRVlin::Draw() {
   const double w = ToothWidth;

@@ -1,16 +1,13 @@
 #include "models/linear/mslin.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/form_shared.h"
 #include "models/linear/rail_aimant.h"
 #include "models/linear/rail_shape.h"
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
-constexpr double kG = 9.81;
 
 bool Within(double v, double lo, double hi) {
   return lo <= v && v <= hi;
@@ -59,13 +56,11 @@ void TMSlin::Reset() {
   Secteur = 1;
   Fx = Fy = Fz = Torque = 0;
   CurrentCmd = 0;
-  ControllerOn = false;
+  ResetController(false);
   DynamicsOn = true;
   PendTheta = kPi / 15;
   PendOmega = 0;
-  ErrIntegral = ErrPrev = 0;
   ThetaRef = 0;
-  CtrlCountdown = CtrlPeriod;
   PosX = PosX0;
   PosY = PosY0;
   VitX = VitY = Vit = 0;
@@ -115,26 +110,15 @@ void TMSlin::Step(double h) {
   Theta = WrapTwoPi(Theta);
 
   if (ControllerOn) {
-    CtrlCountdown -= 1;
-    if (CtrlCountdown <= 0) {
-      RunController();
-      CtrlCountdown = CtrlPeriod;
+    if (ControllerDue()) {
+      CurrentCmd = ControllerOutput(ThetaRef - PendTheta, CurrentMax);
+      if (CurrentCmd > CurrentMax) CurrentCmd = CurrentMax;
+      if (CurrentCmd < -CurrentMax) CurrentCmd = -CurrentMax;
     }
     if (!DynamicsOn) CurrentCmd = 0;
     PendulumStep(h);
   }
-  if (PendTheta > kPi) PendTheta -= 2 * kPi;
-  if (PendTheta < -kPi) PendTheta += 2 * kPi;
-}
-
-void TMSlin::RunController() {
-  const double e = ThetaRef - PendTheta;
-  CurrentCmd = -(Kp * e + ErrIntegral + Kd * (e - ErrPrev));
-  // Anti-windup: the integral only grows while the output is within its bound.
-  if (std::fabs(CurrentCmd) <= CurrentMax) ErrIntegral += Ki * e;
-  if (CurrentCmd > CurrentMax) CurrentCmd = CurrentMax;
-  if (CurrentCmd < -CurrentMax) CurrentCmd = -CurrentMax;
-  ErrPrev = e;
+  PendTheta = WrappedOnce(PendTheta);
 }
 
 void TMSlin::PendulumStep(double h) {
@@ -143,7 +127,7 @@ void TMSlin::PendulumStep(double h) {
   double alpha;
   if (L * std::cos(PendTheta) - g > -4 * g) {
     // Gravity acts without a lever arm; the reaction to the carriage's force at L/2.
-    alpha = (PendMass * kG * std::sin(PendTheta) - Fx * L * 0.5 - PendDamping * PendOmega) /
+    alpha = (PendMass * kGravity * std::sin(PendTheta) - Fx * L * 0.5 - PendDamping * PendOmega) /
             PendInertia;
   } else {
     PendOmega = 0; // the rod lies on the carriage

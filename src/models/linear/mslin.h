@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
+#include "models/balance_controller.h"
 #include "models/robot.h"
 
-class TMSlin : public TRobot {
+class TMSlin : public TRobot, public TBalanceController {
 public:
   TMSlin(double x0, double y0, int index);
 
@@ -40,22 +41,16 @@ public:
   double CurrentCmd = 0;
   double CurrentMax = 0;
   double FluxDensity = 0;
-  bool ControllerOn = false;
   bool DynamicsOn = true;
   double PendTheta = 0;
   double PendOmega = 0;
   double PendLength = 0;
-  double Kp = 0, Ki = 0, Kd = 0;
-  double ErrIntegral = 0, ErrPrev = 0;
   double ThetaRef = 0;
   double ThetaRefMax = 0;
   double PendMass = 0;
   double PendInertia = 0;
   double PendDamping = 0;
-  std::int32_t CtrlCountdown = 0;
-  std::int32_t CtrlPeriod = 0;
 
 private:
-  void RunController();
   void PendulumStep(double h);
 };

@@ -5,8 +5,8 @@
 #include <GL/glu.h>
 
 #include <cstdio>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/form_shared.h"
 #include "models/linear/carriage_draw.h"
 #include "models/linear/mslin.h"
@@ -14,8 +14,6 @@
 #include "render/draw_helpers.h"
 
 namespace {
-
-constexpr double kDeg = 180.0 / std::numbers::pi;
 
 void Colour(TRgb c) {
   glColor3f(c.r, c.g, c.b);

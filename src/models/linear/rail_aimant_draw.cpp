@@ -2,14 +2,11 @@
 // opposite polarity) per magnet pitch, the module under the carriage lit.
 #include <GL/gl.h>
 
-#include <numbers>
-
+#include "models/constants.h"
 #include "models/linear/rail_aimant.h"
 #include "render/draw_helpers.h"
 
 namespace {
-
-constexpr double kDeg = 180.0 / std::numbers::pi;
 
 TRgb Grey(double g) {
   return {static_cast<float>(g), static_cast<float>(g), static_cast<float>(g)};

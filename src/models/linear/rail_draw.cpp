@@ -2,14 +2,11 @@
 // (base plate and tooth) per tooth along the rail.
 #include <GL/gl.h>
 
-#include <numbers>
-
+#include "models/constants.h"
 #include "models/linear/rail.h"
 #include "render/draw_helpers.h"
 
 namespace {
-
-constexpr double kDeg = 180.0 / std::numbers::pi;
 
 TRgb Grey(float g) {
   return {g, g, g};

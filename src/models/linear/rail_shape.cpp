@@ -2,13 +2,9 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/robot.h"
-
-namespace {
-constexpr double kPi = std::numbers::pi;
-} // namespace
 
 double RailLength(std::int32_t type, double R) {
   switch (type) {

@@ -1,36 +1,15 @@
 #include "models/robots/bicycle.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/field_visitor.h"
-#include "models/robots/labels.h"
-#include "models/robots/monocycle.h"
 #include "models/robots/rk4.h"
-#include "render/draw_helpers.h"
 
-namespace {
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = 180.0 / kPi;
-
-double WrappedOnce(double a) {
-  if (a > kPi) a -= 2 * kPi;
-  if (a < -kPi) a += 2 * kPi;
-  return a;
-}
-
-double WheelAngle(double y, double r) {
-  return y / r - 2 * kPi * std::trunc(y / (2 * kPi * r));
-}
-} // namespace
-
-TBicycle::TBicycle(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TBicycle::TBicycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, index) {
   TypeCode = kTypeBicycle;
-  WheelR = new TRoue();
-  WheelL = new TRoue();
+  WheelR = std::make_unique<TRoue>();
+  WheelL = std::make_unique<TRoue>();
   const double r = WheelR->R;
   Track = 0.18;
   L = 0.25;
@@ -56,12 +35,6 @@ TBicycle::TBicycle(double x0, double y0, int index) : TRobot(x0, y0, index) {
   Ki = 0.3;
   Kd = 0;
   TBicycle::Reset();
-}
-
-TBicycle::~TBicycle() {
-  delete WheelR;
-  delete WheelL;
-  WheelR = WheelL = nullptr;
 }
 
 void TBicycle::Derivatives(double* out, const double* in) {
@@ -109,12 +82,10 @@ void TBicycle::Step(double h) {
   PosX = State[4];
   PosY = State[6];
 
-  if (ControllerOn) {
-    CtrlCountdown -= 1;
-    if (CtrlCountdown == 0) {
-      RunController();
-      CtrlCountdown = CtrlPeriod;
-    }
+  if (ControllerOn && ControllerDue()) {
+    // Equal torques: the controller never turns the robot.
+    Torque1 = ControllerOutput(Av - State[0], TorqueMax);
+    Torque2 = Torque1;
   }
 
   State[0] = WrappedOnce(State[0]);
@@ -132,14 +103,6 @@ void TBicycle::Step(double h) {
   WheelL->Phi += (Vit - State[3] * b / 2) / WheelL->R * h;
 }
 
-void TBicycle::RunController() {
-  const double e = Av - State[0];
-  Torque1 = -(Kp * e + ErrIntegral + Kd * (e - ErrPrev));
-  Torque2 = Torque1;
-  if (std::fabs(Torque1) <= TorqueMax) ErrIntegral += Ki * e;
-  ErrPrev = e;
-}
-
 void TBicycle::Reset() {
   TRobot::Reset();
   State[4] = PosX0;
@@ -151,61 +114,18 @@ void TBicycle::Reset() {
   PosX = State[4];
   PosY = State[6];
   Av = 0;
-  WheelR->Phi = WheelAngle(State[6], WheelR->R);
-  WheelL->Phi = WheelAngle(State[6], WheelL->R);
+  WheelR->Phi = WheelAngleAt(State[6], WheelR->R);
+  WheelL->Phi = WheelAngleAt(State[6], WheelL->R);
   State[0] = kPi / 6;
   State[1] = 0;
-  ControllerOn = true;
-  ErrIntegral = 0;
-  ErrPrev = 0;
-  CtrlCountdown = CtrlPeriod;
+  ResetController(true);
   Torque1 = Torque2 = 0;
-}
-
-void TBicycle::Draw() {
-  const double s = Scale;
-  const double b = Track;
-  const double r = WheelR->R;
-  glPushMatrix();
-  glTranslated(s * PosX, s * PosY, s * r);
-
-  glPushMatrix();
-  glTranslated(0, 0, -s * r);
-  GroundMarks(Radius, InContact, Recoiling);
-  glPopMatrix();
-
-  glRotated(State[2] * kDeg, 0, 0, 1);
-  glScaled(s, s, s);
-
-  if (GLUquadric* q = gluNewQuadric()) {
-    gluQuadricDrawStyle(q, GLU_LINE);
-    gluQuadricNormals(q, GLU_SMOOTH);
-    glPushMatrix();
-    glColor3f(0.8f, 0.0f, 0.7f);
-    glRotated(-State[0] * kDeg, 1, 0, 0);
-    gluCylinder(q, RodRadius, RodRadius, L, 8, 16);
-    glPopMatrix();
-
-    glPushMatrix();
-    glColor3f(0.4f, 0.0f, 0.7f);
-    glTranslated(b / 2, 0, 0);
-    glRotated(-90, 0, 1, 0);
-    gluCylinder(q, RodRadius, RodRadius, b, 8, 16);
-    glPopMatrix();
-    gluDeleteQuadric(q);
-  }
-
-  WheelL->Draw(-b / 2, 0, 1);
-  WheelR->Draw(b / 2, 0, 1);
-
-  DrawIndexLabel(*this, 0.05);
-  glPopMatrix();
 }
 
 void TBicycle::VisitFields(TFieldVisitor& v) const {
   TRobot::VisitFields(v);
-  VisitWheel(v, "WheelR", WheelR);
-  VisitWheel(v, "WheelL", WheelL);
+  VisitWheel(v, "WheelR", WheelR.get());
+  VisitWheel(v, "WheelL", WheelL.get());
   v.Field("M", M);
   v.Field("L", L);
   v.Field("Track", Track);

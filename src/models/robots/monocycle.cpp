@@ -1,24 +1,14 @@
 #include "models/robots/monocycle.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/field_visitor.h"
-#include "models/robots/labels.h"
 #include "models/robots/rk4.h"
-#include "render/draw_helpers.h"
 
-namespace {
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = 180.0 / kPi;
-} // namespace
-
-TMonocycle::TMonocycle(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TMonocycle::TMonocycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, index) {
   TypeCode = kTypeMonocycle;
-  Wheel = new TRoue();
+  Wheel = std::make_unique<TRoue>();
   const double r = Wheel->R;
   L = 0.15;
   RodRadius = 0.01;
@@ -39,11 +29,6 @@ TMonocycle::TMonocycle(double x0, double y0, int index) : TRobot(x0, y0, index) 
   Ki = 0.3;
   Kd = 0;
   TMonocycle::Reset();
-}
-
-TMonocycle::~TMonocycle() {
-  delete Wheel;
-  Wheel = nullptr;
 }
 
 void TMonocycle::Derivatives(double* out, const double* in) {
@@ -79,32 +64,14 @@ void TMonocycle::Step(double h) {
   Vit = std::sqrt(VitX * VitX + VitY * VitY);
   PosY = State[2];
 
-  if (ControllerOn) {
-    CtrlCountdown -= 1;
-    if (CtrlCountdown == 0) {
-      RunController();
-      CtrlCountdown = CtrlPeriod;
-    }
-  }
-
-  if (State[0] > kPi) State[0] -= 2 * kPi;
-  if (State[0] < -kPi) State[0] += 2 * kPi;
+  if (ControllerOn && ControllerDue()) Ce = ControllerOutput(Av - State[0], CeMax);
+  State[0] = WrappedOnce(State[0]);
 
   WheelAngleFromTravel();
 }
 
-void TMonocycle::RunController() {
-  const double e = Av - State[0];
-  Ce = -(Kp * e + ErrIntegral + Kd * (e - ErrPrev));
-  // Anti-windup: the integral only grows while the torque is within its bound.
-  if (std::fabs(Ce) <= CeMax) ErrIntegral += Ki * e;
-  ErrPrev = e;
-}
-
 void TMonocycle::WheelAngleFromTravel() {
-  const double s = State[2];
-  const double r = Wheel->R;
-  Wheel->Phi = s / r - 2 * kPi * std::trunc(s / (2 * kPi * r));
+  Wheel->Phi = WheelAngleAt(State[2], Wheel->R);
 }
 
 void TMonocycle::Reset() {
@@ -117,51 +84,13 @@ void TMonocycle::Reset() {
   PosX = PosX0;
   State[0] = kPi / 6;
   State[1] = 0;
-  ControllerOn = true;
-  ErrIntegral = 0;
-  ErrPrev = 0;
-  CtrlCountdown = CtrlPeriod;
+  ResetController(true);
   Ce = 0;
-}
-
-void TMonocycle::Draw() {
-  const double c = Scale;
-  const double r = Wheel->R;
-  glPushMatrix();
-  glTranslated(c * PosX, c * PosY, c * r);
-
-  glPushMatrix();
-  glTranslated(0, 0, -c * r);
-  GroundMarks(Radius, InContact, Recoiling);
-  glPopMatrix();
-
-  glRotated(-Theta * kDeg, 0, 0, 1);
-  glScaled(c, c, c);
-
-  glPushMatrix();
-  if (GLUquadric* q = gluNewQuadric()) {
-    gluQuadricDrawStyle(q, GLU_LINE);
-    gluQuadricNormals(q, GLU_SMOOTH);
-    glColor3f(0.8f, 0.0f, 0.7f);
-    glRotated(-State[0] * kDeg, 1, 0, 0);
-    gluCylinder(q, RodRadius, RodRadius, L, 8, 16);
-    gluDeleteQuadric(q);
-  }
-  glPopMatrix();
-
-  Wheel->Draw(0, 0, 1);
-
-  DrawIndexLabel(*this, 0.025);
-  DrawValueText(*this, "Vit=%g", Vit, 0.05);
-  DrawValueText(*this, "Ce=%g", Ce, 0.075);
-  DrawValueText(*this, "Thetap=%g", State[0], 0.1);
-  DrawValueText(*this, "Av=%g", Av, 0.125);
-  glPopMatrix();
 }
 
 void TMonocycle::VisitFields(TFieldVisitor& v) const {
   TRobot::VisitFields(v);
-  VisitWheel(v, "Wheel", Wheel);
+  VisitWheel(v, "Wheel", Wheel.get());
   v.Field("M", M);
   v.Field("L", L);
   v.Field("RodRadius", RodRadius);

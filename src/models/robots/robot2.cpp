@@ -1,19 +1,13 @@
 #include "models/robots/robot2.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
-#include <numbers>
-
-#include "models/robots/labels.h"
-#include "render/draw_helpers.h"
 
 TRobot2::TRobot2(double x0, double y0, int index) : TRobot(x0, y0, index) {
   TypeCode = kTypeRobot2;
   Index = index;
   Selected = false;
-  WheelR = new TRoue();
-  WheelL = new TRoue();
+  WheelR = std::make_unique<TRoue>();
+  WheelL = std::make_unique<TRoue>();
   Mass = WheelR->Mass + WheelL->Mass + 0.1;
   Wheelbase = 0.18;
   Track = 0.15;
@@ -25,11 +19,6 @@ TRobot2::TRobot2(double x0, double y0, int index) : TRobot(x0, y0, index) {
   PosX0 = x0;
   PosY0 = y0;
   TRobot2::Reset();
-}
-
-TRobot2::~TRobot2() {
-  delete WheelR;
-  delete WheelL;
 }
 
 void TRobot2::Step(double h) {
@@ -46,47 +35,12 @@ void TRobot2::Reset() {
   WheelL->Phi = 0;
 }
 
-void TRobot2::Draw() {
-  const double s = Scale;
-  const double r = WheelR->R;
-  glPushMatrix();
-  glTranslated(s * PosX, s * PosY, s * r);
-
-  glPushMatrix();
-  glTranslated(0, 0, -s * r);
-  GroundMarks(Radius, InContact, Recoiling);
-  glPopMatrix();
-
-  glRotated(-Theta * 180.0 / std::numbers::pi, 0, 0, 1);
-  glScaled(s, s, s);
-
-  glPushMatrix();
-  glColor3f(0.8f, 0.0f, 0.7f);
-  glTranslated(-Track / 2, -Wheelbase / 2, 0);
-  glCallList(3);
-  glTranslated(0, Wheelbase, 0);
-  glCallList(3);
-  glPopMatrix();
-
-  WheelL->Draw(-Track / 2, Wheelbase / 2, 1);
-  WheelR->Draw(Track / 2, Wheelbase / 2, 1);
-
-  // Red shows through the transparent texels of the decal picture.
-  glColor3f(1.0f, 0.0f, 0.0f);
-  glEnable(GL_TEXTURE_2D);
-  glCallList(4);
-  glDisable(GL_TEXTURE_2D);
-
-  DrawIndexLabel(*this, 0.05);
-  glPopMatrix();
-}
-
 void TRobot2::VisitFields(TFieldVisitor& v) const {
   TRobot::VisitFields(v);
-  VisitWheel(v, "WheelR", WheelR);
-  VisitWheel(v, "WheelL", WheelL);
-  VisitWheel(v, "WheelRL", WheelRL);
-  VisitWheel(v, "WheelRR", WheelRR);
+  VisitWheel(v, "WheelR", WheelR.get());
+  VisitWheel(v, "WheelL", WheelL.get());
+  VisitWheel(v, "WheelRL", WheelRL.get());
+  VisitWheel(v, "WheelRR", WheelRR.get());
   v.Field("Mass", Mass);
   v.Field("Track", Track);
   v.Field("Wheelbase", Wheelbase);

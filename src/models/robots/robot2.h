@@ -3,13 +3,14 @@
 // reference geometry of every drawn wheel, axle and body.
 #pragma once
 
+#include <memory>
+
 #include "models/robot.h"
 #include "models/roue.h"
 
 class TRobot2 : public TRobot {
 public:
   TRobot2(double x0, double y0, int index);
-  ~TRobot2() override;
 
   void Draw() override;
   void Step(double h) override;
@@ -18,11 +19,11 @@ public:
   const char* ClassName() const override { return "TRobot2"; }
   void VisitFields(TFieldVisitor& v) const override;
 
-  TRoue* WheelR = nullptr;
-  TRoue* WheelL = nullptr;
-  // Rear wheels: only TRobot4 fills and owns them.
-  TRoue* WheelRL = nullptr;
-  TRoue* WheelRR = nullptr;
+  std::unique_ptr<TRoue> WheelR;
+  std::unique_ptr<TRoue> WheelL;
+  // Rear wheels: only TRobot4 fills them.
+  std::unique_ptr<TRoue> WheelRL;
+  std::unique_ptr<TRoue> WheelRR;
   double Mass = 0.12;
   double Track = 0.15;
   double Wheelbase = 0.18;

@@ -1,24 +1,15 @@
 #include "models/robots/robot4.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "models/constants.h"
 #include "models/field_visitor.h"
-#include "models/robots/labels.h"
-#include "render/draw_helpers.h"
-
-namespace {
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = 180.0 / kPi;
-} // namespace
 
 TRobot4::TRobot4(double x0, double y0, int index) : TRobot2(x0, y0, index) {
   TypeCode = kTypeRobot4;
-  WheelRL = new TRoue();
-  WheelRR = new TRoue();
+  WheelRL = std::make_unique<TRoue>();
+  WheelRR = std::make_unique<TRoue>();
   TRobot4::Reset();
   TractionMax = 1.0;
   SteerMax = 0.5;
@@ -26,23 +17,8 @@ TRobot4::TRobot4(double x0, double y0, int index) : TRobot2(x0, y0, index) {
   FrictionViscous = 1.0;
 }
 
-TRobot4::~TRobot4() {
-  delete WheelRR;
-  delete WheelRL;
-  WheelRR = WheelRL = nullptr;
-}
-
 void TRobot4::Step(double h) {
-  if (CollisionPending) {
-    Traction = 0;
-    CollisionPending = false;
-    Recoiling = true;
-    RecoilTime = 0;
-  }
-  if (Recoiling) {
-    RecoilTime += h;
-    if (RecoilTime > RecoilDuration) Recoiling = false;
-  }
+  if (AdvanceRecoil(h)) Traction = 0;
 
   Friction = std::min(std::fabs(Traction), FrictionStatic) + FrictionViscous * Vit;
   if (Vit == 0) {
@@ -68,7 +44,7 @@ void TRobot4::Step(double h) {
   // remainder() takes off whole turns exactly and cannot loop on a runaway heading.
   double d = std::remainder(Theta - SafeAtan2(VitY, VitX) + kPi / 2, 2 * kPi);
   if (d == -kPi) d = kPi;
-  TRoue* wheels[] = {WheelR, WheelL, WheelRR, WheelRL};
+  TRoue* wheels[] = {WheelR.get(), WheelL.get(), WheelRR.get(), WheelRL.get()};
   for (TRoue* w : wheels) {
     if (std::fabs(d) > kPi / 2)
       w->Phi -= Vit / w->R * h;
@@ -81,9 +57,7 @@ void TRobot4::Step(double h) {
     Omega = Vit / Wheelbase * std::sin(Steer);
   else
     Omega = Vit / Wheelbase * std::sin(-Steer);
-  Theta += Omega * h;
-  if (Theta > kPi) Theta -= 2 * kPi;
-  if (Theta < -kPi) Theta += 2 * kPi;
+  Theta = WrappedOnce(Theta + Omega * h);
 }
 
 void TRobot4::Reset() {
@@ -129,64 +103,6 @@ void TRobot4::AutoPilot(double t) {
 void TRobot4::OnCollision() {
   SavedTraction = Traction;
   SavedSteer = Steer;
-}
-
-void TRobot4::Draw() {
-  const double s = Scale;
-  const double r = WheelR->R;
-  glPushMatrix();
-  glTranslated(s * PosX, s * PosY, s * r);
-
-  glPushMatrix();
-  glTranslated(0, 0, -s * r);
-  GroundMarks(Radius, InContact, Recoiling);
-  // Force and velocity arrows lie on the ground in world orientation, unscaled.
-  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-  glPushMatrix();
-  glColor4f(1, 0, 0, 1);
-  glRotated(SafeAtan2(FrictionY, FrictionX) * kDeg - 90, 0, 0, 1);
-  OutlineArrowXY(Friction);
-  glPopMatrix();
-  glPushMatrix();
-  glColor4f(0, 1, 0, 1);
-  glRotated(SafeAtan2(VitY, VitX) * kDeg - 90, 0, 0, 1);
-  OutlineArrowXY(Vit);
-  glPopMatrix();
-  glPushMatrix();
-  glColor4f(0, 0, 1, 1);
-  glRotated((Theta + Steer) * kDeg + (Traction < 0 ? 180 : 0), 0, 0, 1);
-  OutlineArrowXY(std::fabs(Traction));
-  glPopMatrix();
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glPopMatrix();
-
-  glRotated(Theta * kDeg, 0, 0, 1);
-  glScaled(s, s, s);
-
-  glPushMatrix();
-  glColor3f(0.8f, 0.0f, 0.7f);
-  glTranslated(-Track / 2, -Wheelbase / 2, 0);
-  glCallList(3);
-  glTranslated(0, Wheelbase, 0);
-  glCallList(3);
-  glPopMatrix();
-
-  // The front wheels show the steering command only when drawn.
-  WheelR->Delta = Steer;
-  WheelL->Delta = Steer;
-  WheelL->Draw(-Track / 2, Wheelbase / 2, 2);
-  WheelR->Draw(Track / 2, Wheelbase / 2, 2);
-  WheelRL->Draw(-Track / 2, -Wheelbase / 2, 2);
-  WheelRR->Draw(Track / 2, -Wheelbase / 2, 2);
-
-  // No colour of its own: the last wheel's colour shows through the decal picture.
-  glEnable(GL_TEXTURE_2D);
-  glCallList(4);
-  glDisable(GL_TEXTURE_2D);
-
-  DrawIndexLabel(*this, 0.05);
-  DrawValueText(*this, "%.3g", Vit, 0.1);
-  glPopMatrix();
 }
 
 void TRobot4::VisitFields(TFieldVisitor& v) const {

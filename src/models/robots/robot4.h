@@ -8,7 +8,6 @@
 class TRobot4 : public TRobot2 {
 public:
   TRobot4(double x0, double y0, int index);
-  ~TRobot4() override;
 
   void Draw() override;
   void Step(double h) override;

@@ -1,19 +1,8 @@
 #include "models/robots/robotk.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
-#include <numbers>
 
 #include "models/field_visitor.h"
-#include "models/form_shared.h"
-#include "models/robots/labels.h"
-#include "render/draw_helpers.h"
-
-namespace {
-constexpr double kPi = std::numbers::pi;
-constexpr double kDeg = 180.0 / kPi;
-} // namespace
 
 TRobotK::TRobotK(double x0, double y0, int index) : TRobot2(x0, y0, index) {
   TypeCode = kTypeRobotK;
@@ -25,16 +14,9 @@ TRobotK::TRobotK(double x0, double y0, int index) : TRobot2(x0, y0, index) {
 }
 
 void TRobotK::Step(double h) {
-  if (CollisionPending) {
+  if (AdvanceRecoil(h)) {
     WheelR->SpinRate = 0;
     WheelL->SpinRate = 0;
-    CollisionPending = false;
-    Recoiling = true;
-    RecoilTime = 0;
-  }
-  if (Recoiling) {
-    RecoilTime += h;
-    if (RecoilTime > RecoilDuration) Recoiling = false;
   }
 
   const double wR = WheelR->SpinRate;
@@ -48,9 +30,7 @@ void TRobotK::Step(double h) {
   WheelR->Phi += WheelR->SpinRate * h;
   WheelL->Phi += WheelL->SpinRate * h;
   Omega = (wR - wL) / Track * r;
-  Theta += Omega * h;
-  if (Theta > kPi) Theta -= 2 * kPi;
-  if (Theta < -kPi) Theta += 2 * kPi;
+  Theta = WrappedOnce(Theta + Omega * h);
 }
 
 void TRobotK::Reset() {
@@ -77,69 +57,6 @@ void TRobotK::AutoPilot(double t) {
 void TRobotK::OnCollision() {
   SavedSpinR = WheelR->SpinRate;
   SavedSpinL = WheelL->SpinRate;
-}
-
-void TRobotK::Draw() {
-  const double s = Scale;
-  const double r = WheelR->R;
-  const double aR = 0.1 * WheelR->SpinRate;
-  const double aL = 0.1 * WheelL->SpinRate;
-  glPushMatrix();
-  glTranslated(s * PosX, s * PosY, s * r);
-  glRotated(Theta * kDeg, 0, 0, 1);
-
-  glPushMatrix();
-  glTranslated(0, 0, -s * r);
-  GroundMarks(Radius, InContact, Recoiling);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-  glPushMatrix();
-  glColor3f(0, 1, 0);
-  OutlineArrowXY(Vit);
-  glPopMatrix();
-  glPushMatrix();
-  glColor3f(0, 0, 1);
-  glTranslated(Track / 2, 0, 0);
-  OutlineArrowXY(aR);
-  glPopMatrix();
-  glPushMatrix();
-  glColor3f(0, 0, 1);
-  glTranslated(-Track / 2, 0, 0);
-  OutlineArrowXY(aL);
-  glPopMatrix();
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glPopMatrix();
-
-  glScaled(s, s, s);
-
-  glPushMatrix();
-  glColor3f(0.8f, 0.0f, 0.7f);
-  glTranslated(-Track / 2, 0, 0);
-  glCallList(3);
-  glPopMatrix();
-
-  WheelL->Draw(-Track / 2, 0, 1);
-  WheelR->Draw(Track / 2, 0, 1);
-
-  // Only the textured top face; the wheel colour shows through the decal picture.
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, GL_Form ? GL_Form->TexPicture : 0);
-  const double w = BodyWidth / 2, l = BodyLength / 2, z = BodyHeight / 2;
-  glBegin(GL_QUADS);
-  glNormal3d(0, 0, 1);
-  glTexCoord2d(0, 0);
-  glVertex3d(-w, -l, z);
-  glTexCoord2d(1, 0);
-  glVertex3d(-w, l, z);
-  glTexCoord2d(1, 1);
-  glVertex3d(w, l, z);
-  glTexCoord2d(0, 1);
-  glVertex3d(w, -l, z);
-  glEnd();
-  glDisable(GL_TEXTURE_2D);
-
-  DrawIndexLabel(*this, 0.05);
-  DrawValueText(*this, "%.3g", Vit, 0.1);
-  glPopMatrix();
 }
 
 void TRobotK::VisitFields(TFieldVisitor& v) const {

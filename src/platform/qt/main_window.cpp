@@ -55,7 +55,7 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
   DialogRobSel = new TDialogRobSel(this);
   DialogCapture = new TDialogCapture(this);
   DialogCompression = new TDialogCompression(this);
-  DlgAbout = new TDlgAbout(this);
+  DlgAbout = new TDlgAbout(ProgramIcon(), this);
   FormDlgView = new TFormDlgView(form_, dispatch, this);
 
   BuildActions();
