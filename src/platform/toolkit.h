@@ -18,6 +18,9 @@ public:
 
   // Modal message box with one OK button. An empty caption gives the default one.
   virtual void MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon) = 0;
+  // Modal question with the buttons "Oui" and "Non", "Non" being the default;
+  // true for "Oui".
+  virtual bool Question(const std::string& text, const std::string& caption) = 0;
   // Shows a dialog modally; the dialog reads and writes its model in TGL_Form.
   virtual TModalResult ShowModal(TDialogId id) = 0;
   // Shows or hides a modeless dialog (the view dialog).

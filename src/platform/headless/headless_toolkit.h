@@ -19,6 +19,7 @@ public:
   };
 
   void MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon) override;
+  bool Question(const std::string& text, const std::string& caption) override;
   TModalResult ShowModal(TDialogId id) override;
   void SetDialogVisible(TDialogId id, bool visible) override;
   void ReturnFocus() override { ++FocusReturns; }
@@ -30,10 +31,13 @@ public:
 
   // Answers the next modal dialogs; without an answer a dialog is cancelled.
   std::function<TModalResult(TDialogId)> AnswerDialog;
+  // Answers questions; without an answer the default "Non" is taken.
+  std::function<bool(const std::string& text)> AnswerQuestion;
   // Where message boxes are echoed as one line each (null: silent).
   std::ostream* Echo = nullptr;
 
   std::vector<TMessage> Messages;
+  std::vector<std::string> Questions;
   std::vector<TDialogId> ShownDialogs;
   std::vector<std::pair<TDialogId, bool>> VisibilityChanges;
   std::vector<std::string> OpenedDocuments;

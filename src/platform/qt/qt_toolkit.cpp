@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "platform/qt/main_window.h"
@@ -64,6 +65,19 @@ void TQtToolkit::SwapBuffers() {
 void TQtToolkit::OpenDocument(const std::string& path) {
   // No shell: the desktop's URL handler starts the browser; a failure is ignored.
   QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+bool TQtToolkit::Question(const std::string& text, const std::string& caption) {
+  const QString title =
+      caption.empty() ? QStringLiteral("Kinemo") : QString::fromStdString(caption);
+  QMessageBox box(QMessageBox::Question, title, QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, window_);
+  box.setObjectName(QStringLiteral("Question"));
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Oui"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&Non"));
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void TQtToolkit::CloseWindow() {

@@ -17,6 +17,7 @@ public:
   void Attach(TMainWindow* window);
 
   void MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon) override;
+  bool Question(const std::string& text, const std::string& caption) override;
   TModalResult ShowModal(TDialogId id) override;
   void SetDialogVisible(TDialogId id, bool visible) override;
   void ReturnFocus() override;
