@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 enum class TMsgIcon { None, Error, Warning, Information };
@@ -33,8 +34,9 @@ public:
   virtual std::uint32_t TickCountMs() = 0;
   // Presents the frame just rendered.
   virtual void SwapBuffers() = 0;
-  // Opens a document in the desktop's browser; failures are ignored.
-  virtual void OpenDocument(const std::string& path) = 0;
+  // Opens a document in the desktop's browser. The browser may start after
+  // this returns; `failed` is called, then or later, if it could not.
+  virtual void OpenDocument(const std::string& path, std::function<void()> failed) = 0;
   // Asks the main window to close.
   virtual void CloseWindow() = 0;
 };

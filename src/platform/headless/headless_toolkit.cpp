@@ -22,3 +22,8 @@ bool THeadlessToolkit::Question(const std::string& text, const std::string& capt
     *Echo << "question: " << caption << ": " << text << " " << (yes ? "Oui" : "Non") << "\n";
   return yes;
 }
+
+void THeadlessToolkit::OpenDocument(const std::string& path, std::function<void()> failed) {
+  OpenedDocuments.push_back(path);
+  if (OpenDocumentFails && failed) failed();
+}
