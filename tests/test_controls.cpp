@@ -85,7 +85,7 @@ TEST(RobotSelectionDialog, AcceptsIndicesInRangeAndRefusesOthersWithAMessage) {
     f.form->SelectRobot1Click();
     EXPECT_EQ(f.form->RobSel, c.expected_sel);
     EXPECT_TRUE(f.Device(c.expected_sel).Selected);
-    EXPECT_EQ(f.form->CBListe.ItemIndex, 8); // the selector does not follow the dialog
+    EXPECT_EQ(f.form->CBListe.ItemIndex, c.expected_sel); // the list shows the selection
     std::vector<std::string> expected;
     if (!c.message.empty()) expected.push_back(c.message);
     std::vector<std::string> shown;

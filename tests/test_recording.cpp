@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -266,6 +267,58 @@ TEST_F(Recording, ARunningRecordingIsCompletedBeforeAnotherOneAndAtClose) {
   EXPECT_EQ(p.FrameRate, "50/1");
   EXPECT_EQ(p.FramesRead, 5);
   EXPECT_TRUE(tk.Messages.empty());
+}
+
+// A file already under the name survives every way a recording can end
+// short of completing; only a completed recording replaces it.
+TEST_F(Recording, AnExistingFileIsReplacedOnlyByACompletedRecording) {
+  TScratchDir dir;
+  const std::string file = dir / "run1.avi";
+  const std::string earlier = "an earlier recording";
+  std::ofstream(file, std::ios::binary) << earlier;
+  const std::string question = file + " existe déjà. Voulez-vous le remplacer ?";
+  const std::uint64_t frame = std::uint64_t(3) * kWidth * kHeight;
+  struct TCase {
+    const char* Name;
+    TModalResult Capture, Compression;
+    bool Yes;
+    std::uint64_t DiskLimit; // 0: none
+    std::size_t Messages;
+  } cases[] = {
+      {"capture dialog cancelled", TModalResult::Cancel, TModalResult::OK, true, 0, 0},
+      {"Non", TModalResult::OK, TModalResult::OK, false, 0, 0},
+      {"compression choice cancelled", TModalResult::OK, TModalResult::Cancel, true, 0, 0},
+      {"the disk fills up", TModalResult::OK, TModalResult::OK, true, 2 * frame, 1},
+      {"completed", TModalResult::OK, TModalResult::OK, true, 0, 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    tk.Messages.clear();
+    tk.Questions.clear();
+    tk.AnswerDialog = [&](TDialogId id) {
+      if (id == TDialogId::Capture) form->DialogCapture = {dir / "run1", "25", "0.5"};
+      return id == TDialogId::Compression ? c.Compression : c.Capture;
+    };
+    tk.AnswerQuestion = [&](const std::string&) { return c.Yes; };
+    TAviGeneratorTestAccess::SetDiskLimit(form->AviGen,
+                                          c.DiskLimit ? c.DiskLimit : ~std::uint64_t(0));
+    form->EnregistreAVI1Click();
+    if (c.Capture == TModalResult::OK) {
+      EXPECT_EQ(tk.Questions, std::vector<std::string>{question});
+    }
+    // While the recording runs the earlier file is still there, whole.
+    TickUntilDone(5);
+    EXPECT_EQ(ReadFile(file), earlier);
+    TickUntilDone(100);
+    ExpectIdle();
+    EXPECT_EQ(tk.Messages.size(), c.Messages);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), {}), 1) << "a temporary file is left";
+  }
+  const int frames = avitest::Probe(file).FramesRead;
+  EXPECT_GE(frames, 12);
+  EXPECT_LE(frames, 13);
+  tk.AnswerDialog = nullptr;
+  tk.AnswerQuestion = nullptr;
 }
 
 TEST(RecordingWithoutView, IsRefusedWithAMessage) {

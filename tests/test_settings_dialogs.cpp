@@ -3,25 +3,31 @@
 
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
+#include "platform/headless/actions.h"
 #include "test_support.h"
 
 TEST(OptionsDialog, IntegrationStepEntries) {
+  const char* const range = "Le pas d'intégration doit être compris entre 0 et 0.05 s.";
   const struct {
     const char* entry;
     char sep;
     double expected_dt;
-    bool message;
+    const char* message; // null: none
     TModalResult answer = TModalResult::OK;
   } cases[] = {
-      {"0.02", '.', 0.02, false},
-      {"0,05", ',', 0.05, false},
-      {"0", '.', 0.0, false},
-      {"abc", '.', 0.01, true},
-      {"-0.01", '.', 0.01, true},
-      {"1e999", '.', 0.01, true},
-      {"nan", '.', 0.01, true},
-      {"0.02", ',', 0.01, true},
-      {"0.5", '.', 0.01, false, TModalResult::Cancel},
+      {"0.02", '.', 0.02, nullptr},
+      {"0,05", ',', 0.05, nullptr}, // the largest step accepted
+      {"0", '.', 0.0, nullptr},
+      {"0.0500001", '.', 0.01, range},
+      {"0,1", ',', 0.01, "Le pas d'intégration doit être compris entre 0 et 0,05 s."},
+      {"1", '.', 0.01, range},
+      {"1000", '.', 0.01, range},
+      {"-0.01", '.', 0.01, range},
+      {"abc", '.', 0.01, "'abc' n'est pas une valeur à virgule flottante correcte"},
+      {"1e999", '.', 0.01, ""},
+      {"nan", '.', 0.01, ""},
+      {"0.02", ',', 0.01, ""},
+      {"0.5", '.', 0.01, nullptr, TModalResult::Cancel},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entry);
@@ -34,8 +40,22 @@ TEST(OptionsDialog, IntegrationStepEntries) {
     };
     f.form->Options1Click();
     EXPECT_EQ(f.form->Dt, c.expected_dt);
-    EXPECT_EQ(f.tk.Messages.size(), c.message ? 1u : 0u);
+    ASSERT_EQ(f.tk.Messages.size(), c.message ? 1u : 0u);
+    if (c.message && *c.message) {
+      EXPECT_EQ(f.tk.Messages[0].Text, c.message);
+    }
   }
+}
+
+// The command line's set:Dt= is the dialog, answered.
+TEST(OptionsDialog, TheCommandLineSettingFollowsTheDialog) {
+  TFormFixture f;
+  ApplyAction(*f.form, f.tk, ParseAction("set:Dt=0.05"));
+  EXPECT_EQ(f.form->Dt, 0.05);
+  ApplyAction(*f.form, f.tk, ParseAction("set:Dt=0.06"));
+  EXPECT_EQ(f.form->Dt, 0.05);
+  ASSERT_EQ(f.tk.Messages.size(), 1u);
+  EXPECT_EQ(f.tk.Messages[0].Caption, "Erreur");
 }
 
 TEST(MotorRailDialog, FillsFromTheDevicesAndWritesBackOnOkOnly) {

@@ -1,4 +1,6 @@
 // Window commands: run/pause, reset, the device selector and the scroll bars.
+#include <filesystem>
+
 #include "app/gl_form.h"
 
 void TGL_Form::AnimateClick() {
@@ -6,6 +8,12 @@ void TGL_Form::AnimateClick() {
 }
 
 void TGL_Form::ResetrobotsClick() {
+  ResetRobots();
+  // Seen at once while paused (the R key draws once itself, after every key).
+  if (!Timer1.Enabled) RenderScene();
+}
+
+void TGL_Form::ResetRobots() {
   SimTime = 0;
   for (TRobot* robot : *Robots)
     robot->Reset();
@@ -45,5 +53,17 @@ void TGL_Form::AproposClick() {
 }
 
 void TGL_Form::Aide2Click() {
-  toolkit_.OpenDocument(HelpPagePath());
+  std::error_code ec;
+  std::string path = HelpPagePath();
+  if (const auto full = std::filesystem::absolute(path, ec); !ec) path = full.string();
+  // Said plainly, with the page's place, so the user can open it by hand.
+  auto failed = [this, path] {
+    toolkit_.MessageBox("La page d'aide n'a pas pu être ouverte :\n" + path, "Aide",
+                        TMsgIcon::Warning);
+  };
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    failed();
+    return;
+  }
+  toolkit_.OpenDocument(path, failed);
 }

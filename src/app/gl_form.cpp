@@ -103,6 +103,8 @@ void TGL_Form::SelectDevice(std::int32_t n) {
   (*Robots)[RobSel]->Selected = false;
   RobSel = n;
   (*Robots)[RobSel]->Selected = true;
+  // The device list shows the selection, whichever way it was made.
+  CBListe.ItemIndex = n;
 }
 
 void TGL_Form::ShowConversionError(const std::string& message) {

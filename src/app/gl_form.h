@@ -166,8 +166,11 @@ public:
   void IDC_EDITyrotKeyPress(char Key);
   void IDC_EDITxrotKeyPress(char Key);
 
-  // Moves the selection to device n (caller checks the range).
+  // Moves the selection to device n (caller checks the range); the device
+  // list follows.
   void SelectDevice(std::int32_t n);
+  // Reset robots without the redraw (the R key draws after every key).
+  void ResetRobots();
   // Reports a failed text conversion as the framework's default handler would.
   void ShowConversionError(const std::string& message);
 

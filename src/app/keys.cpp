@@ -103,7 +103,7 @@ void TGL_Form::FormKeyDown(std::uint16_t& Key, TShiftState Shift) {
     ShowDiagonals = !ShowDiagonals;
     RebuildGrid(); // otherwise the toggle would only show after a restart
   }
-  if (Key == vk::Letter('R')) ResetrobotsClick();
+  if (Key == vk::Letter('R')) ResetRobots();
   if (Key == vk::Letter('D') && ctrl) {
     DemoMode = !DemoMode;
     if (DemoMode) StartDemonstration(true);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <new>
 
@@ -22,6 +23,10 @@ std::int32_t FrameNumber(double frames) {
   if (frames <= kMin) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(std::trunc(frames));
 }
+
+// A recording that fails never takes the place of an earlier file of the same
+// name; with no such file it is kept, playable up to its last good frame.
+constexpr TSafeOutput::TExisting kFailedFile = TSafeOutput::TExisting::Keep;
 
 } // namespace
 
@@ -70,6 +75,14 @@ void TGL_Form::EnregistreAVI1Click() {
                         TMsgIcon::Error);
     return;
   }
+  // Nothing touches a file already there unless the user says so; even then
+  // it is replaced only when the new recording completes.
+  const std::string file_name = CAVIGenerator::WithExtAvi(DialogCapture.LEfilename);
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(file_name, ec) &&
+      !toolkit_.Question(file_name + " existe déjà. Voulez-vous le remplacer ?",
+                         "Confirmer l'enregistrement"))
+    return;
   // The writer is reused: the running file is completed before another starts.
   if (Recording) EndRecording();
 
@@ -81,8 +94,7 @@ void TGL_Form::EnregistreAVI1Click() {
 
   AviGen.FrameRate = static_cast<std::uint32_t>(CaptureFps);
   AviGen.SetBitmapHeader(ClientWidth, ClientHeight);
-  AviGen.FileName = DialogCapture.LEfilename;
-  AviGen.MakeExtAvi();
+  AviGen.FileName = file_name;
 
   CaptureHeader = &AviGen.BitmapHeader;
   try {
@@ -98,7 +110,7 @@ void TGL_Form::EnregistreAVI1Click() {
   if (CaptureResult != 0) {
     // 1 is a cancelled compression choice: nothing to report.
     const std::string text = AviGen.ErrorText;
-    AviGen.ReleaseEngine();
+    AviGen.ReleaseEngine(kFailedFile);
     ReleaseCapture();
     if (CaptureResult < 0) toolkit_.MessageBox(text, "Erreur", TMsgIcon::Error);
     return;
@@ -121,7 +133,7 @@ void TGL_Form::CaptureStep() {
       // ticks while the box is open. The writer keeps the frames it accepted.
       const std::string text = AviGen.ErrorText;
       Recording = false;
-      AviGen.ReleaseEngine();
+      AviGen.ReleaseEngine(kFailedFile);
       ReleaseCapture();
       toolkit_.MessageBox(text, "Erreur", TMsgIcon::Error);
       return;
@@ -133,7 +145,7 @@ void TGL_Form::CaptureStep() {
 std::int32_t TGL_Form::EndRecording() {
   if (!Recording) return 0;
   Recording = false;
-  const std::int32_t result = AviGen.ReleaseEngine();
+  const std::int32_t result = AviGen.ReleaseEngine(kFailedFile);
   ReleaseCapture();
   CaptureResult = result;
   if (result < 0) {

@@ -3,6 +3,7 @@
 
 #include "app/gl_form.h"
 #include "app/number_text.h"
+#include "app/step_limit.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
 
@@ -15,9 +16,12 @@ void TGL_Form::Options1Click() {
     ShowConversionError(NotAFloatMessage(DialogOptions.Editdt));
     return;
   }
-  // A negative step would run time backwards.
-  if (*dt < 0) {
-    toolkit_.MessageBox("Le pas d'intégration doit être positif ou nul", "Erreur", TMsgIcon::Error);
+  // A negative step would run time backwards; beyond the limit the models
+  // diverge.
+  if (*dt < 0 || *dt > kMaxDt) {
+    toolkit_.MessageBox("Le pas d'intégration doit être compris entre 0 et " +
+                            FloatToStr(kMaxDt, sep) + " s.",
+                        "Erreur", TMsgIcon::Error);
     return;
   }
   Dt = *dt;

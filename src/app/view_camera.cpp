@@ -71,4 +71,6 @@ void TGL_Form::ResetView() {
 
 void TGL_Form::ResetviewClick() {
   ResetView();
+  // Seen at once while paused, as after a camera key.
+  if (!Timer1.Enabled) RenderScene();
 }

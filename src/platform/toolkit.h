@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 enum class TMsgIcon { None, Error, Warning, Information };
@@ -18,6 +19,9 @@ public:
 
   // Modal message box with one OK button. An empty caption gives the default one.
   virtual void MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon) = 0;
+  // Modal question with the buttons "Oui" and "Non", "Non" being the default;
+  // true for "Oui".
+  virtual bool Question(const std::string& text, const std::string& caption) = 0;
   // Shows a dialog modally; the dialog reads and writes its model in TGL_Form.
   virtual TModalResult ShowModal(TDialogId id) = 0;
   // Shows or hides a modeless dialog (the view dialog).
@@ -30,8 +34,9 @@ public:
   virtual std::uint32_t TickCountMs() = 0;
   // Presents the frame just rendered.
   virtual void SwapBuffers() = 0;
-  // Opens a document in the desktop's browser; failures are ignored.
-  virtual void OpenDocument(const std::string& path) = 0;
+  // Opens a document in the desktop's browser. The browser may start after
+  // this returns; `failed` is called, then or later, if it could not.
+  virtual void OpenDocument(const std::string& path, std::function<void()> failed) = 0;
   // Asks the main window to close.
   virtual void CloseWindow() = 0;
 };

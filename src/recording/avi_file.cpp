@@ -288,14 +288,18 @@ int32_t TAviFile::CloseRiff() {
   return result;
 }
 
-int32_t TAviFile::Finish() {
+int32_t TAviFile::Finish(TSafeOutput::TExisting failed) {
   if (Finished) return 0;
   Finished = true;
   int32_t result = Failure;
-  if (Started) {
-    if (const int32_t r = CloseRiff(); r != 0 && result == 0) result = r;
-    if (!Sink.Patch(0, Header()) && result == 0) result = kAviErrFileWrite;
+  if (!Started) {
+    Sink.Discard();
+    return result;
   }
-  Sink.Close();
+  if (const int32_t r = CloseRiff(); r != 0 && result == 0) result = r;
+  if (!Sink.Patch(0, Header()) && result == 0) result = kAviErrFileWrite;
+  const int err = Sink.Commit(result == 0 ? TSafeOutput::TExisting::Replace : failed);
+  // A failed file kept out of an earlier file's way is no new failure.
+  if (err != 0 && result == 0) result = kAviErrFileWrite;
   return result;
 }

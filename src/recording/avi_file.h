@@ -32,16 +32,20 @@ public:
   TAviFile(const TAviFile&) = delete;
   TAviFile& operator=(const TAviFile&) = delete;
 
-  // 0, or the errno of the failed open.
+  // 0, or the errno of the failed open. The file takes the name only when
+  // Finish completes it; until then a file under that name stays as it was.
   int Open(const std::string& path);
   // Writes the headers; frames follow. 0 or an AVI result code.
   int32_t Start(const TAviStreamFormat& format);
   // Appends one key frame. After a failure the file takes no more frames and
   // every later call returns the same code.
   int32_t WriteFrame(std::span<const uint8_t> data);
-  // Writes the indexes and final headers and closes the file; 0 when every
-  // frame accepted is in the completed file. Later calls do nothing.
-  int32_t Finish();
+  // Writes the indexes and final headers, closes the file and gives it its
+  // name; 0 when every frame accepted is in the completed file. A file that
+  // failed (a frame or its completion) replaces an existing one only when
+  // `failed` is Replace; a file never started is dropped. Later calls do
+  // nothing.
+  int32_t Finish(TSafeOutput::TExisting failed = TSafeOutput::TExisting::Replace);
 
 private:
   struct TEntry {

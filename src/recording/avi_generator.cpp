@@ -72,8 +72,13 @@ void CAVIGenerator::SetBitmapHeader(int clientWidth, int clientHeight) {
       size > 0 && size <= int64_t(std::numeric_limits<uint32_t>::max()) ? uint32_t(size) : 0;
 }
 
+std::string CAVIGenerator::WithExtAvi(std::string name) {
+  if (name.find("avi") == std::string::npos) name += ".avi";
+  return name;
+}
+
 void CAVIGenerator::MakeExtAvi() {
-  if (FileName.find("avi") == std::string::npos) FileName += ".avi";
+  FileName = WithExtAvi(FileName);
 }
 
 int32_t CAVIGenerator::InitEngine() {
@@ -144,11 +149,11 @@ int32_t CAVIGenerator::AddFrame(const void* bits) {
   return r;
 }
 
-int32_t CAVIGenerator::ReleaseEngine() {
+int32_t CAVIGenerator::ReleaseEngine(TSafeOutput::TExisting failed) {
   AviStream.reset();
   AviCompressedStream.reset();
   if (!AviFile) return 0;
-  const int32_t r = AviFile->Finish();
+  const int32_t r = AviFile->Finish(failed);
   AviFile.reset();
   // A failure already reported keeps its text.
   if (r != 0 && ErrorText == kOk)

@@ -32,11 +32,15 @@ public:
   int32_t InitEngine();
   // Writes biSizeImage bytes from `bits` as the next key frame.
   int32_t AddFrame(const void* bits);
-  // Completes and closes the file. Harmless when nothing is open; negative
-  // (with ErrorText) when the file could not be completed.
-  int32_t ReleaseEngine();
+  // Completes and closes the file, which only now takes its name: until then
+  // a file already under the name is left as it was. Harmless when nothing is
+  // open; negative (with ErrorText) when the file could not be completed. A
+  // failed recording replaces an existing file only when `failed` is Replace;
+  // with Keep it is dropped if the name is taken.
+  int32_t ReleaseEngine(TSafeOutput::TExisting failed = TSafeOutput::TExisting::Replace);
   // Appends ".avi" when the name does not contain "avi" (case-sensitive).
   void MakeExtAvi();
+  static std::string WithExtAvi(std::string name);
 
   std::string FileName = "Untitled.avi";
   uint32_t FrameRate = 30;

@@ -1,29 +1,20 @@
 #include "recording/file_sink.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
-TFileSink::~TFileSink() {
-  Close();
-}
-
 int TFileSink::Open(const std::string& path) {
-  Close();
-  // Non-blocking so that a pipe without a reader fails instead of hanging.
-  Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
-  if (Fd < 0) return errno;
   Size = 0;
-  return 0;
+  return Out.Open(path);
 }
 
-void TFileSink::Close() {
-  if (Fd >= 0) ::close(Fd);
-  Fd = -1;
+int TFileSink::Commit(TSafeOutput::TExisting existing) {
+  return Out.Commit(existing);
+}
+
+void TFileSink::Discard() {
+  Out.Discard();
 }
 
 bool TFileSink::WriteAt(uint64_t offset, std::span<const uint8_t> bytes) {
-  if (Fd < 0) return false;
+  if (!Out.IsOpen()) return false;
   // Nothing to write always fits, even exactly at the size limit.
   if (bytes.empty()) return true;
   bool fits = true;
@@ -35,14 +26,7 @@ bool TFileSink::WriteAt(uint64_t offset, std::span<const uint8_t> bytes) {
     bytes = bytes.first(SizeLimit - offset);
     fits = false;
   }
-  while (!bytes.empty()) {
-    const ssize_t n = ::pwrite(Fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes = bytes.subspan(static_cast<size_t>(n));
-    offset += static_cast<uint64_t>(n);
-  }
-  return fits;
+  return Out.WriteAt(offset, bytes) && fits;
 }
 
 bool TFileSink::Append(std::initializer_list<std::span<const uint8_t>> parts) {
@@ -66,7 +50,6 @@ bool TFileSink::Patch(uint64_t offset, std::span<const uint8_t> bytes) {
 void TFileSink::Truncate(uint64_t size) {
   if (size > Size) return;
   Size = size;
-  if (Fd < 0) return;
   // Fails harmlessly on devices such as /dev/full.
-  [[maybe_unused]] const int rc = ::ftruncate(Fd, static_cast<off_t>(size));
+  Out.Truncate(size);
 }

@@ -1,5 +1,6 @@
 // An output file written only at known offsets, so that a failed write can be
-// undone and headers can be rewritten in place later.
+// undone and headers can be rewritten in place later. The bytes go through a
+// TSafeOutput: a file already under the name stays as it was until Commit.
 #pragma once
 
 #include <cstdint>
@@ -8,16 +9,16 @@
 #include <span>
 #include <string>
 
+#include "io/safe_output.h"
+
 class TFileSink {
 public:
-  TFileSink() = default;
-  ~TFileSink();
-  TFileSink(const TFileSink&) = delete;
-  TFileSink& operator=(const TFileSink&) = delete;
-
-  // 0, or the errno of the failed open. Creates or empties the file.
+  // 0, or the errno of the failed open. Nothing is written under the name yet.
   int Open(const std::string& path);
-  void Close();
+  // Gives the completed file its name; 0 or errno (see TSafeOutput::Commit).
+  int Commit(TSafeOutput::TExisting existing = TSafeOutput::TExisting::Replace);
+  // Drops what was written; a file under the name stays as it was.
+  void Discard();
 
   // Writes the parts one after the other at End(). On failure the file is cut
   // back to the old end (as far as the system allows) and End() is unchanged.
@@ -33,6 +34,6 @@ public:
 
 private:
   bool WriteAt(uint64_t offset, std::span<const uint8_t> bytes);
-  int Fd = -1;
+  TSafeOutput Out;
   uint64_t Size = 0;
 };

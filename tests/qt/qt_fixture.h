@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -21,6 +22,7 @@ struct TWindowFixture {
   std::unique_ptr<TGL_Form> form = std::make_unique<TGL_Form>(tk);
   std::unique_ptr<TMainWindow> window = std::make_unique<TMainWindow>(*form);
   std::vector<std::string> messages; // texts of the message boxes shown
+  bool answer_yes = false;           // how questions are answered
   QTimer box_closer;
 
   TWindowFixture() {
@@ -31,7 +33,10 @@ struct TWindowFixture {
     QObject::connect(&box_closer, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         messages.push_back(box->text().toStdString());
-        box->accept();
+        if (box->button(QMessageBox::Yes))
+          box->button(answer_yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        else
+          box->accept();
       }
     });
     box_closer.start();

@@ -2,14 +2,19 @@
 // toolbar controls and the status bar, and the controls following the form.
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "platform/qt/desktop.h"
 #include "platform/qt/tick_timer.h"
 #include "qt_fixture.h"
 
@@ -32,10 +37,10 @@ TEST(MainWindow, MenusHaveEveryItemWithCaptionAndHint) {
         {nullptr, nullptr, nullptr},
         {"Quitter", "&Quitter", ""}}},
       {"&Run",
-       {{"Animate", "&Animate", ""},
-        {"Resetrobots", "&Reset robots", ""},
+       {{"Animate", "&Animate\tA", ""},
+        {"Resetrobots", "&Reset robots\tR", ""},
         {"Resetview", "Reset &view", ""},
-        {"ModeDmo1", "Mode &Démo", ""},
+        {"ModeDmo1", "Mode &Démo\tCtrl+D", ""},
         {nullptr, nullptr, nullptr},
         {"Options1", "&Options", ""},
         {"OptionsMRVrail1", "Options &MRV / rail", ""}}},
@@ -105,9 +110,105 @@ TEST(MainWindow, ToolbarAndStatusBarAsDesigned) {
   f.window->show();
   EXPECT_FALSE(f.window->CGaugeCapture->isVisible());
   EXPECT_EQ(f.window->CGaugeCapture->width(), 100);
-  EXPECT_EQ(f.window->StatusPanels[0]->width(), 650);
-  EXPECT_EQ(f.window->StatusPanels[1]->width(), 100);
   EXPECT_EQ(f.window->StatusPanels[1]->text(), QStringLiteral("Normal"));
+}
+
+// The telemetry panel takes all the width the mouse-mode panel leaves, at any
+// window width; the two never overlap.
+TEST(MainWindow, StatusPanelsShareTheWidthWithoutOverlapping) {
+  TWindowFixture f;
+  f.window->show();
+  for (int width : {1600, 1200, 800, 500, 320}) {
+    SCOPED_TRACE(width);
+    f.window->resize(width, 400);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.window->width() == width; }, 1000));
+    QCoreApplication::processEvents();
+    QLabel* const* p = f.window->StatusPanels;
+    const QRect bar = f.window->statusBar()->rect();
+    const QRect telemetry(p[0]->pos(), p[0]->size()), mode(p[1]->pos(), p[1]->size());
+    EXPECT_EQ(mode.width(), 100);
+    EXPECT_TRUE(bar.contains(telemetry) && bar.contains(mode));
+    EXPECT_LT(telemetry.right(), mode.left());
+    // Only the margins and the size grip besides.
+    EXPECT_GE(telemetry.width(), bar.width() - 100 - 40);
+  }
+}
+
+// A hint replaces the telemetry while the pointer is on what it describes,
+// and the telemetry comes back however the pointer leaves.
+TEST(MainWindow, HintsGiveTheTelemetryBack) {
+  TWindowFixture f;
+  f.window->show();
+  f.form->StatusBar.Panels[0].Text = "Fps:1, t:0.5";
+  f.window->SyncControls();
+  QLabel* telemetry = f.window->StatusPanels[0];
+  const QString hint = f.window->SBtimer->statusTip();
+  ASSERT_FALSE(hint.isEmpty());
+
+  QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+  QCoreApplication::sendEvent(f.window->SBtimer, &enter);
+  QStatusTipEvent tip(hint);
+  QCoreApplication::sendEvent(f.window->SBtimer, &tip);
+  EXPECT_EQ(telemetry->text(), hint);
+  EXPECT_TRUE(telemetry->isVisible());
+  f.form->StatusBar.Panels[0].Text = "Fps:2, t:0.6"; // a tick meanwhile
+  f.window->SyncControls();
+  EXPECT_EQ(telemetry->text(), hint);
+  QCoreApplication::sendEvent(f.window->SBtimer, &leave);
+  EXPECT_EQ(telemetry->text(), QStringLiteral("Fps:2, t:0.6"));
+
+  // From a menu item straight into the view, or with the menu closed.
+  QStatusTipEvent menu_tip(QStringLiteral("Enregistre une séquence en .avi"));
+  QCoreApplication::sendEvent(f.window.get(), &menu_tip);
+  EXPECT_EQ(telemetry->text(), QStringLiteral("Enregistre une séquence en .avi"));
+  QCoreApplication::sendEvent(f.window->View, &enter);
+  EXPECT_EQ(telemetry->text(), QStringLiteral("Fps:2, t:0.6"));
+  for (QAction* item : f.window->menuBar()->actions()) {
+    QMenu* menu = item->menu();
+    QCoreApplication::sendEvent(f.window.get(), &menu_tip);
+    menu->popup(QPoint(0, 0));
+    menu->hide();
+    EXPECT_EQ(telemetry->text(), QStringLiteral("Fps:2, t:0.6")) << menu->title().toStdString();
+  }
+}
+
+// Restored from maximised, the window fits the screen's available area
+// with its frame.
+TEST(MainWindow, RestoredWindowFitsTheScreen) {
+  TWindowFixture f;
+  ShowMaximisedWindow(*f.window);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get(), 2000));
+  f.window->showNormal();
+  const QRect avail = f.window->screen()->availableGeometry();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return avail.contains(f.window->frameGeometry()); }, 2000))
+      << "frame " << f.window->frameGeometry().width() << " x "
+      << f.window->frameGeometry().height() << " on " << avail.width() << " x " << avail.height();
+  EXPECT_NE(f.window->frameGeometry(), f.window->geometry()) << "the platform draws no frame";
+}
+
+// Whatever changes the selection, the list shows the selected device.
+TEST(MainWindow, TheDeviceListFollowsTheSelection) {
+  TWindowFixture f;
+  f.Answer(
+      [](QDialog& d) { d.findChild<QLineEdit*>(QStringLiteral("IDC_EDITRobSel"))->setText("0"); },
+      true);
+  f.Trigger("SelectRobot1");
+  EXPECT_EQ(f.form->RobSel, 0);
+  EXPECT_EQ(f.window->CBListe->currentIndex(), 0);
+  f.window->Dispatch([&] { f.form->SelectDevice(5); });
+  EXPECT_EQ(f.window->CBListe->currentIndex(), 5);
+}
+
+// Help without a browser: a message with the page's full path.
+TEST(MainWindow, HelpThatCannotOpenSaysSo) {
+  for (const char* launcher : {"false", "/nonexistent/kinemo-browser"}) {
+    SCOPED_TRACE(launcher);
+    TWindowFixture f;
+    f.tk.Launcher = QString::fromLatin1(launcher);
+    f.Trigger("Aide2");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.messages.empty(); }, 5000));
+    EXPECT_EQ(f.messages[0], "La page d'aide n'a pas pu être ouverte :\n" + f.form->HelpPagePath());
+  }
 }
 
 TEST(MainWindow, WidgetsCallHandlersAndFollowTheForm) {

@@ -5,12 +5,15 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -178,6 +181,100 @@ TEST_F(WindowRecording, EveryFrameIsTheViewAsItsTickDrewIt) {
       EXPECT_NE(decoded[k], decoded[k - 1]) << "frame " << k << " repeats";
     }
   }
+}
+
+// How the modal windows of a recording are answered, and what they showed.
+struct TAnswers {
+  bool Replace = false;       // the question "... existe déjà ..."
+  bool CompressionOk = false; // the codec choice
+  std::vector<std::string> Questions, Messages;
+  int CompressionShown = 0;
+};
+
+// Runs `run` while every modal window that opens is answered from `a`.
+void Answering(const fs::path& file, TAnswers& a, const std::function<void()>& run) {
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (auto* d = dynamic_cast<TDialogCapture*>(w)) {
+      d->LEfilename->setText(QString::fromStdString(file.string()));
+      d->LEfps->setText(QStringLiteral("25"));
+      d->LEtime->setText(QStringLiteral("0.3"));
+      d->accept();
+    } else if (auto* c = dynamic_cast<TDialogCompression*>(w)) {
+      ++a.CompressionShown;
+      c->RBUncompressed->setChecked(true);
+      if (a.CompressionOk)
+        c->accept();
+      else
+        c->reject();
+    } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
+      if (box->button(QMessageBox::Yes)) {
+        a.Questions.push_back(box->text().toStdString());
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        box->button(a.Replace ? QMessageBox::Yes : QMessageBox::No)->click();
+      } else {
+        a.Messages.push_back(box->text().toStdString());
+        box->accept();
+      }
+    }
+  });
+  poll.start();
+  run();
+}
+
+// An earlier video under the name survives a "Non", a cancelled codec
+// choice and a recording that fails; a completed recording replaces it.
+TEST_F(WindowRecording, AnExistingVideoIsReplacedOnlyByACompletedRecording) {
+  const std::string earlier = "the recording of yesterday";
+  std::ofstream(file, std::ios::binary) << earlier;
+  const std::string question = file.string() + " existe déjà. Voulez-vous le remplacer ?";
+  const uint64_t frame = uint64_t(3) * FrameWidth() * FrameHeight();
+  struct TCase {
+    const char* Name;
+    bool Replace, CompressionOk;
+    uint64_t DiskLimit; // 0: none
+    bool Completes;
+  } cases[] = {
+      {"Non", false, true, 0, false},
+      {"Oui, then the codec choice cancelled", true, false, 0, false},
+      {"Oui, then the disk fills up", true, true, 2 * frame, false},
+      {"Oui, and the recording completes", true, true, 0, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TAnswers a;
+    a.Replace = c.Replace;
+    a.CompressionOk = c.CompressionOk;
+    TAviGeneratorTestAccess::SetDiskLimit(form.AviGen, c.DiskLimit ? c.DiskLimit : ~uint64_t(0));
+    Answering(file, a, [&] {
+      window.Action(QStringLiteral("EnregistreAVI1"))->trigger();
+      for (int tick = 0; tick < 100 && form.Recording; ++tick) {
+        window.Dispatch([&] { form.Timer1Timer(); });
+        QCoreApplication::processEvents();
+        if (form.Recording) {
+          ASSERT_EQ(ReadFile(file), earlier) << "touched while recording";
+        }
+      }
+    });
+    ASSERT_FALSE(form.Recording);
+    EXPECT_EQ(a.Questions, std::vector<std::string>{question});
+    EXPECT_EQ(a.CompressionShown, c.Replace ? 1 : 0);
+    EXPECT_EQ(a.Messages.size(), c.DiskLimit ? 1u : 0u);
+    if (!c.Completes) {
+      EXPECT_EQ(ReadFile(file), earlier);
+    }
+  }
+  const avitest::TProbe p = avitest::Probe(file);
+  EXPECT_EQ(p.Codec, "rawvideo");
+  EXPECT_GE(p.FramesRead, 7);
+  // Nothing else was left in the folder: no temporary file.
+  int others = 0;
+  const std::string name = file.filename().string();
+  for (const auto& e : fs::directory_iterator(file.parent_path()))
+    others += e.path().filename().string().find(name) != std::string::npos && e.path() != file;
+  EXPECT_EQ(others, 0);
 }
 
 } // namespace

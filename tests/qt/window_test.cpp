@@ -1,14 +1,19 @@
 // The real window on an X server (run under xvfb-run): it opens, draws the
 // scene, takes keys, runs the timer and updates the status line. Prints the
 // time from process start to the first frame and the resident memory.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <string>
@@ -122,6 +127,91 @@ TEST(Window, OpensDrawsRunsAndReports) {
   screen.save(QDir::temp().filePath(QStringLiteral("kinemo_window.png")));
   std::cout << "start-up to first frame: " << first_frame_ms
             << " ms; resident memory: " << ResidentKb() / 1024.0 << " MB\n";
+  window.close();
+}
+
+// What the screen shows of a widget of the window.
+QImage Grab(TMainWindow& window, QWidget* part) {
+  const QPoint at = part->mapTo(&window, QPoint(0, 0));
+  return window.screen()
+      ->grabWindow(window.winId(), at.x(), at.y(), part->width(), part->height())
+      .toImage();
+}
+
+// Waits until `window` holds the system focus.
+bool HasSystemFocus(QWindow* window) {
+  return QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == window; }, 3000);
+}
+
+// After a click on any toolbar control, A starts the run without a click into
+// the view. A window manager gives the system focus to the window a click
+// lands in; here, without one, the test does that part. A pause shows a
+// view reset at once.
+TEST(Window, KeysStartTheRunAfterEveryToolbarControl) {
+  TQtToolkit toolkit;
+  TGL_Form form(toolkit);
+  TMainWindow window(form);
+  toolkit.Attach(&window);
+  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
+  window.resize(1100, 600);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 5000));
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 3000));
+
+  auto tool = [&](const char* name) {
+    return window.findChild<QToolButton*>(QString::fromLatin1(name));
+  };
+  auto click = [](QWidget* w, QPoint at) { QTest::mouseClick(w, Qt::LeftButton, {}, at); };
+  auto bar_end = [](QScrollBar* b) { return QPoint(b->width() - 4, b->height() / 2); };
+  const std::pair<const char*, std::function<void()>> controls[] = {
+      {"Animate button, twice",
+       [&] {
+         click(tool("ToolButton2"), {10, 10});
+         click(tool("ToolButton2"), {10, 10});
+       }},
+      {"Reset view button",
+       [&] {
+         const QImage before = Grab(window, window.View);
+         click(tool("ToolButton3"), {10, 10});
+         EXPECT_TRUE(QTest::qWaitFor([&] { return Grab(window, window.View) != before; }, 3000))
+             << "the reset view is not shown while paused";
+       }},
+      {"device list",
+       [&] {
+         click(window.CBListe, {10, 10});
+         QAbstractItemView* list = window.CBListe->view();
+         ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 3000));
+         // Chosen with the keys of the open list: an immediate click is taken
+         // for the end of the one that opened it.
+         QTest::keyClick(list, Qt::Key_Up);
+         QTest::keyClick(list, Qt::Key_Up);
+         QTest::keyClick(list, Qt::Key_Return);
+         ASSERT_TRUE(QTest::qWaitFor([&] { return !list->isVisible(); }, 3000));
+         EXPECT_EQ(form.RobSel, 6);
+       }},
+      {"timer bar", [&] { click(window.SBtimer, bar_end(window.SBtimer)); }},
+      {"frequency bar", [&] { click(window.SBfs, bar_end(window.SBfs)); }},
+  };
+  for (const auto& [name, use] : controls) {
+    SCOPED_TRACE(name);
+    ASSERT_FALSE(form.Timer1.Enabled);
+    window.View->setFocus();
+    ASSERT_TRUE(HasSystemFocus(window.GLView)) << "the view's window takes the keys";
+    use();
+    window.windowHandle()->requestActivate();
+    ASSERT_TRUE(HasSystemFocus(window.windowHandle()));
+
+    const QImage before = Grab(window, window.StatusPanels[0]);
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_A);
+    EXPECT_TRUE(form.Timer1.Enabled);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Grab(window, window.StatusPanels[0]) != before; }, 3000))
+        << "the run does not start";
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_A);
+    EXPECT_FALSE(form.Timer1.Enabled);
+  }
   window.close();
 }
 

@@ -112,8 +112,11 @@ void StartRecording(TGL_Form& form, THeadlessToolkit& tk, const TCaptureAnswer& 
     }
     return TModalResult::OK;
   };
+  // The command line names its output: an existing file is replaced.
+  tk.AnswerQuestion = [](const std::string&) { return true; };
   form.EnregistreAVI1Click();
   tk.AnswerDialog = nullptr;
+  tk.AnswerQuestion = nullptr;
 }
 
 TAction ParseAction(const std::string& word) {

@@ -14,3 +14,16 @@ TModalResult THeadlessToolkit::ShowModal(TDialogId id) {
 void THeadlessToolkit::SetDialogVisible(TDialogId id, bool visible) {
   VisibilityChanges.emplace_back(id, visible);
 }
+
+bool THeadlessToolkit::Question(const std::string& text, const std::string& caption) {
+  Questions.push_back(text);
+  const bool yes = AnswerQuestion && AnswerQuestion(text);
+  if (Echo)
+    *Echo << "question: " << caption << ": " << text << " " << (yes ? "Oui" : "Non") << "\n";
+  return yes;
+}
+
+void THeadlessToolkit::OpenDocument(const std::string& path, std::function<void()> failed) {
+  OpenedDocuments.push_back(path);
+  if (OpenDocumentFails && failed) failed();
+}

@@ -19,21 +19,27 @@ public:
   };
 
   void MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon) override;
+  bool Question(const std::string& text, const std::string& caption) override;
   TModalResult ShowModal(TDialogId id) override;
   void SetDialogVisible(TDialogId id, bool visible) override;
   void ReturnFocus() override { ++FocusReturns; }
   char DecimalSeparator() const override { return Separator; }
   std::uint32_t TickCountMs() override { return NowMs; }
   void SwapBuffers() override { ++Swaps; }
-  void OpenDocument(const std::string& path) override { OpenedDocuments.push_back(path); }
+  void OpenDocument(const std::string& path, std::function<void()> failed) override;
   void CloseWindow() override { CloseRequested = true; }
 
   // Answers the next modal dialogs; without an answer a dialog is cancelled.
   std::function<TModalResult(TDialogId)> AnswerDialog;
+  // Answers questions; without an answer the default "Non" is taken.
+  std::function<bool(const std::string& text)> AnswerQuestion;
+  // Whether opening a document fails (no browser).
+  bool OpenDocumentFails = false;
   // Where message boxes are echoed as one line each (null: silent).
   std::ostream* Echo = nullptr;
 
   std::vector<TMessage> Messages;
+  std::vector<std::string> Questions;
   std::vector<TDialogId> ShownDialogs;
   std::vector<std::pair<TDialogId, bool>> VisibilityChanges;
   std::vector<std::string> OpenedDocuments;

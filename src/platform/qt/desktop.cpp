@@ -43,6 +43,13 @@ bool OpenGLAvailable() {
   return available;
 }
 
+void ShowMaximisedWindow(QWidget& window) {
+  // Without a window manager nothing maximises the window: start at full
+  // size. With one, the restored window fits itself again (TMainWindow).
+  if (const QScreen* screen = window.screen()) window.resize(screen->availableGeometry().size());
+  window.showMaximized();
+}
+
 int RunDesktop(int argc, char** argv) {
   SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
@@ -61,8 +68,6 @@ int RunDesktop(int argc, char** argv) {
   TGL_Form form(toolkit);
   TMainWindow window(form);
   toolkit.Attach(&window);
-  // Without a window manager nothing maximises the window: start at full size.
-  if (const QScreen* screen = window.screen()) window.resize(screen->availableGeometry().size());
-  window.showMaximized();
+  ShowMaximisedWindow(window);
   return app.exec();
 }

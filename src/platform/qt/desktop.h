@@ -12,5 +12,10 @@ void SetDefaultSurfaceFormat();
 // Whether an OpenGL context can be created on this platform (checked once).
 bool OpenGLAvailable();
 
+class QWidget;
+// Shows the main window as the program opens it: maximised, and at the size
+// of the screen's available area where nothing maximises it.
+void ShowMaximisedWindow(QWidget& window);
+
 // Opens the maximised window and runs until it closes; returns the exit code.
 int RunDesktop(int argc, char** argv);

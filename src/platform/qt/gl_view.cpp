@@ -112,6 +112,9 @@ bool TGLView::event(QEvent* e) {
   case QEvent::UpdateRequest:
     Present();
     return true;
+  case QEvent::Enter:
+    if (OnPointerEnter) OnPointerEnter();
+    break;
   case QEvent::PlatformSurface:
     // The surface goes before this object when the container is destroyed.
     if (static_cast<QPlatformSurfaceEvent*>(e)->surfaceEventType() ==

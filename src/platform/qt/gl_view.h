@@ -38,6 +38,8 @@ public:
   // Called after a resize or paint has run form handlers, so the window can
   // mirror what they changed (the status line of the frame).
   std::function<void()> OnFormChanged;
+  // The pointer came into the view.
+  std::function<void()> OnPointerEnter;
   // Client size in device pixels.
   int PixelWidth() const;
   int PixelHeight() const;

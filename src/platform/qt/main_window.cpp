@@ -5,13 +5,18 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/gl_form.h"
 #include "dialogs/about.h"
@@ -43,10 +48,12 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
   if (OpenGLAvailable()) {
     GLView = new TGLView(form_, *input_, this);
     GLView->OnFormChanged = [this] { SyncControls(); };
+    GLView->OnPointerEnter = [this] { ShowHint({}); };
     View = GLView->Container();
   } else {
     View = new TInputView(*input_, this);
   }
+  View->installEventFilter(this);
   setCentralWidget(View);
   Timer1 = new TTickTimer([this] { Dispatch([this] { form_.Timer1Timer(); }); }, this);
 
@@ -67,7 +74,12 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
 }
 
 TMainWindow::~TMainWindow() {
+  // Nothing of the window is called back while its parts go.
   CBListe->OnCloseUp = nullptr;
+  View->removeEventFilter(this);
+  if (GLView) GLView->OnPointerEnter = nullptr;
+  for (QMenu* menu : findChildren<QMenu*>())
+    menu->disconnect(this);
   Timer1->Sync(TTimer{false, 0});
 }
 
@@ -96,12 +108,16 @@ void TMainWindow::BuildActions() {
             QStringLiteral("Sélectionne le robot actif qui va prendre les commandes au clavier"),
             &TGL_Form::SelectRobot1Click);
   AddAction("Quitter", QStringLiteral("&Quitter"), {}, &TGL_Form::Quitter);
-  AddAction("Animate", QStringLiteral("&Animate"), {}, &TGL_Form::AnimateClick)
-      ->setIcon(AnimateIcon());
-  AddAction("Resetrobots", QStringLiteral("&Reset robots"), {}, &TGL_Form::ResetrobotsClick);
+  // The global keys of the key map are shown after their commands. Only as
+  // text (after a tab): a real shortcut would take the key from FormKeyDown.
+  QAction* animate =
+      AddAction("Animate", QStringLiteral("&Animate\tA"), {}, &TGL_Form::AnimateClick);
+  animate->setIcon(AnimateIcon());
+  animate->setToolTip(QStringLiteral("Animate (A)"));
+  AddAction("Resetrobots", QStringLiteral("&Reset robots\tR"), {}, &TGL_Form::ResetrobotsClick);
   AddAction("Resetview", QStringLiteral("Reset &view"), {}, &TGL_Form::ResetviewClick)
       ->setIcon(ResetViewIcon());
-  AddAction("ModeDmo1", QStringLiteral("Mode &Démo"), {}, &TGL_Form::ModeDmo1Click);
+  AddAction("ModeDmo1", QStringLiteral("Mode &Démo\tCtrl+D"), {}, &TGL_Form::ModeDmo1Click);
   AddAction("Options1", QStringLiteral("&Options"), {}, &TGL_Form::Options1Click);
   AddAction("OptionsMRVrail1", QStringLiteral("Options &MRV / rail"), {},
             &TGL_Form::OptionsMRVrail1Click);
@@ -119,6 +135,8 @@ void TMainWindow::BuildMenus() {
   auto add_menu = [&](const QString& caption, std::initializer_list<const char*> items) {
     QMenu* menu = bar->addMenu(caption);
     menu->setToolTipsVisible(true);
+    // However the menu closes, the hint of its last item goes with it.
+    connect(menu, &QMenu::aboutToHide, this, [this] { ShowHint({}); });
     for (const char* item : items) {
       if (*item == '-')
         menu->addSeparator();
@@ -140,12 +158,13 @@ void TMainWindow::BuildToolBar() {
   bar->setFixedHeight(28);
   bar->setIconSize(QSize(20, 20));
   bar->setMovable(false);
-  bar->addAction(Action(QStringLiteral("Animate")));
-  bar->widgetForAction(Action(QStringLiteral("Animate")))
-      ->setObjectName(QStringLiteral("ToolButton2"));
-  bar->addAction(Action(QStringLiteral("Resetview")));
-  bar->widgetForAction(Action(QStringLiteral("Resetview")))
-      ->setObjectName(QStringLiteral("ToolButton3"));
+  // The tool buttons never take the keyboard from the view.
+  for (auto [action, name] : {std::pair{"Animate", "ToolButton2"}, {"Resetview", "ToolButton3"}}) {
+    bar->addAction(Action(QString::fromLatin1(action)));
+    QWidget* button = bar->widgetForAction(Action(QString::fromLatin1(action)));
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFocusPolicy(Qt::NoFocus);
+  }
   bar->addSeparator();
 
   // The toolbar controls never keep the keyboard: keys are the view's.
@@ -203,9 +222,17 @@ void TMainWindow::BuildStatusBar() {
   for (int i = 0; i < 2; ++i) {
     auto* panel = new QLabel(bar);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    panel->setFixedWidth(i == 0 ? 650 : 100);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    bar->addWidget(panel);
+    if (i == 0) {
+      // The telemetry takes all the width the mouse-mode panel leaves; a line
+      // longer than that is cut at the panel's edge, never widening it.
+      panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+      panel->setMinimumWidth(0);
+      bar->addWidget(panel, 1);
+    } else {
+      panel->setFixedWidth(100);
+      bar->addWidget(panel);
+    }
     StatusPanels[i] = panel;
   }
 }
@@ -218,9 +245,9 @@ void TMainWindow::Dispatch(const std::function<void()>& handler) {
 
 void TMainWindow::SyncControls() {
   {
+    // The list shows the selected device, whatever changed the selection.
     const QSignalBlocker block(CBListe);
-    if (CBListe->currentIndex() != form_.CBListe.ItemIndex)
-      CBListe->setCurrentIndex(form_.CBListe.ItemIndex);
+    if (CBListe->currentIndex() != form_.RobSel) CBListe->setCurrentIndex(form_.RobSel);
   }
   for (auto [widget, model] : {std::pair{SBtimer, &form_.SBtimer}, {SBfs, &form_.SBfs}}) {
     const QSignalBlocker block(widget);
@@ -228,8 +255,9 @@ void TMainWindow::SyncControls() {
   }
   for (int i = 0; i < 2; ++i) {
     const auto& panels = form_.StatusBar.Panels;
-    const QString text =
+    QString text =
         i < static_cast<int>(panels.size()) ? QString::fromStdString(panels[i].Text) : QString();
+    if (i == 0 && !hint_.isEmpty()) text = hint_;
     if (StatusPanels[i]->text() != text) StatusPanels[i]->setText(text);
   }
   const TProgressGauge& g = form_.CGaugeCapture;
@@ -298,6 +326,60 @@ void TMainWindow::HandleKey(const QKeyEvent& event) {
   input_->Key(event);
 }
 
+void TMainWindow::ShowHint(const QString& hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  SyncControls();
+}
+
+void TMainWindow::FitToScreen() {
+  const QScreen* s = screen();
+  if (!s || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    return;
+  const QRect avail = s->availableGeometry();
+  const QRect frame = frameGeometry();
+  if (avail.contains(frame)) return;
+  // Four fifths of the area, centred: clearly a restored window, and room to
+  // spare for a frame the window system reports a few pixels short.
+  const QSize extra = frame.size() - geometry().size();
+  const QSize size = QSize(avail.width() * 4 / 5, avail.height() * 4 / 5)
+                         .boundedTo(avail.size() - extra)
+                         .expandedTo(minimumSize());
+  resize(size);
+  // move() places the frame's top-left corner.
+  move(avail.left() + std::max(0, avail.width() - size.width() - extra.width()) / 2,
+       avail.top() + std::max(0, avail.height() - size.height() - extra.height()) / 2);
+}
+
+void TMainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+  if (!(old & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
+  // Restored: the size kept from before may be the whole screen, to which the
+  // frame then adds. The window manager applies the restored geometry after
+  // telling of the new state, so look again a little later too.
+  QTimer::singleShot(0, this, &TMainWindow::FitToScreen);
+  QTimer::singleShot(250, this, &TMainWindow::FitToScreen);
+}
+
+bool TMainWindow::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    // Hints go to the telemetry panel and leave it again (see ShowHint);
+    // the status bar's own messages would hide both panels.
+    ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TMainWindow::keyPressEvent(QKeyEvent* event) {
+  // Keys reach the window itself when no widget holds the focus, as after
+  // a click on the toolbar took the system focus from the view's own window
+  // or after a menu or a dialog closed; they are the key map's all the same.
+  HandleKey(*event);
+}
+
 void TMainWindow::closeEvent(QCloseEvent* event) {
   if (FormDlgView->isVisible()) FormDlgView->hide();
   Dispatch([this] { form_.FormClose(); });
@@ -305,6 +387,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == View && event->type() == QEvent::Enter) ShowHint({});
   if (watched == CBListe && event->type() == QEvent::KeyPress) {
     // The combo box's key-down is the window's key handler.
     HandleKey(*static_cast<QKeyEvent*>(event));

@@ -58,6 +58,13 @@ public:
   // The command by its menu-item name ("Animate", "Resetview", ...).
   QAction* Action(const QString& name) const;
 
+  // A hint shown in the first status panel in place of the telemetry until
+  // the pointer leaves what it describes (an empty hint).
+  void ShowHint(const QString& hint);
+  // A window whose frame overflows the screen's available area is made four
+  // fifths of that area, centred.
+  void FitToScreen();
+
   TGL_Form& Form() { return form_; }
   // The view widget that takes the keys and the mouse: GLView's container
   // when the platform has OpenGL, else a stand-in without drawing.
@@ -80,6 +87,9 @@ public:
 protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   void BuildActions();
@@ -93,4 +103,5 @@ private:
   std::unique_ptr<TViewInput> input_;
   std::map<QString, QAction*> actions_;
   QAction* gauge_action_ = nullptr; // a toolbar widget is shown and hidden by its action
+  QString hint_;
 };

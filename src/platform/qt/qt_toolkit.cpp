@@ -3,15 +3,26 @@
 #include <QDesktopServices>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "platform/qt/main_window.h"
 
-TQtToolkit::TQtToolkit() {
+TQtToolkit::TQtToolkit() : launches_(std::make_unique<QObject>()) {
   clock_.start();
+  Launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
   // Number texts use the user's separator only when it is a plain character.
   const QString point = QLocale().decimalPoint();
   if (point.size() == 1 && point[0].unicode() < 128) separator_ = point[0].toLatin1();
+}
+
+TQtToolkit::~TQtToolkit() {
+  // A launcher still running is left to itself: no report reaches a form
+  // that is gone. (Its browser, if any, runs on as a process of its own.)
+  for (QProcess* p : launches_->findChildren<QProcess*>())
+    p->disconnect();
 }
 
 void TQtToolkit::Attach(TMainWindow* window) {
@@ -61,9 +72,44 @@ void TQtToolkit::SwapBuffers() {
   if (window_) window_->FramePresented();
 }
 
-void TQtToolkit::OpenDocument(const std::string& path) {
-  // No shell: the desktop's URL handler starts the browser; a failure is ignored.
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+void TQtToolkit::OpenDocument(const std::string& path, std::function<void()> failed) {
+  const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+  if (Launcher.isEmpty()) {
+    if (!QDesktopServices::openUrl(url) && failed) failed();
+    return;
+  }
+  // The launcher reports by its exit status whether a browser could be
+  // started; it may take a while, so it is watched without blocking.
+  auto* process = new QProcess(launches_.get());
+  process->setStandardInputFile(QProcess::nullDevice());
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  auto report = [process, failed](bool ok) {
+    process->disconnect();
+    process->deleteLater();
+    if (!ok && failed) failed();
+  };
+  QObject::connect(process, &QProcess::finished, process,
+                   [process, report](int code, QProcess::ExitStatus status) {
+                     report(status == QProcess::NormalExit && code == 0);
+                   });
+  QObject::connect(process, &QProcess::errorOccurred, process, [report](QProcess::ProcessError e) {
+    if (e == QProcess::FailedToStart) report(false);
+  });
+  process->start(Launcher, {url.toString()});
+}
+
+bool TQtToolkit::Question(const std::string& text, const std::string& caption) {
+  const QString title =
+      caption.empty() ? QStringLiteral("Kinemo") : QString::fromStdString(caption);
+  QMessageBox box(QMessageBox::Question, title, QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, window_);
+  box.setObjectName(QStringLiteral("Question"));
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Oui"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&Non"));
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void TQtToolkit::CloseWindow() {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
+#include <memory>
 
 #include "platform/toolkit.h"
 
@@ -13,21 +16,29 @@ class TMainWindow;
 class TQtToolkit : public TToolkit {
 public:
   TQtToolkit();
+  ~TQtToolkit() override;
   // The window whose dialogs, view and focus the services use.
   void Attach(TMainWindow* window);
 
   void MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon) override;
+  bool Question(const std::string& text, const std::string& caption) override;
   TModalResult ShowModal(TDialogId id) override;
   void SetDialogVisible(TDialogId id, bool visible) override;
   void ReturnFocus() override;
   char DecimalSeparator() const override { return separator_; }
   std::uint32_t TickCountMs() override;
   void SwapBuffers() override;
-  void OpenDocument(const std::string& path) override;
+  void OpenDocument(const std::string& path, std::function<void()> failed) override;
   void CloseWindow() override;
+
+  // The program that opens a document (found on the path); empty: the
+  // desktop services, which cannot tell whether a browser started.
+  QString Launcher;
 
 private:
   QPointer<TMainWindow> window_;
+  // Parent of the launcher processes still running.
+  std::unique_ptr<QObject> launches_;
   QElapsedTimer clock_;
   char separator_ = '.';
 };
