@@ -93,33 +93,38 @@ TEST(Runner, TwoRunsGiveIdenticalOutput) {
 
 TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
   const fs::path never = TempFile("never");
-  const std::vector<std::vector<std::string>> bad = {
-      {"--do", "ticks:-1"},
-      {"--do", "ticks:x"},
-      {"--do", "jump:3"},
-      {"--do", "menu:Nothing"},
-      {"--do"},
-      {"--frobnicate"},
-      {"--do", "key:F13"},
-      {"--do", "key:Ctrl+"},
-      {"--do", "combo:9"},
-      {"--do", "set:Dt"},
-      {"--do", "set:Nothing=1"},
-      {"--do", "set:RailType=4"},
-      {"--do", "set:SBfs=x"},
-      {"--size", "0x5"},
-      {"--size", "10"},
-      {"--size", "-1x5"},
-      {"--size", "99999x10"},
-      {"--size", "10x10x"},
-      {"--do", "select:", "--state", never.string()},
-      {"--size", "x10", "--screenshot", never.string()},
+  const std::string size_range = "--size needs WIDTHxHEIGHT between 1 and 16384: ";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+      {{"--do", "ticks:-1"}, "invalid action: ticks:-1"},
+      {{"--do", "ticks:x"}, "invalid action: ticks:x"},
+      {{"--do", "jump:3"}, "unknown action: jump:3"},
+      {{"--do", "menu:Nothing"}, "invalid action: menu:Nothing"},
+      {{"--do"}, "--do needs a value"},
+      {{"--frobnicate"}, "unknown argument: --frobnicate"},
+      {{"--do", "key:F13"}, "invalid action: key:F13"},
+      {{"--do", "key:Ctrl+"}, "invalid action: key:Ctrl+"},
+      {{"--do", "paint:1"}, "invalid action: paint:1"},
+      {{"--do", "combo:9"}, "invalid action: combo:9"}, // one item per device: 0 to 8
+      {{"--do", "combo:-1"}, "invalid action: combo:-1"},
+      {{"--do", "set:Dt"}, "unknown action: set:Dt"},
+      {{"--do", "set:=1"}, "unknown action: set:=1"},
+      {{"--do", "set:Nothing=1"}, "invalid action: set:Nothing=1"},
+      {{"--do", "set:RailType=4"}, "invalid action: set:RailType=4"},
+      {{"--do", "set:ForceModel=0"}, "invalid action: set:ForceModel=0"},
+      {{"--do", "set:SBfs=x"}, "invalid action: set:SBfs=x"},
+      {{"--size", "0x5"}, size_range + "0x5"},
+      {{"--size", "10"}, size_range + "10"},
+      {{"--size", "-1x5"}, size_range + "-1x5"},
+      {{"--size", "99999x10"}, size_range + "99999x10"},
+      {{"--size", "10x10x"}, size_range + "10x10x"},
+      {{"--do", "ticks:1 select:", "--state", never.string()}, "invalid action: select:"},
+      {{"--size", "x10", "--screenshot", never.string()}, size_range + "x10"},
   };
-  for (const auto& args : bad) {
+  for (const auto& [args, error] : bad) {
     const TRun r = RunKinemo(args);
-    EXPECT_EQ(r.code, 2) << args[0] << " " << args[1 % args.size()];
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.code, 2) << error;
+    EXPECT_EQ(r.err, "kinemo: " + error + "\n");
+    EXPECT_TRUE(r.out.empty()) << r.out;
   }
   EXPECT_FALSE(fs::exists(never));
 }
