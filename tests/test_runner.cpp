@@ -156,6 +156,11 @@ TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {
   EXPECT_NE(r.out.find("'abc' n'est pas une valeur à virgule flottante correcte"),
             std::string::npos);
   EXPECT_NE(r.out.find("Valeur entrée en dehors des limites"), std::string::npos);
+
+  // A position beyond int is as far as the bar goes, not wrapped around.
+  const TRun far = RunKinemo({"--do", "set:SBtimer=4294967296 set:SBfs=-4294967196"}, true);
+  EXPECT_EQ(far.state["Timer1"]["Interval"], 100);
+  EXPECT_EQ(far.state["Fs"].get<double>(), 0.1);
 }
 
 // PNG width and height, from the header chunk.

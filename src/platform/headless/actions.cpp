@@ -1,7 +1,9 @@
 #include "platform/headless/actions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <map>
 
 #include "app/gl_form.h"
@@ -132,6 +134,12 @@ const TActionEntry* Find(const TActionEntry (&table)[N], const std::string& name
   return nullptr;
 }
 
+// A scroll-bar position; the bar clamps it to its range, so a number beyond
+// int must not wrap around to one inside it.
+int BarPosition(long long n) {
+  return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
+}
+
 TActionCheck Check(bool ok) {
   return ok ? TActionCheck::Ok : TActionCheck::Invalid;
 }
@@ -146,13 +154,11 @@ const TActionEntry kSettings[] = {
      }},
     {"SBfs",
      [](const TGL_Form&, const std::string& v, TAction& a) { return Check(ParseInt(v, a.Number)); },
-     [](TActionRun& run, const TAction& a) {
-       run.Form.SBfs.SetPosition(static_cast<int>(a.Number));
-     }},
+     [](TActionRun& run, const TAction& a) { run.Form.SBfs.SetPosition(BarPosition(a.Number)); }},
     {"SBtimer",
      [](const TGL_Form&, const std::string& v, TAction& a) { return Check(ParseInt(v, a.Number)); },
      [](TActionRun& run, const TAction& a) {
-       run.Form.SBtimer.SetPosition(static_cast<int>(a.Number));
+       run.Form.SBtimer.SetPosition(BarPosition(a.Number));
      }},
     {"RailType",
      [](const TGL_Form&, const std::string& v, TAction& a) {
