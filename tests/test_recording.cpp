@@ -287,7 +287,7 @@ struct TRun {
 TRun RunKinemo(std::vector<std::string> args) {
   std::ostringstream out, err;
   args.insert(args.begin(), "--headless");
-  const int code = RunHeadless(args, out, err);
+  const int code = RunHeadless(args, KINEMO_BUILD_DATA_DIR, out, err);
   return {code, out.str(), err.str()};
 }
 

@@ -27,7 +27,7 @@ TRun RunKinemo(std::vector<std::string> args, bool dump = false) {
   const fs::path state = TempFile("state.json");
   if (dump) args.insert(args.end(), {"--state", state.string()});
   args.insert(args.begin(), "--headless");
-  TRun r{RunHeadless(args, out, err), out.str(), err.str(), {}};
+  TRun r{RunHeadless(args, KINEMO_BUILD_DATA_DIR, out, err), out.str(), err.str(), {}};
   if (dump && r.code == 0) r.state = nlohmann::json::parse(ReadFile(state));
   fs::remove(state);
   return r;

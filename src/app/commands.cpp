@@ -1,6 +1,8 @@
 // Window commands: run/pause, reset, the device selector and the scroll bars.
 #include "app/gl_form.h"
 
+#include <filesystem>
+
 void TGL_Form::AnimateClick() {
   Timer1.Enabled = !Timer1.Enabled;
 }
@@ -45,5 +47,13 @@ void TGL_Form::AproposClick() {
 }
 
 void TGL_Form::Aide2Click() {
-  toolkit_.OpenDocument(HelpPagePath());
+  const std::string page = HelpPagePath();
+  std::error_code ec;
+  // A browser shown a missing file says little about where it should be.
+  if (!std::filesystem::is_regular_file(page, ec)) {
+    toolkit_.MessageBox("Cannot open file \"" + page + "\". No such file or directory", "Error",
+                        TMsgIcon::Error);
+    return;
+  }
+  toolkit_.OpenDocument(page);
 }

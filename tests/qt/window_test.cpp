@@ -64,6 +64,7 @@ int DrawnPixels(const QImage& image) {
 TEST(Window, OpensDrawsRunsAndReports) {
   TQtToolkit toolkit;
   TGL_Form form(toolkit);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
   TMainWindow window(form);
   toolkit.Attach(&window);
   ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";

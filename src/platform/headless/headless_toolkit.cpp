@@ -14,3 +14,9 @@ TModalResult THeadlessToolkit::ShowModal(TDialogId id) {
 void THeadlessToolkit::SetDialogVisible(TDialogId id, bool visible) {
   VisibilityChanges.emplace_back(id, visible);
 }
+
+void THeadlessToolkit::OpenDocument(const std::string& path) {
+  OpenedDocuments.push_back(path);
+  // No browser here: say which page the window would have shown.
+  if (Echo) *Echo << "open: " << path << "\n";
+}

@@ -25,12 +25,12 @@ public:
   char DecimalSeparator() const override { return Separator; }
   std::uint32_t TickCountMs() override { return NowMs; }
   void SwapBuffers() override { ++Swaps; }
-  void OpenDocument(const std::string& path) override { OpenedDocuments.push_back(path); }
+  void OpenDocument(const std::string& path) override;
   void CloseWindow() override { CloseRequested = true; }
 
   // Answers the next modal dialogs; without an answer a dialog is cancelled.
   std::function<TModalResult(TDialogId)> AnswerDialog;
-  // Where message boxes are echoed as one line each (null: silent).
+  // Where message boxes and opened documents are echoed, one line each (null: silent).
   std::ostream* Echo = nullptr;
 
   std::vector<TMessage> Messages;

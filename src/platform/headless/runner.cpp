@@ -131,13 +131,15 @@ bool WriteFile(const std::string& path, const std::string& content, std::string&
 
 } // namespace
 
-int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
+                std::ostream& out, std::ostream& err) {
   THeadlessToolkit tk;
   tk.Echo = &out;
   TEglContext gl; // outlives the form, which releases its resources in it
   // The window before its context: the actions are checked against it (its
   // device set), and nothing runs or is drawn until they all pass.
   TGL_Form form(tk);
+  form.UseDataFolder(data_folder);
   TOptions opt;
   std::string error;
   if (!ParseArgs(args, form, opt, error)) {

@@ -43,7 +43,7 @@ bool OpenGLAvailable() {
   return available;
 }
 
-int RunDesktop(int argc, char** argv) {
+int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kinemo"));
@@ -59,6 +59,7 @@ int RunDesktop(int argc, char** argv) {
     return 1;
   }
   TGL_Form form(toolkit);
+  form.UseDataFolder(data_folder);
   TMainWindow window(form);
   toolkit.Attach(&window);
   // Without a window manager nothing maximises the window: start at full size.
