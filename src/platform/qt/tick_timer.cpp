@@ -26,6 +26,5 @@ void TTickTimer::Fire() {
   in_tick_ = true;
   on_tick_();
   in_tick_ = false;
-  if (model_.Running())
-    timer_.start(static_cast<int>(model_.NextDelayMs(period_start_.elapsed())));
+  if (model_.Running()) timer_.start(static_cast<int>(model_.NextDelayMs(period_start_.elapsed())));
 }
