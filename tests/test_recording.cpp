@@ -21,8 +21,8 @@ class Recording : public TGLFormTest {
 protected:
   void SetUp() override {
     TGLFormTest::SetUp();
-    if (IsSkipped()) return;
-    if (!avitest::HaveDecoder()) GTEST_SKIP() << "ffprobe/ffmpeg not installed";
+    if (IsSkipped() || HasFatalFailure()) return;
+    if (!avitest::HaveDecoder()) SKIP_UNAVAILABLE("ffprobe/ffmpeg not installed");
   }
   void TearDown() override {
     TGLFormTest::TearDown();
@@ -292,7 +292,7 @@ TRun RunKinemo(std::vector<std::string> args) {
 }
 
 TEST(RunnerRecord, RecordsAsTheWindowDoesAndCompletesTheFileAtTheEnd) {
-  if (!avitest::HaveDecoder()) GTEST_SKIP() << "ffprobe/ffmpeg not installed";
+  if (!avitest::HaveDecoder()) SKIP_UNAVAILABLE("ffprobe/ffmpeg not installed");
   const fs::path file = avitest::TempFile("run.avi");
   struct TCase {
     std::vector<std::string> Args;
@@ -314,7 +314,7 @@ TEST(RunnerRecord, RecordsAsTheWindowDoesAndCompletesTheFileAtTheEnd) {
     std::vector<std::string> args = {"--size", "162x121", "--record", file.string()};
     args.insert(args.end(), c.Args.begin(), c.Args.end());
     const TRun r = RunKinemo(args);
-    if (r.Code == 3) GTEST_SKIP() << r.Err;
+    if (r.Code == 3) SKIP_UNAVAILABLE(r.Err);
     ASSERT_EQ(r.Code, 0) << r.Err;
     EXPECT_NE(r.Out.find("recorded " + std::to_string(c.Frames) + " frames"), std::string::npos)
         << r.Out;
@@ -347,7 +347,7 @@ TEST(RunnerRecord, BadSettingsAndFailedFilesGiveTheirExitCodes) {
     std::vector<std::string> args = {"--size", "64x48"};
     args.insert(args.end(), c.Args.begin(), c.Args.end());
     const TRun r = RunKinemo(args);
-    if (r.Code == 3) GTEST_SKIP() << r.Err;
+    if (r.Code == 3) SKIP_UNAVAILABLE(r.Err);
     EXPECT_EQ(r.Code, c.Code) << r.Err;
     EXPECT_FALSE(r.Err.empty());
     EXPECT_EQ(r.Out.find("recorded"), std::string::npos);
