@@ -33,6 +33,7 @@ void BM_CaptureStep(benchmark::State& state, int codec) {
   }
   THeadlessToolkit tk;
   TGL_Form form(tk);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
   form.InitGL(kWidth, kHeight);
   form.FormResize(kWidth, kHeight);
   const std::string file =

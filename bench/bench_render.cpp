@@ -31,6 +31,7 @@ void BM_RenderDefaultScene(benchmark::State& state) {
   }
   THeadlessToolkit tk;
   TGL_Form form(tk);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
   form.InitGL(kWidth, kHeight);
   form.FormResize(kWidth, kHeight);
   for (auto _ : state) {

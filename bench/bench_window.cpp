@@ -34,6 +34,7 @@ void BM_WindowToFirstFrame(benchmark::State& state) {
   for (auto _ : state) {
     TQtToolkit toolkit;
     TGL_Form form(toolkit);
+    form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
     TMainWindow window(form);
     toolkit.Attach(&window);
     if (!window.GLView) {

@@ -4,18 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "app/data_folder.h"
 #include "platform/headless/runner.h"
 #include "platform/qt/desktop.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  const std::string data_folder = DataFolderOf(ExecutablePath(argv[0]));
   for (const std::string& a : args)
-    if (a == "--headless") return RunHeadless(args, std::cout, std::cerr);
+    if (a == "--headless") return RunHeadless(args, data_folder, std::cout, std::cerr);
   if (!DisplayAvailable(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
                         std::getenv("WAYLAND_DISPLAY"))) {
     std::cerr << "kinemo: no display (DISPLAY and WAYLAND_DISPLAY are unset); without a window "
                  "run: kinemo --headless --do \"menu:Animate ticks:100\" --state state.json\n";
     return 1;
   }
-  return RunDesktop(argc, argv);
+  return RunDesktop(argc, argv, data_folder);
 }

@@ -14,6 +14,7 @@
 
 #include "recording/avi_generator.h"
 #include "scratch.h"
+#include "unavailable.h"
 
 struct TAviGeneratorTestAccess {
   static void SetRiffLimit(CAVIGenerator& g, uint64_t bytes) { g.RiffLimit = bytes; }

@@ -16,6 +16,7 @@
 #include "platform/headless/egl_context.h"
 #include "render/draw_helpers.h"
 #include "test_support.h"
+#include "unavailable.h"
 
 struct TRgba8 {
   int r, g, b, a;
@@ -47,7 +48,7 @@ protected:
 
   void SetUp() override {
     std::string error;
-    if (!gl.Create(kWidth, kHeight, error)) GTEST_SKIP() << "no OpenGL context: " << error;
+    if (!gl.Create(kWidth, kHeight, error)) SKIP_UNAVAILABLE("no OpenGL context: " + error);
     form->InitGL(kWidth, kHeight);
     form->FormResize(kWidth, kHeight);
   }

@@ -13,7 +13,7 @@ namespace {
 class AviDecode : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (!HaveDecoder()) GTEST_SKIP() << "ffprobe/ffmpeg not installed";
+    if (!HaveDecoder()) SKIP_UNAVAILABLE("ffprobe/ffmpeg not installed");
   }
   void TearDown() override {
     for (const auto& f : Files)

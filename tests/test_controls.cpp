@@ -3,22 +3,16 @@
 
 #include "test_support.h"
 
-TEST(TimerSchedule, FiresOncePerIntervalNeverQueuesAndDeliversNothingWhenOffOrAtZero) {
-  TTimer timer{true, 10};
-  TTimerSchedule s;
-  // (time, due): arming at 0; a handler that took 55 ms makes one event due, not five.
-  const std::pair<long long, bool> steps[] = {{0, false},  {9, false},  {10, true}, {65, true},
-                                              {66, false}, {74, false}, {75, true}};
-  for (const auto& [t, due] : steps)
-    EXPECT_EQ(s.Due(timer, t), due) << t;
-  timer.Interval = 0;
-  for (long long t = 100; t < 200; ++t)
-    EXPECT_FALSE(s.Due(timer, t));
-  timer.Interval = 10;
-  EXPECT_FALSE(s.Due(timer, 200)); // re-armed, not overdue
-  EXPECT_TRUE(s.Due(timer, 210));
-  timer.Enabled = false;
-  EXPECT_FALSE(s.Due(timer, 300));
+TEST(TimerSchedule, EventsOnlyWhileEnabledWithAPeriodAndNeverQueued) {
+  EXPECT_TRUE((TTimer{true, 10}).Running());
+  EXPECT_FALSE((TTimer{true, 0}).Running());
+  EXPECT_FALSE((TTimer{false, 10}).Running());
+  // (handler time, wait for the next event): a handler that overran by five
+  // periods makes one event due at once, not five.
+  const TTimer timer{true, 10};
+  const std::pair<long long, long long> cases[] = {{0, 10}, {3, 7}, {10, 0}, {55, 0}};
+  for (const auto& [busy, wait] : cases)
+    EXPECT_EQ(timer.NextDelayMs(busy), wait) << busy;
 }
 
 TEST(ScrollBar, ChangeFiresOnCodeSetPositionsOnlyWhenThePositionMoves) {

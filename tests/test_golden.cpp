@@ -42,9 +42,9 @@ std::string StateAfter(const std::string& actions) {
   std::istringstream words(actions);
   std::string word;
   while (words >> word) {
-    const TAction a = ParseAction(word);
+    TAction a;
     std::string error;
-    if (!ValidateAction(a, error)) {
+    if (!ParseAction(word, form, a, error)) {
       ADD_FAILURE() << error;
       return "";
     }

@@ -1,15 +1,33 @@
-// "Ai&de" opens our own help page, found where the program was installed or
-// built.
+// "Ai&de" opens our own help page from the program's data folder, found beside
+// the program wherever its tree was moved, and says so when the page is missing.
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "app/data_folder.h"
 #include "test_support.h"
 
-TEST(Help, OpensAnExistingHelpPage) {
+TEST(Help, OpensThePageInTheDataFolderOrSaysItIsMissing) {
   TFormFixture f;
   f.form->Aide2Click();
   ASSERT_EQ(f.tk.OpenedDocuments.size(), 1u);
   const std::filesystem::path page = f.tk.OpenedDocuments[0];
   EXPECT_TRUE(std::filesystem::is_regular_file(page)) << page;
-  EXPECT_EQ(page.filename(), "index.html");
+  EXPECT_EQ(page, std::filesystem::path(KINEMO_BUILD_DATA_DIR) / "help/index.html");
+  EXPECT_TRUE(f.tk.Messages.empty());
+
+  TScratchDir empty;
+  f.form->UseDataFolder(empty.Dir.string());
+  f.form->Aide2Click();
+  EXPECT_EQ(f.tk.OpenedDocuments.size(), 1u); // no browser on a missing file
+  ASSERT_EQ(f.tk.Messages.size(), 1u);
+  EXPECT_EQ(f.tk.Messages[0].Text,
+            "La page d'aide n'a pas pu être ouverte :\n" + (empty / "help/index.html"));
+}
+
+TEST(Help, TheDataFolderSitsBesideTheProgramsFolder) {
+  EXPECT_EQ(DataFolderOf("/opt/lab/bin/kinemo"), "/opt/lab/share/kinemo");
+  EXPECT_EQ(DataFolderOf(""), "");
+  // The build tree keeps the same layout, so the built program finds its files.
+  EXPECT_EQ(DataFolderOf(KINEMO_BINARY), std::filesystem::path(KINEMO_BUILD_DATA_DIR).string());
+  EXPECT_EQ(std::filesystem::path(ExecutablePath(nullptr)).filename(), "kinemo_tests");
 }

@@ -22,8 +22,8 @@ class Recording : public TGLFormTest {
 protected:
   void SetUp() override {
     TGLFormTest::SetUp();
-    if (IsSkipped()) return;
-    if (!avitest::HaveDecoder()) GTEST_SKIP() << "ffprobe/ffmpeg not installed";
+    if (IsSkipped() || HasFatalFailure()) return;
+    if (!avitest::HaveDecoder()) SKIP_UNAVAILABLE("ffprobe/ffmpeg not installed");
   }
   void TearDown() override {
     TGLFormTest::TearDown();
@@ -340,12 +340,12 @@ struct TRun {
 TRun RunKinemo(std::vector<std::string> args) {
   std::ostringstream out, err;
   args.insert(args.begin(), "--headless");
-  const int code = RunHeadless(args, out, err);
+  const int code = RunHeadless(args, KINEMO_BUILD_DATA_DIR, out, err);
   return {code, out.str(), err.str()};
 }
 
 TEST(RunnerRecord, RecordsAsTheWindowDoesAndCompletesTheFileAtTheEnd) {
-  if (!avitest::HaveDecoder()) GTEST_SKIP() << "ffprobe/ffmpeg not installed";
+  if (!avitest::HaveDecoder()) SKIP_UNAVAILABLE("ffprobe/ffmpeg not installed");
   const fs::path file = avitest::TempFile("run.avi");
   struct TCase {
     std::vector<std::string> Args;
@@ -367,7 +367,7 @@ TEST(RunnerRecord, RecordsAsTheWindowDoesAndCompletesTheFileAtTheEnd) {
     std::vector<std::string> args = {"--size", "162x121", "--record", file.string()};
     args.insert(args.end(), c.Args.begin(), c.Args.end());
     const TRun r = RunKinemo(args);
-    if (r.Code == 3) GTEST_SKIP() << r.Err;
+    if (r.Code == 3) SKIP_UNAVAILABLE(r.Err);
     ASSERT_EQ(r.Code, 0) << r.Err;
     EXPECT_NE(r.Out.find("recorded " + std::to_string(c.Frames) + " frames"), std::string::npos)
         << r.Out;
@@ -400,7 +400,7 @@ TEST(RunnerRecord, BadSettingsAndFailedFilesGiveTheirExitCodes) {
     std::vector<std::string> args = {"--size", "64x48"};
     args.insert(args.end(), c.Args.begin(), c.Args.end());
     const TRun r = RunKinemo(args);
-    if (r.Code == 3) GTEST_SKIP() << r.Err;
+    if (r.Code == 3) SKIP_UNAVAILABLE(r.Err);
     EXPECT_EQ(r.Code, c.Code) << r.Err;
     EXPECT_FALSE(r.Err.empty());
     EXPECT_EQ(r.Out.find("recorded"), std::string::npos);

@@ -11,6 +11,7 @@
 #include "app/state_json.h"
 #include "platform/headless/runner.h"
 #include "test_support.h"
+#include "unavailable.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ TRun RunKinemo(std::vector<std::string> args, bool dump = false) {
   const fs::path state = TempFile("state.json");
   if (dump) args.insert(args.end(), {"--state", state.string()});
   args.insert(args.begin(), "--headless");
-  TRun r{RunHeadless(args, out, err), out.str(), err.str(), {}};
+  TRun r{RunHeadless(args, KINEMO_BUILD_DATA_DIR, out, err), out.str(), err.str(), {}};
   if (dump && r.code == 0) r.state = nlohmann::json::parse(ReadFile(state));
   fs::remove(state);
   return r;
@@ -93,33 +94,38 @@ TEST(Runner, TwoRunsGiveIdenticalOutput) {
 
 TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
   const fs::path never = TempFile("never");
-  const std::vector<std::vector<std::string>> bad = {
-      {"--do", "ticks:-1"},
-      {"--do", "ticks:x"},
-      {"--do", "jump:3"},
-      {"--do", "menu:Nothing"},
-      {"--do"},
-      {"--frobnicate"},
-      {"--do", "key:F13"},
-      {"--do", "key:Ctrl+"},
-      {"--do", "combo:9"},
-      {"--do", "set:Dt"},
-      {"--do", "set:Nothing=1"},
-      {"--do", "set:RailType=4"},
-      {"--do", "set:SBfs=x"},
-      {"--size", "0x5"},
-      {"--size", "10"},
-      {"--size", "-1x5"},
-      {"--size", "99999x10"},
-      {"--size", "10x10x"},
-      {"--do", "select:", "--state", never.string()},
-      {"--size", "x10", "--screenshot", never.string()},
+  const std::string size_range = "--size needs WIDTHxHEIGHT between 1 and 16384: ";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+      {{"--do", "ticks:-1"}, "invalid action: ticks:-1"},
+      {{"--do", "ticks:x"}, "invalid action: ticks:x"},
+      {{"--do", "jump:3"}, "unknown action: jump:3"},
+      {{"--do", "menu:Nothing"}, "invalid action: menu:Nothing"},
+      {{"--do"}, "--do needs a value"},
+      {{"--frobnicate"}, "unknown argument: --frobnicate"},
+      {{"--do", "key:F13"}, "invalid action: key:F13"},
+      {{"--do", "key:Ctrl+"}, "invalid action: key:Ctrl+"},
+      {{"--do", "paint:1"}, "invalid action: paint:1"},
+      {{"--do", "combo:9"}, "invalid action: combo:9"}, // one item per device: 0 to 8
+      {{"--do", "combo:-1"}, "invalid action: combo:-1"},
+      {{"--do", "set:Dt"}, "unknown action: set:Dt"},
+      {{"--do", "set:=1"}, "unknown action: set:=1"},
+      {{"--do", "set:Nothing=1"}, "invalid action: set:Nothing=1"},
+      {{"--do", "set:RailType=4"}, "invalid action: set:RailType=4"},
+      {{"--do", "set:ForceModel=0"}, "invalid action: set:ForceModel=0"},
+      {{"--do", "set:SBfs=x"}, "invalid action: set:SBfs=x"},
+      {{"--size", "0x5"}, size_range + "0x5"},
+      {{"--size", "10"}, size_range + "10"},
+      {{"--size", "-1x5"}, size_range + "-1x5"},
+      {{"--size", "99999x10"}, size_range + "99999x10"},
+      {{"--size", "10x10x"}, size_range + "10x10x"},
+      {{"--do", "ticks:1 select:", "--state", never.string()}, "invalid action: select:"},
+      {{"--size", "x10", "--screenshot", never.string()}, size_range + "x10"},
   };
-  for (const auto& args : bad) {
+  for (const auto& [args, error] : bad) {
     const TRun r = RunKinemo(args);
-    EXPECT_EQ(r.code, 2) << args[0] << " " << args[1 % args.size()];
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.code, 2) << error;
+    EXPECT_EQ(r.err, "kinemo: " + error + "\n");
+    EXPECT_TRUE(r.out.empty()) << r.out;
   }
   EXPECT_FALSE(fs::exists(never));
 }
@@ -151,6 +157,11 @@ TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {
   EXPECT_NE(r.out.find("'abc' n'est pas une valeur à virgule flottante correcte"),
             std::string::npos);
   EXPECT_NE(r.out.find("Valeur entrée en dehors des limites"), std::string::npos);
+
+  // A position beyond int is as far as the bar goes, not wrapped around.
+  const TRun far = RunKinemo({"--do", "set:SBtimer=4294967296 set:SBfs=-4294967196"}, true);
+  EXPECT_EQ(far.state["Timer1"]["Interval"], 100);
+  EXPECT_EQ(far.state["Fs"].get<double>(), 0.1);
 }
 
 // PNG width and height, from the header chunk.
@@ -168,7 +179,7 @@ std::pair<unsigned, unsigned> PngSize(const std::string& png) {
 TEST(RunnerScreenshot, WritesTheViewAtTheRequestedSizeTheSameOnEveryRun) {
   const fs::path a = TempFile("a.png"), b = TempFile("b.png"), c = TempFile("c.png");
   const TRun ra = RunKinemo({"--do", "menu:Animate ticks:20", "--screenshot", a.string()});
-  if (ra.code == 3) GTEST_SKIP() << ra.err;
+  if (ra.code == 3) SKIP_UNAVAILABLE(ra.err);
   ASSERT_EQ(ra.code, 0) << ra.err;
   EXPECT_EQ(PngSize(ReadFile(a)), std::make_pair(1280u, 720u));
   ASSERT_EQ(RunKinemo({"--do", "menu:Animate ticks:20", "--screenshot", b.string()}).code, 0);
@@ -195,7 +206,7 @@ TEST(RunnerScreenshot, WithoutADisplayTheRunGoesOnAndOnlyPicturesFail) {
   const int status = std::system(cmd.c_str());
   ASSERT_NE(status, -1);
   const int code = WEXITSTATUS(status);
-  if (code == 0) GTEST_SKIP() << "EGL still available in this environment";
+  if (code == 0) SKIP_UNAVAILABLE("EGL still available without a vendor library");
   EXPECT_EQ(code, 3);
   const std::string message = ReadFile(err);
   EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;

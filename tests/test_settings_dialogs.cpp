@@ -50,9 +50,15 @@ TEST(OptionsDialog, IntegrationStepEntries) {
 // The command line's set:Dt= is the dialog, answered.
 TEST(OptionsDialog, TheCommandLineSettingFollowsTheDialog) {
   TFormFixture f;
-  ApplyAction(*f.form, f.tk, ParseAction("set:Dt=0.05"));
+  auto apply = [&](const std::string& word) {
+    TAction a;
+    std::string error;
+    ASSERT_TRUE(ParseAction(word, *f.form, a, error)) << error;
+    ApplyAction(*f.form, f.tk, a);
+  };
+  apply("set:Dt=0.05");
   EXPECT_EQ(f.form->Dt, 0.05);
-  ApplyAction(*f.form, f.tk, ParseAction("set:Dt=0.06"));
+  apply("set:Dt=0.06");
   EXPECT_EQ(f.form->Dt, 0.05);
   ASSERT_EQ(f.tk.Messages.size(), 1u);
   EXPECT_EQ(f.tk.Messages[0].Caption, "Erreur");

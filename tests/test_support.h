@@ -15,6 +15,7 @@ struct TFormFixture {
   THeadlessToolkit tk;
   std::unique_ptr<TGL_Form> form = std::make_unique<TGL_Form>(tk);
 
+  TFormFixture() { form->UseDataFolder(KINEMO_BUILD_DATA_DIR); }
   TRobot& Device(int i) { return *(*form->Robots)[i]; }
   // Puts `robot` in slot i of the device set in place of the device there.
   template <class T> T* Replace(int i, T* robot) {

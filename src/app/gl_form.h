@@ -81,6 +81,10 @@ public:
   bool GLReady = false;
   // Folders searched in turn for the texture bitmaps ("" is the working directory).
   std::vector<std::string> TextureFolders;
+  // The program's data folder (pictures, help page); set by the platform layer.
+  std::string DataFolder;
+  // Sets DataFolder; pictures are then looked for in the working directory, then there.
+  void UseDataFolder(const std::string& folder);
   // The client size given by the last resize; it fixes a recording's frame size.
   int ClientWidth = 0, ClientHeight = 0;
 
@@ -117,7 +121,7 @@ public:
   void EnregistreAVI1Click();
   // Completes the running recording now; the writer's result, shown if negative.
   std::int32_t EndRecording();
-  // Where the help page is installed.
+  // The help page in the data folder (whether it is there or not).
   std::string HelpPagePath() const;
   // The ", dt:Tmr ..." part of the status line.
   std::string StatusRatioText() const;

@@ -6,19 +6,8 @@
 #include "app/gl_form.h"
 #include "render/text.h"
 
-#ifndef KINEMO_DATA_DIR
-#define KINEMO_DATA_DIR ""
-#endif
-#ifndef KINEMO_BUILD_DATA_DIR
-#define KINEMO_BUILD_DATA_DIR ""
-#endif
-
 void TGL_Form::InitViewState() {
-  // The working directory first, then where the program is installed, then the
-  // build tree, so that a program started from anywhere finds its pictures.
   TextureFolders = {""};
-  for (const char* folder : {KINEMO_DATA_DIR, KINEMO_BUILD_DATA_DIR})
-    if (*folder) TextureFolders.emplace_back(folder);
 
   TScrollBar* bars[] = {&FormDlgView.ScrollBarzpos, &FormDlgView.ScrollBaryrot,
                         &FormDlgView.ScrollBarxrot};

@@ -10,33 +10,15 @@
 struct TTimer {
   bool Enabled = false;
   int Interval = 1000; // milliseconds; 0 delivers no events
-};
 
-// Decides when a periodic timer fires. Events never queue: after a handler that
-// overran several periods, exactly one event is due, then the period restarts.
-class TTimerSchedule {
-public:
-  // True when an event is due at now_ms; call once per poll.
-  bool Due(const TTimer& timer, long long now_ms) {
-    if (!timer.Enabled || timer.Interval <= 0) {
-      armed_ = false;
-      return false;
-    }
-    if (!armed_) {
-      armed_ = true;
-      last_ms_ = now_ms;
-      return false;
-    }
-    if (now_ms - last_ms_ >= timer.Interval) {
-      last_ms_ = now_ms;
-      return true;
-    }
-    return false;
+  // The rule both timers (window and command line) follow: events come only
+  // while enabled with a non-zero period, and never queue. After a handler that
+  // took busy_ms, the next event waits for what is left of the period, or comes
+  // at once if the handler overran it; then the period restarts.
+  bool Running() const { return Enabled && Interval > 0; }
+  long long NextDelayMs(long long busy_ms) const {
+    return busy_ms >= Interval ? 0 : Interval - busy_ms;
   }
-
-private:
-  bool armed_ = false;
-  long long last_ms_ = 0;
 };
 
 struct TScrollBar {

@@ -26,6 +26,7 @@ struct TWindowFixture {
   QTimer box_closer;
 
   TWindowFixture() {
+    form->UseDataFolder(KINEMO_BUILD_DATA_DIR);
     tk.Attach(window.get());
     window->resize(1200, 700); // the whole toolbar in view
     // Message boxes are modal: a poll records and closes them.

@@ -81,7 +81,8 @@ avitest::TFrame FrameOf(const QImage& grab, int w, int h) {
 class WindowRecording : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (!avitest::HaveDecoder()) GTEST_SKIP() << "ffprobe/ffmpeg not installed";
+    if (!avitest::HaveDecoder()) SKIP_UNAVAILABLE("ffprobe/ffmpeg not installed");
+    form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
     toolkit.Attach(&window);
     ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
     // Small enough for a device pixel ratio of 2 on the test screen; not a

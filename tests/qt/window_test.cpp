@@ -69,6 +69,7 @@ int DrawnPixels(const QImage& image) {
 TEST(Window, OpensDrawsRunsAndReports) {
   TQtToolkit toolkit;
   TGL_Form form(toolkit);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
   TMainWindow window(form);
   toolkit.Attach(&window);
   ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
@@ -150,6 +151,7 @@ bool HasSystemFocus(QWindow* window) {
 TEST(Window, KeysStartTheRunAfterEveryToolbarControl) {
   TQtToolkit toolkit;
   TGL_Form form(toolkit);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
   TMainWindow window(form);
   toolkit.Attach(&window);
   ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";

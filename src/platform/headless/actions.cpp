@@ -1,7 +1,9 @@
 #include "platform/headless/actions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <map>
 
 #include "app/gl_form.h"
@@ -12,6 +14,23 @@ bool ParseInt(const std::string& s, long long& v) {
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
 }
+
+// What an entry's parser makes of a value.
+enum class TActionCheck { Ok, Invalid, Unknown };
+
+struct TActionRun {
+  TGL_Form& Form;
+  THeadlessToolkit& Tk;
+  const TCaptureAnswer* Capture;
+};
+
+// One action (or one setting of set:): its name, the check and parse of its
+// value, and what it does. Validation and execution read the same entry.
+struct TActionEntry {
+  const char* Name;
+  TActionCheck (*Parse)(const TGL_Form& form, const std::string& value, TAction& a);
+  void (*Apply)(TActionRun& run, const TAction& a);
+};
 
 namespace {
 
@@ -70,19 +89,9 @@ bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
   return false;
 }
 
-// "Dt=0.02" -> ("Dt", "0.02").
-bool SplitSetting(const std::string& v, std::string& name, std::string& value) {
-  const auto eq = v.find('=');
-  if (eq == std::string::npos || eq == 0) return false;
-  name = v.substr(0, eq);
-  value = v.substr(eq + 1);
-  return true;
-}
-
 void Ticks(TGL_Form& form, THeadlessToolkit& tk, long long n) {
   for (long long k = 0; k < n; ++k) {
-    // A timer event only comes while the timer runs with a non-zero period.
-    if (!form.Timer1.Enabled || form.Timer1.Interval <= 0) continue;
+    if (!form.Timer1.Running()) continue;
     tk.NowMs += static_cast<std::uint32_t>(form.Timer1.Interval);
     form.Timer1Timer();
   }
@@ -119,93 +128,134 @@ void StartRecording(TGL_Form& form, THeadlessToolkit& tk, const TCaptureAnswer& 
   tk.AnswerQuestion = nullptr;
 }
 
-TAction ParseAction(const std::string& word) {
-  const auto colon = word.find(':');
-  return {word.substr(0, colon), colon == std::string::npos ? "" : word.substr(colon + 1), word};
+namespace {
+
+template <std::size_t N>
+const TActionEntry* Find(const TActionEntry (&table)[N], const std::string& name) {
+  for (const TActionEntry& e : table)
+    if (name == e.Name) return &e;
+  return nullptr;
 }
 
-bool ValidateAction(const TAction& a, std::string& error) {
-  long long n = 0;
-  std::uint16_t key = 0;
-  TShiftState shift = 0;
-  std::string name, value;
-  bool ok = false;
-  if (a.Name == "ticks")
-    ok = ParseInt(a.Value, n) && n >= 0;
-  else if (a.Name == "select")
-    ok = !a.Value.empty();
-  else if (a.Name == "paint")
-    ok = a.Value.empty();
-  else if (a.Name == "menu")
-    ok = MenuCommands().count(a.Value) > 0;
-  else if (a.Name == "key")
-    ok = ParseKey(a.Value, key, shift);
-  else if (a.Name == "combo")
-    ok = ParseInt(a.Value, n) && n >= 0 && n < 9;
-  else if (a.Name == "set" && SplitSetting(a.Value, name, value)) {
-    if (name == "Dt")
-      ok = true; // the dialog itself accepts or refuses the text
-    else if (name == "SBfs" || name == "SBtimer")
-      ok = ParseInt(value, n);
-    else if (name == "RailType")
-      ok = ParseInt(value, n) && n >= 0 && n <= 3;
-    else if (name == "ForceModel")
-      ok = ParseInt(value, n) && n >= 1 && n <= 3;
-  } else {
-    error = "unknown action: " + a.Text;
-    return false;
-  }
-  if (!ok) error = "invalid action: " + a.Text;
-  return ok;
+// A scroll-bar position; the bar clamps it to its range, so a number beyond
+// int must not wrap around to one inside it.
+int BarPosition(long long n) {
+  return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
+}
+
+TActionCheck Check(bool ok) {
+  return ok ? TActionCheck::Ok : TActionCheck::Invalid;
+}
+
+// set:NAME=VALUE: the dialog or control each setting answers.
+const TActionEntry kSettings[] = {
+    {"Dt", // the dialog itself accepts or refuses the text
+     [](const TGL_Form&, const std::string&, TAction&) { return TActionCheck::Ok; },
+     [](TActionRun& run, const TAction& a) {
+       WithDialog(run.Form, run.Tk, &TGL_Form::Options1Click,
+                  [v = a.SettingValue](TGL_Form& f) { f.DialogOptions.Editdt = v; });
+     }},
+    {"SBfs",
+     [](const TGL_Form&, const std::string& v, TAction& a) { return Check(ParseInt(v, a.Number)); },
+     [](TActionRun& run, const TAction& a) { run.Form.SBfs.SetPosition(BarPosition(a.Number)); }},
+    {"SBtimer",
+     [](const TGL_Form&, const std::string& v, TAction& a) { return Check(ParseInt(v, a.Number)); },
+     [](TActionRun& run, const TAction& a) {
+       run.Form.SBtimer.SetPosition(BarPosition(a.Number));
+     }},
+    {"RailType",
+     [](const TGL_Form&, const std::string& v, TAction& a) {
+       return Check(ParseInt(v, a.Number) && a.Number >= 0 && a.Number <= 3);
+     },
+     [](TActionRun& run, const TAction& a) {
+       WithDialog(run.Form, run.Tk, &TGL_Form::OptionsMRVrail1Click, [n = a.Number](TGL_Form& f) {
+         f.DialogOptionsMRV.RGTypeRail = static_cast<int>(n);
+       });
+     }},
+    {"ForceModel",
+     [](const TGL_Form&, const std::string& v, TAction& a) {
+       return Check(ParseInt(v, a.Number) && a.Number >= 1 && a.Number <= 3);
+     },
+     [](TActionRun& run, const TAction& a) {
+       WithDialog(run.Form, run.Tk, &TGL_Form::OptionsMRVrail1Click, [n = a.Number](TGL_Form& f) {
+         f.DialogOptionsMRV.RBModelePhysiqueSimple = n == 1;
+         f.DialogOptionsMRV.RBModelePhysiqueSimpleCorrige = n == 2;
+         f.DialogOptionsMRV.RBModelePhysiqueDistance = n == 3;
+       });
+     }},
+};
+
+const TActionEntry kActions[] = {
+    {"ticks",
+     [](const TGL_Form&, const std::string& v, TAction& a) {
+       return Check(ParseInt(v, a.Number) && a.Number >= 0);
+     },
+     [](TActionRun& run, const TAction& a) { Ticks(run.Form, run.Tk, a.Number); }},
+    {"select", [](const TGL_Form&, const std::string& v, TAction&) { return Check(!v.empty()); },
+     [](TActionRun& run, const TAction& a) {
+       WithDialog(run.Form, run.Tk, &TGL_Form::SelectRobot1Click,
+                  [v = a.Value](TGL_Form& f) { f.DialogRobSel.IDC_EDITRobSel = v; });
+     }},
+    {"paint", [](const TGL_Form&, const std::string& v, TAction&) { return Check(v.empty()); },
+     [](TActionRun& run, const TAction&) { run.Form.FormPaint(); }},
+    {"menu",
+     [](const TGL_Form&, const std::string& v, TAction& a) {
+       const auto it = MenuCommands().find(v);
+       if (it != MenuCommands().end()) a.Command = it->second;
+       return Check(a.Command != nullptr);
+     },
+     [](TActionRun& run, const TAction& a) {
+       if (a.Command == &TGL_Form::EnregistreAVI1Click && run.Capture)
+         StartRecording(run.Form, run.Tk, *run.Capture);
+       else
+         (run.Form.*a.Command)();
+     }},
+    {"key",
+     [](const TGL_Form&, const std::string& v, TAction& a) {
+       return Check(ParseKey(v, a.Key, a.Shift));
+     },
+     [](TActionRun& run, const TAction& a) {
+       std::uint16_t key = a.Key;
+       run.Form.FormKeyDown(key, a.Shift);
+     }},
+    {"combo", // an item of the toolbar's list: one per device of the set
+     [](const TGL_Form& form, const std::string& v, TAction& a) {
+       return Check(ParseInt(v, a.Number) && a.Number >= 0 && a.Number < form.NbRobots);
+     },
+     [](TActionRun& run, const TAction& a) {
+       run.Form.CBListe.ItemIndex = static_cast<int>(a.Number);
+       run.Form.CBListeSelect();
+       run.Form.CBListeCloseUp();
+     }},
+    {"set",
+     [](const TGL_Form& form, const std::string& v, TAction& a) {
+       const auto eq = v.find('=');
+       if (eq == std::string::npos || eq == 0)
+         return TActionCheck::Unknown; // "set:Dt" names nothing
+       a.Setting = Find(kSettings, v.substr(0, eq));
+       a.SettingValue = v.substr(eq + 1);
+       return a.Setting ? a.Setting->Parse(form, a.SettingValue, a) : TActionCheck::Invalid;
+     },
+     [](TActionRun& run, const TAction& a) { a.Setting->Apply(run, a); }},
+};
+
+} // namespace
+
+bool ParseAction(const std::string& word, const TGL_Form& form, TAction& a, std::string& error) {
+  const auto colon = word.find(':');
+  a = TAction{};
+  a.Text = word;
+  a.Name = word.substr(0, colon);
+  a.Value = colon == std::string::npos ? "" : word.substr(colon + 1);
+  a.Entry = Find(kActions, a.Name);
+  const TActionCheck check = a.Entry ? a.Entry->Parse(form, a.Value, a) : TActionCheck::Unknown;
+  if (check == TActionCheck::Unknown) error = "unknown action: " + word;
+  if (check == TActionCheck::Invalid) error = "invalid action: " + word;
+  return check == TActionCheck::Ok;
 }
 
 void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,
                  const TCaptureAnswer* capture) {
-  long long n = 0;
-  if (a.Name == "ticks") {
-    ParseInt(a.Value, n);
-    Ticks(form, tk, n);
-  } else if (a.Name == "select") {
-    WithDialog(form, tk, &TGL_Form::SelectRobot1Click,
-               [v = a.Value](TGL_Form& f) { f.DialogRobSel.IDC_EDITRobSel = v; });
-  } else if (a.Name == "menu") {
-    if (a.Value == "EnregistreAVI1" && capture)
-      StartRecording(form, tk, *capture);
-    else
-      (form.*MenuCommands().at(a.Value))();
-  } else if (a.Name == "paint") {
-    form.FormPaint();
-  } else if (a.Name == "key") {
-    std::uint16_t key = 0;
-    TShiftState shift = 0;
-    ParseKey(a.Value, key, shift);
-    form.FormKeyDown(key, shift);
-  } else if (a.Name == "combo") {
-    ParseInt(a.Value, n);
-    form.CBListe.ItemIndex = static_cast<int>(n);
-    form.CBListeSelect();
-    form.CBListeCloseUp();
-  } else if (a.Name == "set") {
-    std::string name, value;
-    SplitSetting(a.Value, name, value);
-    if (name == "Dt") {
-      WithDialog(form, tk, &TGL_Form::Options1Click,
-                 [value](TGL_Form& f) { f.DialogOptions.Editdt = value; });
-    } else if (name == "SBfs" || name == "SBtimer") {
-      ParseInt(value, n);
-      TScrollBar& bar = name == "SBfs" ? form.SBfs : form.SBtimer;
-      bar.SetPosition(static_cast<int>(n));
-    } else if (name == "RailType") {
-      ParseInt(value, n);
-      WithDialog(form, tk, &TGL_Form::OptionsMRVrail1Click,
-                 [n](TGL_Form& f) { f.DialogOptionsMRV.RGTypeRail = static_cast<int>(n); });
-    } else if (name == "ForceModel") {
-      ParseInt(value, n);
-      WithDialog(form, tk, &TGL_Form::OptionsMRVrail1Click, [n](TGL_Form& f) {
-        f.DialogOptionsMRV.RBModelePhysiqueSimple = n == 1;
-        f.DialogOptionsMRV.RBModelePhysiqueSimpleCorrige = n == 2;
-        f.DialogOptionsMRV.RBModelePhysiqueDistance = n == 3;
-      });
-    }
-  }
+  TActionRun run{form, tk, capture};
+  a.Entry->Apply(run, a);
 }

@@ -1,10 +1,14 @@
 // The runner's actions, applied through the same handlers as the window's events.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "platform/input.h"
 
 class TGL_Form;
 class THeadlessToolkit;
+struct TActionEntry;
 
 // How the runner answers the capture and compression dialogs (--record).
 struct TCaptureAnswer {
@@ -14,18 +18,27 @@ struct TCaptureAnswer {
   int Codec = 0; // item of the compression dialog: 0 uncompressed, 1 Motion-JPEG
 };
 
+// One word of --do, checked and parsed by its entry in the actions table.
 struct TAction {
+  std::string Text;  // as written, e.g. "ticks:100"
   std::string Name;  // e.g. "ticks"
   std::string Value; // e.g. "100"
-  std::string Text;  // as written
+  const TActionEntry* Entry = nullptr;
+  const TActionEntry* Setting = nullptr; // set: the setting named
+  std::string SettingValue;              // set: the text after '='
+  long long Number = 0;
+  std::uint16_t Key = 0;
+  TShiftState Shift = 0;
+  void (TGL_Form::*Command)() = nullptr; // menu: the handler
 };
 
 // A whole decimal integer, nothing around it.
 bool ParseInt(const std::string& s, long long& v);
 
-TAction ParseAction(const std::string& word);
-// Checks one action's syntax before anything runs; false with a one-line reason.
-bool ValidateAction(const TAction& a, std::string& error);
+// Checks one word's syntax against `form` (e.g. its device count) before
+// anything runs; false with a one-line reason.
+bool ParseAction(const std::string& word, const TGL_Form& form, TAction& action,
+                 std::string& error);
 // `capture` answers menu:EnregistreAVI1; without it the dialog is cancelled.
 void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,
                  const TCaptureAnswer* capture = nullptr);

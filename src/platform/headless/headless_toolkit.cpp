@@ -25,5 +25,7 @@ bool THeadlessToolkit::Question(const std::string& text, const std::string& capt
 
 void THeadlessToolkit::OpenDocument(const std::string& path, std::function<void()> failed) {
   OpenedDocuments.push_back(path);
+  // No browser here: say which page the window would have shown.
+  if (Echo) *Echo << "open: " << path << "\n";
   if (OpenDocumentFails && failed) failed();
 }

@@ -35,7 +35,7 @@ public:
   std::function<bool(const std::string& text)> AnswerQuestion;
   // Whether opening a document fails (no browser).
   bool OpenDocumentFails = false;
-  // Where message boxes are echoed as one line each (null: silent).
+  // Where message boxes and opened documents are echoed, one line each (null: silent).
   std::ostream* Echo = nullptr;
 
   std::vector<TMessage> Messages;

@@ -35,7 +35,8 @@ bool ParseSeconds(const std::string& s, double& v) {
   return ec == std::errc() && p == s.data() + s.size() && std::isfinite(v);
 }
 
-bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string& error) {
+bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOptions& opt,
+               std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto value = [&](std::string& into) {
@@ -53,9 +54,9 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
       std::istringstream in(list);
       std::string word;
       while (in >> word) {
-        const TAction a = ParseAction(word);
-        if (!ValidateAction(a, error)) return false;
-        opt.Actions.push_back(a);
+        TAction a;
+        if (!ParseAction(word, form, a, error)) return false;
+        opt.Actions.push_back(std::move(a));
       }
     } else if (arg == "--state") {
       if (!value(opt.StateFile)) return false;
@@ -130,17 +131,22 @@ bool WriteFile(const std::string& path, const std::string& content, std::string&
 
 } // namespace
 
-int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
+                std::ostream& out, std::ostream& err) {
+  THeadlessToolkit tk;
+  tk.Echo = &out;
+  TEglContext gl; // outlives the form, which releases its resources in it
+  // The window before its context: the actions are checked against it (its
+  // device set), and nothing runs or is drawn until they all pass.
+  TGL_Form form(tk);
+  form.UseDataFolder(data_folder);
   TOptions opt;
   std::string error;
-  if (!ParseArgs(args, opt, error)) {
+  if (!ParseArgs(args, form, opt, error)) {
     err << "kinemo: " << error << "\n";
     return 2;
   }
 
-  THeadlessToolkit tk;
-  tk.Echo = &out;
-  TEglContext gl;
   std::string gl_error;
   const bool have_gl = gl.Create(opt.Width, opt.Height, gl_error);
   const bool record = !opt.Capture.File.empty();
@@ -148,7 +154,6 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
     err << "kinemo: --record needs an OpenGL context (" << gl_error << ")\n";
     return 3;
   }
-  TGL_Form form(tk);
   // As the window opens: resources in the new context, then the resize to the
   // client size that draws the first frame. Without a context the frame is
   // still counted, so the state dump is the same either way.

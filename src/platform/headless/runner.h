@@ -16,4 +16,6 @@
 // screenshot is the last frame drawn.
 // Exit codes: 0 done, 1 an output could not be written, 2 invalid arguments,
 // 3 an output needs pixels but no OpenGL context could be had.
-int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `data_folder` holds the pictures and the help page.
+int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
+                std::ostream& out, std::ostream& err);

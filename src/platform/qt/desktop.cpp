@@ -50,7 +50,7 @@ void ShowMaximisedWindow(QWidget& window) {
   window.showMaximized();
 }
 
-int RunDesktop(int argc, char** argv) {
+int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kinemo"));
@@ -66,6 +66,7 @@ int RunDesktop(int argc, char** argv) {
     return 1;
   }
   TGL_Form form(toolkit);
+  form.UseDataFolder(data_folder);
   TMainWindow window(form);
   toolkit.Attach(&window);
   ShowMaximisedWindow(window);

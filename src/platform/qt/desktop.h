@@ -1,6 +1,8 @@
 // The desktop program: the Qt application around one main window.
 #pragma once
 
+#include <string>
+
 // Whether a window can be opened: a platform chosen through QT_QPA_PLATFORM,
 // or an X11 or Wayland display. Arguments are the environment values (null
 // when unset).
@@ -18,4 +20,5 @@ class QWidget;
 void ShowMaximisedWindow(QWidget& window);
 
 // Opens the maximised window and runs until it closes; returns the exit code.
-int RunDesktop(int argc, char** argv);
+// `data_folder` holds the pictures and the help page.
+int RunDesktop(int argc, char** argv, const std::string& data_folder);

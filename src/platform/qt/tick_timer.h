@@ -20,12 +20,10 @@ public:
 
 private:
   void Fire();
-  void Arm(int delay_ms);
 
   std::function<void()> on_tick_;
   QTimer timer_;
   QElapsedTimer period_start_;
-  bool enabled_ = false;
-  int interval_ = 0;
+  TTimer model_{false, 0}; // the settings last synced
   bool in_tick_ = false;
 };
