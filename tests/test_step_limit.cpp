@@ -23,9 +23,9 @@ constexpr int kTicks = 20000;
 class TFiniteCheck : public TFieldVisitor {
 public:
   bool Finite = true;
-  void Field(const char*, double v) override { Finite = Finite && std::isfinite(v); }
-  void Field(const char*, std::int32_t) override {}
-  void Field(const char*, bool) override {}
+  void Field(const char*, const double& v) override { Finite = Finite && std::isfinite(v); }
+  void Field(const char*, const std::int32_t&) override {}
+  void Field(const char*, const bool&) override {}
   void Array(const char*, const double* v, std::size_t n) override {
     for (std::size_t i = 0; i < n; ++i)
       Field("", v[i]);

@@ -29,12 +29,12 @@ void TGL_Form::VisitFields(TFieldVisitor& v) const {
   v.Field("RightDrag", RightDrag);
   v.Field("LeftDrag", LeftDrag);
   v.Field("ShowDiagonals", ShowDiagonals);
-  v.Field("LastMouseX", static_cast<std::int32_t>(LastMouseX));
-  v.Field("LastMouseY", static_cast<std::int32_t>(LastMouseY));
+  v.Field("LastMouseX", LastMouseX);
+  v.Field("LastMouseY", LastMouseY);
   v.Field("ToothWidth", ToothWidth);
   v.Field("RailWidth", RailWidth);
-  v.Field("FrameCount", static_cast<double>(FrameCount));
-  v.Field("FrameWindowStart", static_cast<double>(FrameWindowStart));
+  v.Field("FrameCount", FrameCount);
+  v.Field("FrameWindowStart", FrameWindowStart);
   v.Field("Recording", Recording);
   v.Field("CaptureFps", CaptureFps);
   v.Field("CaptureDuration", CaptureDuration);

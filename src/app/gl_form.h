@@ -69,7 +69,7 @@ public:
   bool RightDrag = false;
   bool LeftDrag = false;
   bool ShowDiagonals = false;
-  int LastMouseX = 0, LastMouseY = 0;
+  std::int32_t LastMouseX = 0, LastMouseY = 0;
 
   // --- View ---
   double ToothWidth = 0;

@@ -55,9 +55,9 @@ class TJsonFields : public TFieldVisitor {
 public:
   explicit TJsonFields(std::string& out) : out_(out) {}
 
-  void Field(const char* name, double v) override { Member(name, Number(v)); }
-  void Field(const char* name, std::int32_t v) override { Member(name, std::to_string(v)); }
-  void Field(const char* name, bool v) override { Member(name, v ? "true" : "false"); }
+  void Field(const char* name, const double& v) override { Member(name, Number(v)); }
+  void Field(const char* name, const std::int32_t& v) override { Member(name, std::to_string(v)); }
+  void Field(const char* name, const bool& v) override { Member(name, v ? "true" : "false"); }
   void Array(const char* name, const double* v, std::size_t n) override {
     Member(name, Join(n, [&](std::size_t i) { return Number(v[i]); }));
   }
