@@ -113,6 +113,10 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
       {{"--do", "set:RailType=4"}, "invalid action: set:RailType=4"},
       {{"--do", "set:ForceModel=0"}, "invalid action: set:ForceModel=0"},
       {{"--do", "set:SBfs=x"}, "invalid action: set:SBfs=x"},
+      // Beyond 32 bits: once cut to 10 ms and to 0 (the timer stopped).
+      {{"--do", "set:SBtimer=4294967306"}, "invalid action: set:SBtimer=4294967306"},
+      {{"--do", "set:SBtimer=2147483648"}, "invalid action: set:SBtimer=2147483648"},
+      {{"--do", "set:SBfs=-2147483649"}, "invalid action: set:SBfs=-2147483649"},
       {{"--size", "0x5"}, size_range + "0x5"},
       {{"--size", "10"}, size_range + "10"},
       {{"--size", "-1x5"}, size_range + "-1x5"},
@@ -158,10 +162,13 @@ TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {
             std::string::npos);
   EXPECT_NE(r.out.find("Valeur entrée en dehors des limites"), std::string::npos);
 
-  // A position beyond int is as far as the bar goes, not wrapped around.
-  const TRun far = RunKinemo({"--do", "set:SBtimer=4294967296 set:SBfs=-4294967196"}, true);
+  // A position outside the bar's range is as far as the bar goes.
+  const TRun far = RunKinemo({"--do", "set:SBtimer=2147483647 set:SBfs=-2147483648"}, true);
   EXPECT_EQ(far.state["Timer1"]["Interval"], 100);
   EXPECT_EQ(far.state["Fs"].get<double>(), 0.1);
+  const TRun near = RunKinemo({"--do", "set:SBtimer=-1 set:SBfs=101"}, true);
+  EXPECT_EQ(near.state["Timer1"]["Interval"], 0);
+  EXPECT_EQ(near.state["Fs"].get<double>(), 10.0);
 }
 
 // PNG width and height, from the header chunk.

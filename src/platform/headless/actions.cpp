@@ -1,9 +1,8 @@
 #include "platform/headless/actions.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <climits>
+#include <limits>
 #include <map>
 
 #include "app/gl_form.h"
@@ -137,14 +136,16 @@ const TActionEntry* Find(const TActionEntry (&table)[N], const std::string& name
   return nullptr;
 }
 
-// A scroll-bar position; the bar clamps it to its range, so a number beyond
-// int must not wrap around to one inside it.
-int BarPosition(long long n) {
-  return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
-}
-
 TActionCheck Check(bool ok) {
   return ok ? TActionCheck::Ok : TActionCheck::Invalid;
+}
+
+// A scroll-bar position: any 32-bit number, which the bar clamps to its range
+// as it would a dragged thumb. A wider one is refused rather than cut to 32
+// bits, which would wrap it around to a position inside the range.
+TActionCheck ParseBarPosition(const TGL_Form&, const std::string& v, TAction& a) {
+  return Check(ParseInt(v, a.Number) && a.Number >= std::numeric_limits<std::int32_t>::min() &&
+               a.Number <= std::numeric_limits<std::int32_t>::max());
 }
 
 // set:NAME=VALUE: the dialog or control each setting answers.
@@ -155,13 +156,13 @@ const TActionEntry kSettings[] = {
        WithDialog(run.Form, run.Tk, &TGL_Form::Options1Click,
                   [v = a.SettingValue](TGL_Form& f) { f.DialogOptions.Editdt = v; });
      }},
-    {"SBfs",
-     [](const TGL_Form&, const std::string& v, TAction& a) { return Check(ParseInt(v, a.Number)); },
-     [](TActionRun& run, const TAction& a) { run.Form.SBfs.SetPosition(BarPosition(a.Number)); }},
-    {"SBtimer",
-     [](const TGL_Form&, const std::string& v, TAction& a) { return Check(ParseInt(v, a.Number)); },
+    {"SBfs", ParseBarPosition,
      [](TActionRun& run, const TAction& a) {
-       run.Form.SBtimer.SetPosition(BarPosition(a.Number));
+       run.Form.SBfs.SetPosition(static_cast<int>(a.Number));
+     }},
+    {"SBtimer", ParseBarPosition,
+     [](TActionRun& run, const TAction& a) {
+       run.Form.SBtimer.SetPosition(static_cast<int>(a.Number));
      }},
     {"RailType",
      [](const TGL_Form&, const std::string& v, TAction& a) {
