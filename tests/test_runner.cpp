@@ -134,6 +134,29 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
   EXPECT_FALSE(fs::exists(never));
 }
 
+TEST(Runner, TicksToAPausedOrStoppedTimerReturnAtOnceAndRunningTicksAreCapped) {
+  const std::string most = "ticks:9223372036854775807";
+  for (const std::string& idle : {most, "menu:Animate set:SBtimer=0 " + most}) {
+    SCOPED_TRACE(idle);
+    const TRun r = RunKinemo({"--do", idle + " " + most}, true);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.state["SimTime"].get<double>(), 0);
+  }
+  const fs::path never = TempFile("never.json");
+  const std::vector<std::pair<std::string, std::string>> over = {
+      {"menu:Animate ticks:10000001", "ticks:10000001"},
+      {"menu:Animate ticks:3 ticks:9999998", "ticks:9999998"},
+      {"menu:Animate ticks:3 " + most, most}};
+  for (const auto& [actions, refused] : over) {
+    SCOPED_TRACE(actions);
+    const TRun r = RunKinemo({"--do", actions, "--state", never.string()});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, "kinemo: " + refused +
+                         ": a run delivers at most 10000000 ticks while the timer runs\n");
+  }
+  EXPECT_FALSE(fs::exists(never));
+}
+
 TEST(Runner, UnwritableStateFileIsAnErrorNotASilentSuccess) {
   const TRun r = RunKinemo({"--do", "ticks:1", "--state", "/nonexistent-dir/state.json"});
   EXPECT_EQ(r.code, 1);

@@ -89,8 +89,9 @@ bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
 }
 
 void Ticks(TGL_Form& form, THeadlessToolkit& tk, long long n) {
-  for (long long k = 0; k < n; ++k) {
-    if (!form.Timer1.Running()) continue;
+  // A paused timer, or one with a period of 0, delivers nothing: no need to
+  // count through the events that would not come.
+  for (long long k = 0; k < n && form.Timer1.Running(); ++k) {
     tk.NowMs += static_cast<std::uint32_t>(form.Timer1.Interval);
     form.Timer1Timer();
   }
@@ -253,6 +254,10 @@ bool ParseAction(const std::string& word, const TGL_Form& form, TAction& a, std:
   if (check == TActionCheck::Unknown) error = "unknown action: " + word;
   if (check == TActionCheck::Invalid) error = "invalid action: " + word;
   return check == TActionCheck::Ok;
+}
+
+long long RunningTicks(const TGL_Form& form, const TAction& a) {
+  return a.Entry == Find(kActions, "ticks") && form.Timer1.Running() ? a.Number : 0;
 }
 
 void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,

@@ -171,7 +171,16 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     }
   }
 
+  long long ticks_run = 0;
   for (const TAction& a : opt.Actions) {
+    const long long ticks = RunningTicks(form, a);
+    if (ticks > kMaxRunningTicks - ticks_run) {
+      err << "kinemo: " << a.Text << ": a run delivers at most " << kMaxRunningTicks
+          << " ticks while the timer runs\n";
+      form.FormClose();
+      return 2;
+    }
+    ticks_run += ticks;
     ApplyAction(form, tk, a, record ? &opt.Capture : nullptr);
     char line[160];
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),
