@@ -157,6 +157,19 @@ TEST(Runner, TicksToAPausedOrStoppedTimerReturnAtOnceAndRunningTicksAreCapped) {
   EXPECT_FALSE(fs::exists(never));
 }
 
+TEST(Runner, NoActionRunsAfterQuitter) {
+  const TRun r =
+      RunKinemo({"--do", "menu:Animate ticks:5 menu:Quitter ticks:5 combo:2 key:R"}, true);
+  ASSERT_EQ(r.code, 0) << r.err;
+  double t = 0;
+  for (int k = 0; k < 5; ++k)
+    t += 0.01;
+  EXPECT_EQ(r.state["SimTime"].get<double>(), t);
+  EXPECT_EQ(r.state["RobSel"], 8);
+  EXPECT_NE(r.out.find("menu:Quitter"), std::string::npos);
+  EXPECT_EQ(r.out.find("combo:2"), std::string::npos) << r.out;
+}
+
 TEST(Runner, UnwritableStateFileIsAnErrorNotASilentSuccess) {
   const TRun r = RunKinemo({"--do", "ticks:1", "--state", "/nonexistent-dir/state.json"});
   EXPECT_EQ(r.code, 1);

@@ -186,6 +186,8 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),
                   form.SimTime, form.Timer1.Enabled ? "running" : "paused", form.RobSel);
     out << line;
+    // menu:Quitter closes the window: no later event reaches it.
+    if (tk.CloseRequested) break;
   }
 
   for (const TRobot* r : *form.Robots) {
