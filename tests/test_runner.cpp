@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -123,6 +124,9 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
       {{"--size", "99999x10"}, size_range + "99999x10"},
       {{"--size", "10x10x"}, size_range + "10x10x"},
       {{"--do", "ticks:1 select:", "--state", never.string()}, "invalid action: select:"},
+      {{"--state", ""}, "--state needs a file name"},
+      {{"--screenshot", "", "--state", never.string()}, "--screenshot needs a file name"},
+      {{"--record", ""}, "--record needs a file name"},
       {{"--size", "x10", "--screenshot", never.string()}, size_range + "x10"},
   };
   for (const auto& [args, error] : bad) {
@@ -170,10 +174,32 @@ TEST(Runner, NoActionRunsAfterQuitter) {
   EXPECT_EQ(r.out.find("combo:2"), std::string::npos) << r.out;
 }
 
-TEST(Runner, UnwritableStateFileIsAnErrorNotASilentSuccess) {
-  const TRun r = RunKinemo({"--do", "ticks:1", "--state", "/nonexistent-dir/state.json"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("/nonexistent-dir/state.json"), std::string::npos);
+TEST(Runner, AnOutputNotWrittenWhollyExitsWith1NamingItAndLeavesNoPartOfIt) {
+  for (const std::string flag : {"--state", "--screenshot"})
+    for (const std::string path : {"/nonexistent-dir/out", "/dev/full"}) {
+      SCOPED_TRACE(flag + " " + path);
+      const TRun r = RunKinemo({"--do", "ticks:1", flag, path});
+      if (r.code == 3) SKIP_UNAVAILABLE(r.err);
+      EXPECT_EQ(r.code, 1);
+      EXPECT_EQ(r.err.rfind("kinemo: cannot write " + path + ": ", 0), 0u) << r.err;
+    }
+  // A full disk, as a file size limit gives it to the real program: earlier
+  // files stay as they were and nothing else is left.
+  TScratchDir dir;
+  std::ofstream(dir / "s.png") << "old";
+  const std::string cmd = "cd '" + dir.Dir.string() + "' && trap '' XFSZ && ulimit -f 1 && '" +
+                          KINEMO_BINARY +
+                          "' --headless --do ticks:1 --state s.json --screenshot s.png "
+                          ">/dev/null 2>err.txt";
+  const int status = std::system(cmd.c_str());
+  ASSERT_NE(status, -1);
+  const std::string err = ReadFile(dir / "err.txt");
+  if (WEXITSTATUS(status) == 3) SKIP_UNAVAILABLE(err);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(err.find("cannot write s.json: "), std::string::npos) << err;
+  EXPECT_NE(err.find("cannot write s.png: "), std::string::npos) << err;
+  EXPECT_EQ(ReadFile(dir / "s.png"), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), {}), 2); // s.png, err.txt
 }
 
 TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {

@@ -4,12 +4,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <limits>
 #include <sstream>
 
 #include "app/gl_form.h"
 #include "app/state_json.h"
+#include "io/safe_output.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
@@ -58,14 +59,13 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
         if (!ParseAction(word, form, a, error)) return false;
         opt.Actions.push_back(std::move(a));
       }
-    } else if (arg == "--state") {
-      if (!value(opt.StateFile)) return false;
-    } else if (arg == "--screenshot") {
-      if (!value(opt.ScreenshotFile)) return false;
-    } else if (arg == "--record") {
-      if (!value(opt.Capture.File)) return false;
-      if (opt.Capture.File.empty()) {
-        error = "--record needs a file name";
+    } else if (arg == "--state" || arg == "--screenshot" || arg == "--record") {
+      std::string& file = arg == "--state"        ? opt.StateFile
+                          : arg == "--screenshot" ? opt.ScreenshotFile
+                                                  : opt.Capture.File;
+      if (!value(file)) return false;
+      if (file.empty()) {
+        error = arg + " needs a file name";
         return false;
       }
     } else if (arg == "--fps") {
@@ -118,15 +118,11 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
   return true;
 }
 
+// Complete, or not written at all: an earlier file of that name stays.
 bool WriteFile(const std::string& path, const std::string& content, std::string& error) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (f) f << content;
-  if (f) f.flush();
-  if (!f) {
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  const int err = WriteFileSafely(path, content);
+  if (err != 0) error = "cannot write " + path + ": " + std::strerror(err);
+  return err == 0;
 }
 
 } // namespace
