@@ -115,6 +115,15 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
     error = "--fps, --duration and --codec need --record";
     return false;
   }
+  // Checked before the recording makes its file.
+  constexpr int kMin = CAVIGenerator::kMinFrameSide;
+  if (!opt.Capture.File.empty() && (opt.Width < kMin || opt.Height < kMin)) {
+    error = "--record needs a --size of at least " + std::to_string(kMin) + "x" +
+            std::to_string(kMin) +
+            " (frames are multiples of 4 pixels): " + std::to_string(opt.Width) + "x" +
+            std::to_string(opt.Height);
+    return false;
+  }
   return true;
 }
 
