@@ -11,10 +11,6 @@ cmake_bin=$2
 build=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-# In a sanitizer build the software OpenGL driver's own leftovers are not ours
-# (as tests/lsan_suppressions.cpp says for the test programs).
-printf 'leak:swrast_dri.so\nleak:libgallium\n' >"$tmp/lsan.supp"
-export LSAN_OPTIONS="suppressions=$tmp/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 fail() {
   echo "FAIL: $*" >&2

@@ -63,6 +63,7 @@ TEST(AviWriter, FailuresReturnNegativeCodesWithTheirTexts) {
        "file."},
       {empty, 3, 25, kAviErrBadFormat, bad_format}, // no frame area
       {empty, 64, 0, kAviErrBadFormat, bad_format},
+      {dir + "/x.avi", 3, 25, kAviErrBadFormat, bad_format}, // checked before the file
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file + " " + std::to_string(c.w) + " " + std::to_string(c.fps));
@@ -74,9 +75,9 @@ TEST(AviWriter, FailuresReturnNegativeCodesWithTheirTexts) {
     EXPECT_EQ(g.ErrorText, c.text);
     g.ReleaseEngine();
     EXPECT_EQ(g.AviFile, nullptr);
+    EXPECT_FALSE(std::filesystem::exists(empty));
   }
   std::filesystem::remove(pipe);
-  std::filesystem::remove(empty);
 }
 
 TEST(AviWriter, CancellingTheCompressionChoiceReturnsOneAndKeepsTheLastChoice) {

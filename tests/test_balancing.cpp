@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -135,6 +136,88 @@ TEST(Bicycle, StandingStillHasNoGroundFrictionAndNoDivision) {
     EXPECT_TRUE(std::isfinite(d));
   // With no speed only the forward term moves it, along (sin psi, cos psi).
   EXPECT_DOUBLE_EQ(out[5] / out[7], std::tan(0.4));
+}
+
+// The model as it was before the ground friction stopped following the heading.
+class TBicycleBefore : public TBicycle {
+public:
+  using TBicycle::TBicycle;
+  void Derivatives(double* out, const double* in) override {
+    TBicycle::Derivatives(out, in);
+    const double theta = in[0], omega = in[1], psi = in[2];
+    const double m = PendulumMass, C = Torque1 + Torque2;
+    double Fx = 0, Fy = 0;
+    if (Vit != 0) {
+      Fx = -RollFriction * Vit * in[5] / Vit;
+      Fy = -RollFriction * Vit * in[7] / Vit;
+    }
+    const double A = -(m * L / 2) * (-std::sin(theta) * (omega * omega) +
+                                     std::cos(theta) * (m * 9.81 * std::sin(theta) - C));
+    out[5] = (A + Fx) / M * std::sin(psi);
+    out[7] = (A + Fy) / M * std::cos(psi);
+  }
+};
+
+// Both models' state words, bit for bit.
+std::vector<std::uint64_t> Bits(const TBicycle& b) {
+  std::vector<double> v(b.State, b.State + 8);
+  v.insert(v.end(), {b.PosX, b.PosY, b.VitX, b.VitY, b.Vit, b.YawInertia, b.Torque1, b.Torque2,
+                     b.ErrIntegral, b.WheelR->Phi, b.WheelL->Phi});
+  std::vector<std::uint64_t> bits(v.size());
+  std::memcpy(bits.data(), v.data(), v.size() * sizeof(double));
+  return bits;
+}
+
+TEST(Bicycle, WhileItsTorquesStayEqualItMovesExactlyAsBefore) {
+  TBicycle now(1.5, 0.5, 4);
+  TBicycleBefore before(1.5, 0.5, 4);
+  // Set-point steps under the controller, then equal torques by hand.
+  const struct {
+    int steps;
+    double av;
+    bool controller;
+    double torque;
+  } phases[] = {{3000, 0, true, 0},    {4000, 0.2, true, 0},   {4000, -0.3, true, 0},
+                {2000, 0, false, 0.4}, {2000, 0, false, -1.5}, {3000, 0.1, true, 0}};
+  for (const auto& p : phases) {
+    for (TBicycle* b : {static_cast<TBicycle*>(&now), static_cast<TBicycle*>(&before)}) {
+      b->Av = p.av;
+      b->ControllerOn = p.controller;
+      if (!p.controller) b->Torque1 = b->Torque2 = p.torque;
+    }
+    for (int k = 0; k < p.steps; ++k) {
+      now.Step(kH);
+      before.Step(kH);
+      ASSERT_EQ(Bits(now), Bits(before)) << "step " << k << " with set-point " << p.av;
+    }
+  }
+  EXPECT_EQ(now.State[2], 0);
+  EXPECT_GT(std::fabs(now.PosY - 0.5), 0.1); // it did travel
+}
+
+// Held torques, turning or not, with the rod falling to either side: the rod's
+// push on the axle is a fraction of a newton against 1 N.s/m of rolling
+// friction. Friction that followed the heading once drove it to 7 km/s.
+TEST(Bicycle, AnyConstantTorquesByHandKeepItsSpeedBounded) {
+  const std::pair<double, double> torques[] = {{-0.1, 0}, {0, 0.1},   {0.1, -0.1}, {-0.1, 0.1},
+                                               {1, 2},    {-2, -1},   {3, -3},     {-3, 3},
+                                               {3, 2.9},  {-3, -2.9}, {-3, 0.5},   {2, -0.3}};
+  for (const auto& [t1, t2] : torques)
+    for (double side : {1.0, -1.0}) {
+      SCOPED_TRACE(testing::Message() << t1 << ", " << t2 << " N.m, rod leaning " << side);
+      TBicycle b(0, 0, 4);
+      b.ControllerOn = false;
+      b.Torque1 = t1;
+      b.Torque2 = t2;
+      b.State[0] = side * kPi / 6;
+      double top = 0;
+      for (int k = 0; k < 50000; ++k) { // 50 s
+        b.Step(kH);
+        top = std::max(top, b.Vit);
+      }
+      EXPECT_LT(top, 1.0);
+      EXPECT_LT(b.Vit, 0.1); // once the rod rests only its weight pushes
+    }
 }
 
 // How much the error against a run at h/64 shrinks from step h to h/2, with no

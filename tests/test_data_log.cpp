@@ -1,6 +1,12 @@
 // The data log "capture.dat": opening, layout, when lines are written, failures.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <locale>
 
 #include "test_support.h"
@@ -82,16 +88,65 @@ TEST_F(DataLog, AFileThatCannotBeOpenedIsReportedAndTheNextPressTriesAgain) {
   EXPECT_TRUE(form->LogOn);
 }
 
-TEST_F(DataLog, AFullDiskClosesTheLogWithAMessageInsteadOfFailingSilently) {
-  std::filesystem::create_symlink("/dev/full", "capture.dat");
-  C();
-  for (int k = 0; k < 3 && form->LogOn; ++k)
-    Ticks(1);
+TEST_F(DataLog, OnlyARegularFileIsTakenAndAFifoDoesNotHang) {
+  ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+  std::filesystem::create_symlink("/dev/null", "device");
+  const struct {
+    const char* Name;
+    const char* Target;
+    bool Reader; // a FIFO with a reader opens at once, but is no file either
+  } cases[] = {{"a FIFO without a reader", "fifo", false},
+               {"a FIFO with a reader", "fifo", true},
+               {"a device", "device", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const int reader = c.Reader ? ::open("fifo", O_RDONLY | O_NONBLOCK) : -1;
+    std::filesystem::remove("capture.dat");
+    std::filesystem::create_symlink(c.Target, "capture.dat");
+    tk.Messages.clear();
+    C();
+    EXPECT_FALSE(form->LogOn);
+    ASSERT_EQ(tk.Messages.size(), 1u);
+    EXPECT_EQ(tk.Messages[0].Text, "capture.dat impossible à ouvrir");
+    if (reader >= 0) ::close(reader);
+  }
+}
+
+// Restores the file size limit and the signal it raises.
+struct TFileSizeLimit {
+  rlimit Saved{};
+  void (*OldHandler)(int);
+  explicit TFileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &Saved);
+    OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = Saved;
+    small.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~TFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &Saved);
+    std::signal(SIGXFSZ, OldHandler);
+  }
+};
+
+TEST_F(DataLog, AFullDiskClosesTheLogWithAMessageAndLeavesOnlyWholeLines) {
+  constexpr std::uintmax_t kLine = 163;
+  {
+    // Room for the header, two lines and part of a third, as on a disk that fills.
+    TFileSizeLimit limit(3 * kLine + 80);
+    C();
+    for (int k = 0; k < 10 && form->LogOn; ++k)
+      Ticks(1);
+  }
   EXPECT_FALSE(form->LogOn);
   ASSERT_EQ(tk.Messages.size(), 1u);
   EXPECT_EQ(tk.Messages[0].Caption, "Erreur d'écriture");
+  EXPECT_EQ(std::filesystem::file_size("capture.dat"), 3 * kLine);
+  for (const std::string& line : Lines())
+    EXPECT_EQ(line.size(), kLine - 1) << line;
   Ticks(1); // nothing more is attempted
   EXPECT_EQ(tk.Messages.size(), 1u);
+  EXPECT_EQ(std::filesystem::file_size("capture.dat"), 3 * kLine);
 }
 
 } // namespace

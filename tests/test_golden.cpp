@@ -80,7 +80,7 @@ const TGolden kGolden[] = {
     {"BicycleController", "d39d4a1af7c7fb8bdd4fa1b1cfdbb13cc0870730a390988080df98e9e6d0096b",
      "combo:4 menu:Animate ticks:1000 key:Num8 key:Num8 ticks:1500 key:Num2 key:Num2 key:Num2 "
      "ticks:1500"},
-    {"BicycleManual", "5a04503f9025355dc4cf9aca4423205021bef49d915438528ae2f04f1dae96da",
+    {"BicycleManual", "5f9e7f8e3e11cd6daa59e7a71d93c570f44b2659d729e4aa4b7f5b018bedf68b",
      "combo:4 menu:Animate ticks:500 key:G key:Num7 key:Num9 key:Num9 ticks:300 key:Num3 ticks:300 "
      "key:Num4 key:Num6 ticks:300 key:G ticks:1000"},
     {"PendulumController", "81a0f7c6a3fbc155c2c2e5fb1b197933d56fb9fb08e742fcde7aa92b02fcd8ba",

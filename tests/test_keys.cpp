@@ -1,6 +1,8 @@
 // The keyboard command map, entry by entry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <numbers>
 
 #include "models/linear/mrvlin.h"
@@ -45,6 +47,8 @@ TEST(KeyMap, CameraKeys) {
       {"N", L('N'), 0, false, nullptr, 0, &TGL_Form::yv, 0.015 - s},
       {"W", L('W'), 0, false, nullptr, 0, &TGL_Form::CamStep, s * 1.5},
       {"X", L('X'), 0, false, nullptr, 0, &TGL_Form::CamStep, s * 2 / 3},
+      {"W stops at 1000", L('W'), 0, false, &TGL_Form::CamStep, 900, &TGL_Form::CamStep, 1000},
+      {"X stops at 1e-4", L('X'), 0, false, &TGL_Form::CamStep, 1.2e-4, &TGL_Form::CamStep, 1e-4},
       {"Z wraps above 180", L('Z'), 0, false, &TGL_Form::xrot, 179, &TGL_Form::xrot, -179},
       {"S wraps below -180", L('S'), 0, false, &TGL_Form::xrot, -179, &TGL_Form::xrot, 179},
       {"Q from 179", L('Q'), 0, false, &TGL_Form::yrot, 179, &TGL_Form::yrot, -179},
@@ -70,6 +74,27 @@ TEST(KeyMap, CameraKeys) {
       EXPECT_EQ(form.*c.check2, c.want2);
     }
     EXPECT_EQ(form.DemoMode, c.shift == ssCtrl); // Ctrl+D starts the demonstration
+  }
+}
+
+// A minute of auto-repeat on W or X, then every camera key still moves the
+// camera, by a finite amount.
+TEST(KeyMap, HeldCameraStepKeysLeaveEveryCameraKeyUseful) {
+  for (const char held : {'W', 'X'}) {
+    SCOPED_TRACE(held);
+    TFormFixture f;
+    TGL_Form& form = *f.form;
+    f.Key(L(held), 0, 2000);
+    EXPECT_EQ(form.CamStep, held == 'W' ? 1e3 : 1e-4);
+    const std::uint16_t moves[] = {vk::Down,  vk::Up,   vk::Left, vk::Right,
+                                   vk::Prior, vk::Next, L('H'),   L('N')};
+    for (std::uint16_t key : moves) {
+      const double before[] = {form.xv, form.yv, form.zv, form.zpos};
+      f.Key(key);
+      const double after[] = {form.xv, form.yv, form.zv, form.zpos};
+      EXPECT_TRUE(std::ranges::all_of(after, [](double v) { return std::isfinite(v); })) << key;
+      EXPECT_FALSE(std::ranges::equal(before, after)) << key;
+    }
   }
 }
 

@@ -248,6 +248,25 @@ TEST_F(Recording, BadEntriesShowAMessageAndPrepareNothing) {
   }
 }
 
+TEST_F(Recording, AViewSmallerThanOneFrameIsRefusedBeforeTheDialogAndAnyFile) {
+  const fs::path file = File("tiny.avi");
+  for (const auto& [w, h] : {std::pair{3, 200}, std::pair{200, 3}}) {
+    form->ClientWidth = w;
+    form->ClientHeight = h;
+    tk.Messages.clear();
+    EXPECT_FALSE(Start(file, "25", "10"));
+    ASSERT_EQ(tk.Messages.size(), 1u);
+    EXPECT_NE(tk.Messages[0].Text.find("au moins 4 × 4 pixels"), std::string::npos);
+    EXPECT_TRUE(tk.ShownDialogs.empty());
+    EXPECT_FALSE(fs::exists(file));
+    ExpectIdle();
+  }
+  form->ClientWidth = form->ClientHeight = 4; // the smallest frame
+  EXPECT_TRUE(Start(file, "25", "10"));
+  EXPECT_EQ(form->CaptureHeader->biWidth, 4);
+  form->EndRecording();
+}
+
 TEST_F(Recording, ARunningRecordingIsCompletedBeforeAnotherOneAndAtClose) {
   const fs::path first = File("first.avi"), second = File("second.avi");
   ASSERT_TRUE(Start(first, "25", "10"));
@@ -395,6 +414,8 @@ TEST(RunnerRecord, BadSettingsAndFailedFilesGiveTheirExitCodes) {
       {{"--record", "x.avi", "--duration", "inf"}, 2},
       {{"--fps", "25"}, 2},
       {{"--record", full.string(), "--do", "menu:Animate ticks:8"}, 1},
+      {{"--record", "x.avi", "--size", "1x1"}, 2}, // no frame: refused before the file
+      {{"--size", "64x3", "--record", "x.avi"}, 2},
   };
   for (const TCase& c : cases) {
     std::vector<std::string> args = {"--size", "64x48"};
@@ -407,6 +428,9 @@ TEST(RunnerRecord, BadSettingsAndFailedFilesGiveTheirExitCodes) {
   }
   EXPECT_FALSE(fs::exists("x.avi"));
   fs::remove(full);
+  EXPECT_EQ(RunKinemo({"--size", "1x1", "--record", "x.avi"}).Err,
+            "kinemo: --record needs a --size of at least 4x4 (frames are multiples of 4 "
+            "pixels): 1x1\n");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -113,12 +114,19 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
       {{"--do", "set:RailType=4"}, "invalid action: set:RailType=4"},
       {{"--do", "set:ForceModel=0"}, "invalid action: set:ForceModel=0"},
       {{"--do", "set:SBfs=x"}, "invalid action: set:SBfs=x"},
+      // Beyond 32 bits: once cut to 10 ms and to 0 (the timer stopped).
+      {{"--do", "set:SBtimer=4294967306"}, "invalid action: set:SBtimer=4294967306"},
+      {{"--do", "set:SBtimer=2147483648"}, "invalid action: set:SBtimer=2147483648"},
+      {{"--do", "set:SBfs=-2147483649"}, "invalid action: set:SBfs=-2147483649"},
       {{"--size", "0x5"}, size_range + "0x5"},
       {{"--size", "10"}, size_range + "10"},
       {{"--size", "-1x5"}, size_range + "-1x5"},
       {{"--size", "99999x10"}, size_range + "99999x10"},
       {{"--size", "10x10x"}, size_range + "10x10x"},
       {{"--do", "ticks:1 select:", "--state", never.string()}, "invalid action: select:"},
+      {{"--state", ""}, "--state needs a file name"},
+      {{"--screenshot", "", "--state", never.string()}, "--screenshot needs a file name"},
+      {{"--record", ""}, "--record needs a file name"},
       {{"--size", "x10", "--screenshot", never.string()}, size_range + "x10"},
   };
   for (const auto& [args, error] : bad) {
@@ -130,10 +138,68 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
   EXPECT_FALSE(fs::exists(never));
 }
 
-TEST(Runner, UnwritableStateFileIsAnErrorNotASilentSuccess) {
-  const TRun r = RunKinemo({"--do", "ticks:1", "--state", "/nonexistent-dir/state.json"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("/nonexistent-dir/state.json"), std::string::npos);
+TEST(Runner, TicksToAPausedOrStoppedTimerReturnAtOnceAndRunningTicksAreCapped) {
+  const std::string most = "ticks:9223372036854775807";
+  for (const std::string& idle : {most, "menu:Animate set:SBtimer=0 " + most}) {
+    SCOPED_TRACE(idle);
+    const TRun r = RunKinemo({"--do", idle + " " + most}, true);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.state["SimTime"].get<double>(), 0);
+  }
+  const fs::path never = TempFile("never.json");
+  const std::vector<std::pair<std::string, std::string>> over = {
+      {"menu:Animate ticks:10000001", "ticks:10000001"},
+      {"menu:Animate ticks:3 ticks:9999998", "ticks:9999998"},
+      {"menu:Animate ticks:3 " + most, most}};
+  for (const auto& [actions, refused] : over) {
+    SCOPED_TRACE(actions);
+    const TRun r = RunKinemo({"--do", actions, "--state", never.string()});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, "kinemo: " + refused +
+                         ": a run delivers at most 10000000 ticks while the timer runs\n");
+  }
+  EXPECT_FALSE(fs::exists(never));
+}
+
+TEST(Runner, NoActionRunsAfterQuitter) {
+  const TRun r =
+      RunKinemo({"--do", "menu:Animate ticks:5 menu:Quitter ticks:5 combo:2 key:R"}, true);
+  ASSERT_EQ(r.code, 0) << r.err;
+  double t = 0;
+  for (int k = 0; k < 5; ++k)
+    t += 0.01;
+  EXPECT_EQ(r.state["SimTime"].get<double>(), t);
+  EXPECT_EQ(r.state["RobSel"], 8);
+  EXPECT_NE(r.out.find("menu:Quitter"), std::string::npos);
+  EXPECT_EQ(r.out.find("combo:2"), std::string::npos) << r.out;
+}
+
+TEST(Runner, AnOutputNotWrittenWhollyExitsWith1NamingItAndLeavesNoPartOfIt) {
+  for (const std::string flag : {"--state", "--screenshot"})
+    for (const std::string path : {"/nonexistent-dir/out", "/dev/full"}) {
+      SCOPED_TRACE(flag + " " + path);
+      const TRun r = RunKinemo({"--do", "ticks:1", flag, path});
+      if (r.code == 3) SKIP_UNAVAILABLE(r.err);
+      EXPECT_EQ(r.code, 1);
+      EXPECT_EQ(r.err.rfind("kinemo: cannot write " + path + ": ", 0), 0u) << r.err;
+    }
+  // A full disk, as a file size limit gives it to the real program: earlier
+  // files stay as they were and nothing else is left.
+  TScratchDir dir;
+  std::ofstream(dir / "s.png") << "old";
+  const std::string cmd = "cd '" + dir.Dir.string() + "' && trap '' XFSZ && ulimit -f 1 && '" +
+                          KINEMO_BINARY +
+                          "' --headless --do ticks:1 --state s.json --screenshot s.png "
+                          ">/dev/null 2>err.txt";
+  const int status = std::system(cmd.c_str());
+  ASSERT_NE(status, -1);
+  const std::string err = ReadFile(dir / "err.txt");
+  if (WEXITSTATUS(status) == 3) SKIP_UNAVAILABLE(err);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(err.find("cannot write s.json: "), std::string::npos) << err;
+  EXPECT_NE(err.find("cannot write s.png: "), std::string::npos) << err;
+  EXPECT_EQ(ReadFile(dir / "s.png"), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), {}), 2); // s.png, err.txt
 }
 
 TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {
@@ -158,10 +224,13 @@ TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {
             std::string::npos);
   EXPECT_NE(r.out.find("Valeur entrée en dehors des limites"), std::string::npos);
 
-  // A position beyond int is as far as the bar goes, not wrapped around.
-  const TRun far = RunKinemo({"--do", "set:SBtimer=4294967296 set:SBfs=-4294967196"}, true);
+  // A position outside the bar's range is as far as the bar goes.
+  const TRun far = RunKinemo({"--do", "set:SBtimer=2147483647 set:SBfs=-2147483648"}, true);
   EXPECT_EQ(far.state["Timer1"]["Interval"], 100);
   EXPECT_EQ(far.state["Fs"].get<double>(), 0.1);
+  const TRun near = RunKinemo({"--do", "set:SBtimer=-1 set:SBfs=101"}, true);
+  EXPECT_EQ(near.state["Timer1"]["Interval"], 0);
+  EXPECT_EQ(near.state["Fs"].get<double>(), 10.0);
 }
 
 // PNG width and height, from the header chunk.

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "io/safe_output.h"
 #include "scratch.h"
@@ -131,6 +132,21 @@ TEST(SafeOutput, LinksDevicesAndPermissionsStayWhatTheyAre) {
   ASSERT_EQ(full.Open("/dev/full"), 0);
   EXPECT_FALSE(full.Write(std::string_view("x")));
   EXPECT_EQ(FilesIn(dir.Dir), 2u);
+
+  // A pipe (kinemo --state /dev/stdout | ...): written in order, waiting for
+  // its reader, well beyond what the pipe holds at once.
+  const std::string fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = ReadFile(fifo); });
+  TSafeOutput pipe;
+  while (pipe.Open(fifo) == ENXIO) // no reader yet
+    std::this_thread::yield();
+  const std::string big(1 << 20, 'p');
+  EXPECT_TRUE(pipe.Write(big));
+  EXPECT_EQ(pipe.Commit(), 0);
+  reader.join();
+  EXPECT_EQ(received, big);
 }
 
 } // namespace

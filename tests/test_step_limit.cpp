@@ -104,8 +104,7 @@ struct TMode {
 
 // Every mode of every device, several at once since the devices run side by
 // side; each run also puts the reluctance carriage on another rail and force
-// model. The bicycle driven by two different torques is left out: its
-// heading makes it run away at any step, the default one included.
+// model.
 const TMode kModes[] = {
     {"at rest, controllers as at start", 3, 3, [](TFormFixture&) {}},
     {"automatic pilots", 0, 1, [](TFormFixture& f) { f.Key('M', ssCtrl); }},
@@ -134,14 +133,21 @@ const TMode kModes[] = {
        Select(f, 3); // monocycle: a torque step
        f.Key('G');
        f.Key(Num(8), 0, 30);
-       Select(f, 4); // bicycle: equal torques
+       Select(f, 4); // bicycle: pushing and turning
        f.Key('G');
        f.Key(Num(7), 0, 30);
-       f.Key(Num(9), 0, 30);
+       f.Key(Num(9), 0, 12);
        Select(f, 8); // pendulum controller on: a set-point, then a kick
        f.Key('G');
        f.Key(Num(8), 0, 2);
        f.Key(Num(6));
+     }},
+    {"bicycle spinning on the spot by hand", 0, 2,
+     [](TFormFixture& f) {
+       Select(f, 4);
+       f.Key('G');
+       f.Key(Num(1), 0, 30);
+       f.Key(Num(9), 0, 30);
      }},
 };
 

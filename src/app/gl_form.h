@@ -187,7 +187,9 @@ private:
   void StartDemonstration(bool from_keyboard);
   // The C key: opens or closes the data log; false if it could not be opened.
   bool ToggleLog();
-  void CheckLogWritten();
+  // Writes one whole line into the log. A failed write (full disk) closes the
+  // log, cuts it back to its last whole line and says so.
+  void WriteLogRecord(const std::string& line);
   void InitViewState();
   unsigned LoadPictureTexture(const char* file_name);
   bool EditEntered(char key, const std::string& text, double& value);
@@ -197,4 +199,5 @@ private:
   void ReleaseCapture();
 
   TToolkit& toolkit_;
+  std::uint64_t log_whole_bytes_ = 0; // the whole lines in the log so far
 };

@@ -1,5 +1,6 @@
 // The keyboard command map: camera, global modes, and the selected device's
 // commands. Every entry is tested in turn, so one key may act in several groups.
+#include <algorithm>
 #include <cmath>
 
 #include "app/gl_form.h"
@@ -29,6 +30,12 @@ bool Numpad(std::uint16_t key, int digit) {
 }
 
 constexpr double kSetPointStep = kPi / 30;
+
+// Held W or X (auto-repeat) would drive the step to infinity or to zero, after
+// which the camera turns NaN or stops moving: the step stays where every
+// camera key still does something useful.
+constexpr double kCamStepMin = 1e-4;
+constexpr double kCamStepMax = 1e3;
 
 } // namespace
 
@@ -65,8 +72,8 @@ void TGL_Form::FormKeyDown(std::uint16_t& Key, TShiftState Shift) {
   if (Key == vk::Next) pan_back();
   if (Key == vk::Letter('H')) yv += s;
   if (Key == vk::Letter('N')) yv -= s;
-  if (Key == vk::Letter('W')) CamStep *= 1.5;
-  if (Key == vk::Letter('X')) CamStep = CamStep * 2 / 3;
+  if (Key == vk::Letter('W')) CamStep = std::min(CamStep * 1.5, kCamStepMax);
+  if (Key == vk::Letter('X')) CamStep = std::max(CamStep * 2 / 3, kCamStepMin);
   if (!RightDrag) {
     if (Key == vk::Letter('Z')) {
       xrot += 2;

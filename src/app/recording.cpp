@@ -53,6 +53,14 @@ void TGL_Form::EnregistreAVI1Click() {
                         TMsgIcon::Error);
     return;
   }
+  // Frames are whole multiples of 4 pixels: a smaller view has no frame.
+  if (ClientWidth < CAVIGenerator::kMinFrameSide || ClientHeight < CAVIGenerator::kMinFrameSide) {
+    toolkit_.MessageBox("La vue est trop petite pour être enregistrée : il lui faut au moins " +
+                            std::to_string(CAVIGenerator::kMinFrameSide) + " × " +
+                            std::to_string(CAVIGenerator::kMinFrameSide) + " pixels.",
+                        "Erreur", TMsgIcon::Error);
+    return;
+  }
   if (toolkit_.ShowModal(TDialogId::Capture) != TModalResult::OK) return;
   const auto fps = StrToInt(DialogCapture.LEfps);
   if (!fps) {

@@ -63,6 +63,9 @@ int TSafeOutput::Open(const std::string& target) {
     // Non-blocking so that a pipe without a reader fails instead of hanging.
     fd_ = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) return errno;
+    // Once open, writes wait for a slow reader rather than fail.
+    if (const int flags = ::fcntl(fd_, F_GETFL); flags >= 0)
+      ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
     direct_ = true;
     working_ = target;
     return 0;
@@ -101,7 +104,10 @@ int TSafeOutput::Open(const std::string& target) {
 bool TSafeOutput::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
   if (fd_ < 0) return false;
   while (!bytes.empty()) {
-    const ssize_t n = ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    // A pipe cannot seek: what is written directly in order is appended.
+    const ssize_t n = direct_ && offset == size_
+                          ? ::write(fd_, bytes.data(), bytes.size())
+                          : ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     bytes = bytes.subspan(static_cast<std::size_t>(n));

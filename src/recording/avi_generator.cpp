@@ -86,6 +86,12 @@ int32_t CAVIGenerator::InitEngine() {
   if (AviFile || AviStream || AviCompressedStream) ReleaseEngine();
   ErrorText = kOk;
 
+  // Checked before the file is made: a format that can hold no frame
+  // creates nothing.
+  if (!ValidFrameFormat(BitmapHeader, FrameRate)) {
+    ErrorText = "AVI Stream creation failed. Check Bitmap info.";
+    return kAviErrBadFormat;
+  }
   auto file = std::make_unique<TAviFile>(RiffLimit, DiskLimit);
   if (const int err = file->Open(FileName); err != 0) {
     const int32_t code = err == ENOMEM ? kAviErrMemory : kAviErrFileOpen;
@@ -94,11 +100,6 @@ int32_t CAVIGenerator::InitEngine() {
     return code;
   }
   AviFile = std::move(file);
-
-  if (!ValidFrameFormat(BitmapHeader, FrameRate)) {
-    ErrorText = "AVI Stream creation failed. Check Bitmap info.";
-    return kAviErrBadFormat;
-  }
   AviStream = std::make_unique<TAviStreamFormat>();
   AviStream->Bitmap = BitmapHeader;
   AviStream->FrameRate = FrameRate;

@@ -29,6 +29,8 @@ public:
   // Frame size from the window's client size, each rounded down to a
   // multiple of 4 so that a row of 3 bytes per pixel needs no padding.
   void SetBitmapHeader(int clientWidth, int clientHeight);
+  // The smallest client width and height that give a frame.
+  static constexpr int kMinFrameSide = 4;
   int32_t InitEngine();
   // Writes biSizeImage bytes from `bits` as the next key frame.
   int32_t AddFrame(const void* bits);

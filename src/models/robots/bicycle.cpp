@@ -66,10 +66,12 @@ void TBicycle::Derivatives(double* out, const double* in) {
   }
   const double A = -(m * L / 2) * (-sin_theta * (omega * omega) +
                                    std::cos(theta) * (m * kGravity * sin_theta - C));
+  // Only the forward push follows the heading; the ground friction opposes the
+  // ground velocity whatever the heading, or a turned robot would feed on it.
   out[4] = vx;
-  out[5] = (A + Fx) / M * std::sin(psi);
+  out[5] = (A * std::sin(psi) + Fx) / M;
   out[6] = vy;
-  out[7] = (A + Fy) / M * std::cos(psi);
+  out[7] = (A * std::cos(psi) + Fy) / M;
 }
 
 void TBicycle::Step(double h) {

@@ -1,9 +1,8 @@
 #include "platform/headless/actions.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <climits>
+#include <limits>
 #include <map>
 
 #include "app/gl_form.h"
@@ -90,8 +89,9 @@ bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
 }
 
 void Ticks(TGL_Form& form, THeadlessToolkit& tk, long long n) {
-  for (long long k = 0; k < n; ++k) {
-    if (!form.Timer1.Running()) continue;
+  // A paused timer, or one with a period of 0, delivers nothing: no need to
+  // count through the events that would not come.
+  for (long long k = 0; k < n && form.Timer1.Running(); ++k) {
     tk.NowMs += static_cast<std::uint32_t>(form.Timer1.Interval);
     form.Timer1Timer();
   }
@@ -137,14 +137,16 @@ const TActionEntry* Find(const TActionEntry (&table)[N], const std::string& name
   return nullptr;
 }
 
-// A scroll-bar position; the bar clamps it to its range, so a number beyond
-// int must not wrap around to one inside it.
-int BarPosition(long long n) {
-  return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
-}
-
 TActionCheck Check(bool ok) {
   return ok ? TActionCheck::Ok : TActionCheck::Invalid;
+}
+
+// A scroll-bar position: any 32-bit number, which the bar clamps to its range
+// as it would a dragged thumb. A wider one is refused rather than cut to 32
+// bits, which would wrap it around to a position inside the range.
+TActionCheck ParseBarPosition(const TGL_Form&, const std::string& v, TAction& a) {
+  return Check(ParseInt(v, a.Number) && a.Number >= std::numeric_limits<std::int32_t>::min() &&
+               a.Number <= std::numeric_limits<std::int32_t>::max());
 }
 
 // set:NAME=VALUE: the dialog or control each setting answers.
@@ -155,13 +157,13 @@ const TActionEntry kSettings[] = {
        WithDialog(run.Form, run.Tk, &TGL_Form::Options1Click,
                   [v = a.SettingValue](TGL_Form& f) { f.DialogOptions.Editdt = v; });
      }},
-    {"SBfs",
-     [](const TGL_Form&, const std::string& v, TAction& a) { return Check(ParseInt(v, a.Number)); },
-     [](TActionRun& run, const TAction& a) { run.Form.SBfs.SetPosition(BarPosition(a.Number)); }},
-    {"SBtimer",
-     [](const TGL_Form&, const std::string& v, TAction& a) { return Check(ParseInt(v, a.Number)); },
+    {"SBfs", ParseBarPosition,
      [](TActionRun& run, const TAction& a) {
-       run.Form.SBtimer.SetPosition(BarPosition(a.Number));
+       run.Form.SBfs.SetPosition(static_cast<int>(a.Number));
+     }},
+    {"SBtimer", ParseBarPosition,
+     [](TActionRun& run, const TAction& a) {
+       run.Form.SBtimer.SetPosition(static_cast<int>(a.Number));
      }},
     {"RailType",
      [](const TGL_Form&, const std::string& v, TAction& a) {
@@ -252,6 +254,10 @@ bool ParseAction(const std::string& word, const TGL_Form& form, TAction& a, std:
   if (check == TActionCheck::Unknown) error = "unknown action: " + word;
   if (check == TActionCheck::Invalid) error = "invalid action: " + word;
   return check == TActionCheck::Ok;
+}
+
+long long RunningTicks(const TGL_Form& form, const TAction& a) {
+  return a.Entry == Find(kActions, "ticks") && form.Timer1.Running() ? a.Number : 0;
 }
 
 void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,

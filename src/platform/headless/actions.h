@@ -39,6 +39,13 @@ bool ParseInt(const std::string& s, long long& v);
 // anything runs; false with a one-line reason.
 bool ParseAction(const std::string& word, const TGL_Form& form, TAction& action,
                  std::string& error);
+// Ticks a run may deliver while its timer runs. Each one is real work, so a
+// mistyped count must not run for days; ticks while the timer is paused or
+// its period is 0 cost nothing and do not count.
+constexpr long long kMaxRunningTicks = 10'000'000;
+// The ticks `a` would deliver to the timer as it is now: 0 unless it is a
+// ticks action and the timer runs.
+long long RunningTicks(const TGL_Form& form, const TAction& a);
 // `capture` answers menu:EnregistreAVI1; without it the dialog is cancelled.
 void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,
                  const TCaptureAnswer* capture = nullptr);

@@ -4,12 +4,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <limits>
 #include <sstream>
 
 #include "app/gl_form.h"
 #include "app/state_json.h"
+#include "io/safe_output.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
@@ -58,14 +59,13 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
         if (!ParseAction(word, form, a, error)) return false;
         opt.Actions.push_back(std::move(a));
       }
-    } else if (arg == "--state") {
-      if (!value(opt.StateFile)) return false;
-    } else if (arg == "--screenshot") {
-      if (!value(opt.ScreenshotFile)) return false;
-    } else if (arg == "--record") {
-      if (!value(opt.Capture.File)) return false;
-      if (opt.Capture.File.empty()) {
-        error = "--record needs a file name";
+    } else if (arg == "--state" || arg == "--screenshot" || arg == "--record") {
+      std::string& file = arg == "--state"        ? opt.StateFile
+                          : arg == "--screenshot" ? opt.ScreenshotFile
+                                                  : opt.Capture.File;
+      if (!value(file)) return false;
+      if (file.empty()) {
+        error = arg + " needs a file name";
         return false;
       }
     } else if (arg == "--fps") {
@@ -115,18 +115,23 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
     error = "--fps, --duration and --codec need --record";
     return false;
   }
-  return true;
-}
-
-bool WriteFile(const std::string& path, const std::string& content, std::string& error) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (f) f << content;
-  if (f) f.flush();
-  if (!f) {
-    error = "cannot write " + path;
+  // Checked before the recording makes its file.
+  constexpr int kMin = CAVIGenerator::kMinFrameSide;
+  if (!opt.Capture.File.empty() && (opt.Width < kMin || opt.Height < kMin)) {
+    error = "--record needs a --size of at least " + std::to_string(kMin) + "x" +
+            std::to_string(kMin) +
+            " (frames are multiples of 4 pixels): " + std::to_string(opt.Width) + "x" +
+            std::to_string(opt.Height);
     return false;
   }
   return true;
+}
+
+// Complete, or not written at all: an earlier file of that name stays.
+bool WriteFile(const std::string& path, const std::string& content, std::string& error) {
+  const int err = WriteFileSafely(path, content);
+  if (err != 0) error = "cannot write " + path + ": " + std::strerror(err);
+  return err == 0;
 }
 
 } // namespace
@@ -171,12 +176,23 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     }
   }
 
+  long long ticks_run = 0;
   for (const TAction& a : opt.Actions) {
+    const long long ticks = RunningTicks(form, a);
+    if (ticks > kMaxRunningTicks - ticks_run) {
+      err << "kinemo: " << a.Text << ": a run delivers at most " << kMaxRunningTicks
+          << " ticks while the timer runs\n";
+      form.FormClose();
+      return 2;
+    }
+    ticks_run += ticks;
     ApplyAction(form, tk, a, record ? &opt.Capture : nullptr);
     char line[160];
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),
                   form.SimTime, form.Timer1.Enabled ? "running" : "paused", form.RobSel);
     out << line;
+    // menu:Quitter closes the window: no later event reaches it.
+    if (tk.CloseRequested) break;
   }
 
   for (const TRobot* r : *form.Robots) {
