@@ -11,6 +11,7 @@
 
 #include "app/dialog_models.h"
 #include "app/virtual_keys.h"
+#include "models/device_keys.h"
 #include "models/form_shared.h"
 #include "models/robot.h"
 #include "platform/controls.h"
@@ -20,7 +21,7 @@
 
 class TRobot4;
 
-class TGL_Form : public TFormShared {
+class TGL_Form : public TFormShared, private TDeviceKeyHost {
 public:
   explicit TGL_Form(TToolkit& toolkit);
   ~TGL_Form();
@@ -181,12 +182,13 @@ public:
   // Lists the controller's own fields by name (state dumps, tests).
   void VisitFields(TFieldVisitor& v) const;
 
-private:
-  void ContactPass();
   // Starts the demonstration; from the keyboard it also sets every AutoMode.
   void StartDemonstration(bool from_keyboard);
   // The C key: opens or closes the data log; false if it could not be opened.
-  bool ToggleLog();
+  bool ToggleLog() override;
+
+private:
+  void ContactPass();
   void CheckLogWritten();
   void InitViewState();
   unsigned LoadPictureTexture(const char* file_name);
