@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/dialog_models.h"
@@ -170,6 +171,17 @@ public:
   void IDC_EDITzposKeyPress(char Key);
   void IDC_EDITyrotKeyPress(char Key);
   void IDC_EDITxrotKeyPress(char Key);
+
+  // Writes a parameter of device n (by its field name) if CheckParameter
+  // accepts it; the device then recomputes what follows from it. False, with
+  // the reason, changing nothing otherwise.
+  bool SetParameter(std::int32_t n, std::string_view name, double value,
+                    std::string* error = nullptr);
+  // Every parameter of device n back to the value its constructor gives.
+  void RestoreParameters(std::int32_t n);
+  // "Pas à pas" and the space bar: exactly one tick; a running simulation is
+  // paused first, so that each press moves it on by one tick.
+  void PasAPas1Click();
 
   // Moves the selection to device n (caller checks the range); the device
   // list follows.

@@ -7,6 +7,11 @@
 #include "models/constants.h"
 
 void TGL_Form::FormKeyDown(std::uint16_t& Key, TShiftState Shift) {
+  // The space bar, which nothing else reads: one tick, which draws its frame.
+  if (Key == vk::Space) {
+    PasAPas1Click();
+    return;
+  }
   const bool ctrl = (Shift & ssCtrl) != 0;
   const double a = yrot * kPi * (1.0 / 180);
   const double s = CamStep;
