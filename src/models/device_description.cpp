@@ -1,5 +1,6 @@
 #include "models/device_description.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "models/key_codes.h"
@@ -30,8 +31,16 @@ int DecimalsFor(double value, double step, int most) {
     const double scaled = v * std::pow(10.0, d);
     return std::fabs(scaled - std::round(scaled)) <= 1e-9 * std::fmax(1.0, std::fabs(scaled));
   };
-  int d = 0;
-  while (d < most && !(exact(value, d) && exact(step, d)))
+  int step_decimals = 0;
+  while (step_decimals < most && !exact(step, step_decimals))
+    ++step_decimals;
+  // A value with endless decimals (pi / 3) shows 5 significant digits.
+  int cap = step_decimals;
+  if (value != 0)
+    cap = std::max(cap, 4 - static_cast<int>(std::floor(std::log10(std::fabs(value)))));
+  cap = std::min(cap, most);
+  int d = step_decimals;
+  while (d < cap && !exact(value, d))
     ++d;
   return d;
 }

@@ -59,5 +59,6 @@ struct TDeviceDescription {
 std::string KeyCaption(std::uint16_t key);
 // The keys of a command joined for the legend: "8 / 2".
 std::string KeysCaption(const TCommandDescription& command);
-// Decimals that show `value` and steps of `step` exactly, at most `most`.
+// Decimals for an editor: enough for steps of `step`, and for `value` exactly
+// or to 5 significant digits if it has more; at most `most`.
 int DecimalsFor(double value, double step, int most = 6);

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <fstream>
@@ -221,6 +223,10 @@ TEST(Window, KeysStartTheRunAfterEveryToolbarControl) {
 
 int main(int argc, char** argv) {
   SetDefaultSurfaceFormat();
+  // What the window remembers goes to a scratch folder, never the user's.
+  const QTemporaryDir settings;
+  for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, settings.path());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
