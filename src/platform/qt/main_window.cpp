@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -479,7 +480,9 @@ void TMainWindow::ShowInstruments(bool visible) {
   Instruments->setVisible(visible);
   Action(QStringLiteral("Instruments1"))->setChecked(visible);
   RememberInstruments(visible);
-  ReturnFocus();
+  // After F2 the view's own window still has the keys; asking for them again
+  // would pass them through the view's container on to the menu bar.
+  if (!GLView || QGuiApplication::focusWindow() != GLView) ReturnFocus();
 }
 
 QString TMainWindow::ScreenshotName(const QDateTime& when) {
