@@ -1,6 +1,9 @@
-// Opening the main window until its first frame is drawn (needs a display; run
-// under xvfb-run). Each iteration builds the form and the window from scratch.
+// The main window on a display (run under xvfb-run): opening it until its
+// first frame is drawn, and its tick rate while it runs.
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -19,6 +22,10 @@ QApplication* Application() {
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
     SetDefaultSurfaceFormat();
+    // The window's remembered settings stay out of the user's.
+    static const QTemporaryDir settings;
+    for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+      QSettings::setPath(format, QSettings::UserScope, settings.path());
     return new QApplication(argc, argv);
   }();
   return app;
@@ -52,3 +59,62 @@ void BM_WindowToFirstFrame(benchmark::State& state) {
 BENCHMARK(BM_WindowToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
+
+// Ticks per second of the running window, with the instruments panel hidden
+// (0) or shown (1): the panel must cost the run no more than a tenth of its
+// rate. The timer's period is 1 ms, so the ticks follow as fast as they can.
+void BM_RunningWindowTickRate(benchmark::State& state) {
+  if (!DisplayAvailable(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                        std::getenv("WAYLAND_DISPLAY"))) {
+    state.SkipWithError("no display: run under xvfb-run");
+    return;
+  }
+  Application();
+  TQtToolkit toolkit;
+  TGL_Form form(toolkit);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
+  TMainWindow window(form);
+  toolkit.Attach(&window);
+  if (!window.GLView) {
+    state.SkipWithError("no OpenGL");
+    return;
+  }
+  window.resize(1280, 760);
+  window.show();
+  window.ShowInstruments(state.range(0) != 0);
+  if (!QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 10000)) {
+    state.SkipWithError("no frame drawn");
+    return;
+  }
+  // The same view size either way: the panel must not win by shrinking it.
+  constexpr int kViewWidth = 900;
+  QTest::qWait(200);
+  window.resize(window.width() + kViewWidth - window.GLView->width(), 760);
+  if (!QTest::qWaitFor([&] { return window.GLView->width() == kViewWidth; }, 5000)) {
+    state.SkipWithError("the view could not be given its width");
+    return;
+  }
+  window.Dispatch([&] {
+    form.SBtimer.SetPosition(1);
+    form.AnimateClick();
+  });
+  QTest::qWait(500); // settled
+  double ticks = 0, seconds = 0;
+  for (auto _ : state) {
+    const double t0 = form.SimTime;
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(3000);
+    seconds += clock.elapsed() * 0.001;
+    ticks += (form.SimTime - t0) / form.Dt;
+  }
+  state.counters["ticks_per_s"] = ticks / seconds;
+  window.ShowInstruments(false); // not remembered for the next run
+  window.close();
+}
+BENCHMARK(BM_RunningWindowTickRate)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();

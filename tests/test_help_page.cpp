@@ -1,9 +1,12 @@
 // "Ai&de" opens our own help page from the program's data folder, found beside
 // the program wherever its tree was moved, and says so when the page is missing.
+// The page's device part is written from the devices' descriptions at build time.
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "app/data_folder.h"
+#include "app/help_devices.h"
+#include "models/device_description.h"
 #include "test_support.h"
 
 TEST(Help, OpensThePageInTheDataFolderOrSaysItIsMissing) {
@@ -30,4 +33,26 @@ TEST(Help, TheDataFolderSitsBesideTheProgramsFolder) {
   // The build tree keeps the same layout, so the built program finds its files.
   EXPECT_EQ(DataFolderOf(KINEMO_BINARY), std::filesystem::path(KINEMO_BUILD_DATA_DIR).string());
   EXPECT_EQ(std::filesystem::path(ExecutablePath(nullptr)).filename(), "kinemo_tests");
+}
+
+// The page in the data folder is the template with every device as its
+// description has it now: name, keys, values and parameters.
+TEST(Help, TheDevicesPartIsWrittenFromTheirDescriptions) {
+  TFormFixture f;
+  const std::string built =
+      ReadFile(std::filesystem::path(KINEMO_BUILD_DATA_DIR) / "help/index.html");
+  std::string expected;
+  ASSERT_TRUE(FillHelpTemplate(ReadFile(KINEMO_HELP_TEMPLATE), DeviceHelpHtml(*f.form), expected));
+  EXPECT_EQ(built, expected);
+  EXPECT_EQ(built.find(kHelpDevicesMarker), std::string::npos);
+  for (const TRobot* robot : *f.form->Robots) {
+    const TDeviceDescription& d = robot->Description();
+    EXPECT_NE(built.find(d.Name), std::string::npos) << d.Name;
+    for (const TParameterDescription& p : d.Parameters)
+      EXPECT_NE(built.find("<code>" + std::string(p.Field) + "</code>"), std::string::npos);
+  }
+  EXPECT_NE(built.find("<td>0,01 à 5</td>"), std::string::npos); // French numbers
+  EXPECT_NE(built.find("(n° 0 et 2)"), std::string::npos);       // one section per class
+  std::string page;
+  EXPECT_FALSE(FillHelpTemplate("<html></html>", "x", page));
 }

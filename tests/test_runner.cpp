@@ -202,6 +202,52 @@ TEST(Runner, AnOutputNotWrittenWhollyExitsWith1NamingItAndLeavesNoPartOfIt) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), {}), 2); // s.png, err.txt
 }
 
+// param: refuses before anything runs, naming what it would have accepted.
+TEST(Runner, ParametersAreCheckedAsThePanelChecksThem) {
+  const fs::path never = TempFile("never");
+  const std::string kp = "Kp of device 8 (TMSlin) must be between 0 and 100 A/rad, not ";
+  const std::vector<std::pair<std::string, std::string>> bad = {
+      {"param:9.Kp=1", "no device 9 (devices 0 to 8)"},
+      {"param:-1.Kp=1", "no device -1 (devices 0 to 8)"},
+      {"param:8.Foo=1", "device 8 (TMSlin) has no parameter Foo (its parameters: Mass, "
+                        "FluxDensity, CurrentMax, PendLength, PendMass, PendDamping, Kp, Ki, "
+                        "Kd, ThetaRefMax, CtrlPeriod)"},
+      {"param:8.PendInertia=1", ""}, // derived from PendMass and PendLength, not set
+      {"param:5.Kp=1", "device 5 (TRail) has no parameter Kp (it has none)"},
+      {"param:8.Kp=100.5", kp + "100.5"},
+      {"param:8.Kp=-0.1", kp + "-0.1"},
+      {"param:8.Kp=nan", kp + "nan"},
+      {"param:8.Kp=inf", kp + "inf"},
+      {"param:3.CtrlPeriod=2.5",
+       "CtrlPeriod of device 3 (TMonocycle) must be a whole number between 1 and 100 pas, not 2.5"},
+      {"param:8.Kp", ""},
+      {"param:x.Kp=1", ""},
+      {"param:8.Kp=1,5", ""},
+  };
+  for (const auto& [action, reason] : bad) {
+    SCOPED_TRACE(action);
+    const TRun r = RunKinemo({"--do", "menu:Animate ticks:5 " + action, "--state", never.string()});
+    EXPECT_EQ(r.code, 2);
+    if (!reason.empty()) {
+      EXPECT_EQ(r.err, "kinemo: invalid action: " + action + " (" + reason + ")\n");
+    } else {
+      EXPECT_EQ(r.err.rfind("kinemo: invalid action: " + action, 0), 0u) << r.err;
+    }
+    EXPECT_TRUE(r.out.empty()) << r.out;
+  }
+  EXPECT_FALSE(fs::exists(never));
+
+  // Bounds are accepted; a base parameter brings what follows from it along.
+  const TRun r =
+      RunKinemo({"--do", "param:8.Kp=100 param:3.PendulumMass=0.4 param:4.CtrlPeriod=1"}, true);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.state["Robots"][8]["Kp"], 100);
+  const auto& mono = r.state["Robots"][3];
+  EXPECT_EQ(mono["PendulumInertia"].get<double>(), 0.4 * (0.15 * 0.15) / 3);
+  EXPECT_EQ(mono["M"].get<double>(), 0.1 + 0.4);
+  EXPECT_EQ(r.state["Robots"][4]["CtrlPeriod"], 1);
+}
+
 TEST(Runner, KeysMenusComboAndSettingsGoThroughTheWindowsHandlers) {
   const TRun r = RunKinemo({"--do", "combo:0 key:Num8 key:Num8 key:A ticks:10 set:Dt=0.02 "
                                     "set:SBfs=25 set:SBtimer=40 set:RailType=1 set:ForceModel=2 "

@@ -28,6 +28,11 @@ void TGL_Form::SBfsChange() {
   Fs = SBfs.Position * 0.1;
 }
 
+void TGL_Form::PasAPas1Click() {
+  Timer1.Enabled = false;
+  Timer1Timer();
+}
+
 void TGL_Form::CBListeSelect() {
   if (CBListe.ItemIndex < 0 || CBListe.ItemIndex >= NbRobots) return;
   SelectDevice(CBListe.ItemIndex);

@@ -7,10 +7,12 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/dialog_models.h"
 #include "app/virtual_keys.h"
+#include "models/device_keys.h"
 #include "models/form_shared.h"
 #include "models/robot.h"
 #include "platform/controls.h"
@@ -20,7 +22,7 @@
 
 class TRobot4;
 
-class TGL_Form : public TFormShared {
+class TGL_Form : public TFormShared, private TDeviceKeyHost {
 public:
   explicit TGL_Form(TToolkit& toolkit);
   ~TGL_Form();
@@ -170,6 +172,17 @@ public:
   void IDC_EDITyrotKeyPress(char Key);
   void IDC_EDITxrotKeyPress(char Key);
 
+  // Writes a parameter of device n (by its field name) if CheckParameter
+  // accepts it; the device then recomputes what follows from it. False, with
+  // the reason, changing nothing otherwise.
+  bool SetParameter(std::int32_t n, std::string_view name, double value,
+                    std::string* error = nullptr);
+  // Every parameter of device n back to the value its constructor gives.
+  void RestoreParameters(std::int32_t n);
+  // "Pas à pas" and the space bar: exactly one tick; a running simulation is
+  // paused first, so that each press moves it on by one tick.
+  void PasAPas1Click();
+
   // Moves the selection to device n (caller checks the range); the device
   // list follows.
   void SelectDevice(std::int32_t n);
@@ -181,12 +194,13 @@ public:
   // Lists the controller's own fields by name (state dumps, tests).
   void VisitFields(TFieldVisitor& v) const;
 
-private:
-  void ContactPass();
   // Starts the demonstration; from the keyboard it also sets every AutoMode.
   void StartDemonstration(bool from_keyboard);
   // The C key: opens or closes the data log; false if it could not be opened.
-  bool ToggleLog();
+  bool ToggleLog() override;
+
+private:
+  void ContactPass();
   // Writes one whole line into the log. A failed write (full disk) closes the
   // log, cuts it back to its last whole line and says so.
   void WriteLogRecord(const std::string& line);

@@ -1,8 +1,7 @@
 // The telemetry line of the status bar, rebuilt after every frame.
 #include "app/gl_form.h"
 #include "app/number_text.h"
-#include "models/robots/robot4.h"
-#include "models/robots/robotk.h"
+#include "models/status_part.h"
 
 std::string TGL_Form::StatusRatioText() const {
   const char sep = toolkit_.DecimalSeparator();
@@ -19,28 +18,10 @@ void TGL_Form::UpdateStatusText() {
   auto num = [sep](double v) { return FloatToStr(v, sep); };
   std::string s = "Fps:" + num(FrameCount) + ", t:" + num(SimTime) +
                   ", timer:" + num(Timer1.Interval * 0.001) + StatusRatioText();
-  const TRobot* sel = (*Robots)[RobSel];
-  switch (sel->TypeCode) {
-  case kTypeRobot4: {
-    const auto* r = static_cast<const TRobot4*>(sel);
-    s += ", RobSel:" + IntToStr(RobSel) + ", d:" + num(r->Steer) + ", dR:" + num(r->Theta) +
-         ", PosX:" + num(r->PosX) + ", PosY:" + num(r->PosY) + ", FT:" + num(r->Traction) +
-         ", Ffr:" + num(r->Friction) + ", Vit:" + num(r->Vit);
-    break;
-  }
-  case kTypeRobotK: {
-    const auto* r = static_cast<const TRobotK*>(sel);
-    s += ", RobSel:" + IntToStr(RobSel) + ", PosX:" + num(r->PosX) + ", PosY:" + num(r->PosY) +
-         ", WD:" + num(r->WheelR->SpinRate) + ", WG:" + num(r->WheelL->SpinRate) +
-         ", Vit:" + num(r->Vit);
-    break;
-  }
-  case kTypeMRVlin:
-    s += ", fs:" + num(Fs) + ", DemoPhase:" + IntToStr(DemoPhase) +
-         ", DemoStep:" + IntToStr(DemoStep);
-    break;
-  default:
-    break;
-  }
+  TStatusPart part;
+  (*Robots)[RobSel]->StatusPart({RobSel, Fs, DemoPhase, DemoStep}, part);
+  for (const TStatusPart::TItem& item : part)
+    s += item.Label +
+         (item.Whole ? IntToStr(static_cast<std::int64_t>(item.Value)) : num(item.Value));
   StatusBar.Panels[0].Text = s;
 }

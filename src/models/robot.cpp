@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "models/constants.h"
+#include "models/device_description.h"
 
 const char* TypeCodeText(std::int32_t type_code) {
   switch (type_code) {
@@ -104,4 +105,9 @@ void TRobot::VisitFields(TFieldVisitor& v) const {
   v.Field("Recoiling", Recoiling);
   v.Field("RecoilTime", RecoilTime);
   v.Field("RecoilDuration", RecoilDuration);
+}
+
+const TDeviceDescription& TRobot::Description() const {
+  static const TDeviceDescription kNone;
+  return kNone;
 }

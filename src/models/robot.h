@@ -7,6 +7,11 @@
 
 #include "models/field_visitor.h"
 
+class TDeviceKeyHost;
+class TStatusPart;
+struct TDeviceDescription;
+struct TStatusContext;
+
 // Device type codes written by each derived constructor.
 enum : std::int32_t {
   kTypeRobotK = 1,
@@ -48,6 +53,19 @@ public:
   // Introspection for state dumps and tests; derived classes call the base first.
   virtual const char* ClassName() const { return "TRobot"; }
   virtual void VisitFields(TFieldVisitor& v) const;
+
+  // What the device is: name, keys, live quantities and parameters.
+  virtual const TDeviceDescription& Description() const;
+  // The device's own keys while it is selected, after the camera and global
+  // keys; false ends the handling of the key at once (the log that failed).
+  virtual bool KeyDown(std::uint16_t /*key*/, bool /*ctrl*/, TDeviceKeyHost& /*host*/) {
+    return true;
+  }
+  // Its values in the status line while it is selected.
+  virtual void StatusPart(const TStatusContext& /*context*/, TStatusPart& /*part*/) const {}
+  // Recomputes the constants that follow from its parameters (inertias, total
+  // masses) after a parameter was changed.
+  virtual void DeriveConstants() {}
 
   // The back-off after a collision: a pending collision starts it, and it ends
   // once RecoilTime exceeds RecoilDuration. True on the step it starts, when the

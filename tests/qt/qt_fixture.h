@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -17,9 +18,16 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
 
+// Each window starts as on a first run: nothing remembered from another test.
+inline bool ForgetSettings() {
+  QSettings(QStringLiteral("Kinemo"), QStringLiteral("kinemo")).clear();
+  return true;
+}
+
 struct TWindowFixture {
   TQtToolkit tk;
   std::unique_ptr<TGL_Form> form = std::make_unique<TGL_Form>(tk);
+  bool first_run = ForgetSettings();
   std::unique_ptr<TMainWindow> window = std::make_unique<TMainWindow>(*form);
   std::vector<std::string> messages; // texts of the message boxes shown
   bool answer_yes = false;           // how questions are answered

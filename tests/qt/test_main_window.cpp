@@ -38,6 +38,7 @@ TEST(MainWindow, MenusHaveEveryItemWithCaptionAndHint) {
         {"Quitter", "&Quitter", ""}}},
       {"&Run",
        {{"Animate", "&Animate\tA", ""},
+        {"PasAPas1", "&Pas à pas\tEspace", "Avance la simulation d'un seul pas de temps"},
         {"Resetrobots", "&Reset robots\tR", ""},
         {"Resetview", "Reset &view", ""},
         {"ModeDmo1", "Mode &Démo\tCtrl+D", ""},
@@ -46,6 +47,10 @@ TEST(MainWindow, MenusHaveEveryItemWithCaptionAndHint) {
         {"OptionsMRVrail1", "Options &MRV / rail", ""}}},
       {"&Affichage",
        {{"View", "&View", ""},
+        {"Instruments1", "&Instruments\tF2",
+         "Valeurs, touches et paramètres de l'appareil sélectionné"},
+        {"CaptureEcran1", "&Capture d'écran…", ""},
+        {nullptr, nullptr, nullptr},
         {"EnregistreAVI1", "&Enregistre AVI", "Enregistre une séquence en .avi"}}},
       {"&?", {{"Aide2", "Ai&de", ""}, {"Apropos", "A &propos", ""}}},
   };
@@ -81,10 +86,13 @@ TEST(MainWindow, ToolbarAndStatusBarAsDesigned) {
   // One action per command, shared by the menu and the tool buttons.
   auto* animate = f.window->findChild<QToolButton*>(QStringLiteral("ToolButton2"));
   auto* reset = f.window->findChild<QToolButton*>(QStringLiteral("ToolButton3"));
-  ASSERT_TRUE(animate && reset);
+  auto* step = f.window->findChild<QToolButton*>(QStringLiteral("ToolButtonStep"));
+  ASSERT_TRUE(animate && reset && step);
   EXPECT_EQ(animate->defaultAction(), f.window->Action(QStringLiteral("Animate")));
   EXPECT_EQ(reset->defaultAction(), f.window->Action(QStringLiteral("Resetview")));
+  EXPECT_EQ(step->defaultAction(), f.window->Action(QStringLiteral("PasAPas1")));
   EXPECT_FALSE(animate->icon().isNull());
+  EXPECT_FALSE(step->icon().isNull());
 
   EXPECT_EQ(f.window->CBListe->width(), 123);
   EXPECT_EQ(f.window->CBListe->count(), f.form->NbRobots);

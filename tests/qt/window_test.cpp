@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <fstream>
@@ -22,6 +24,7 @@
 #include "app/gl_form.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/gl_view.h"
+#include "platform/qt/instruments_panel.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
 
@@ -217,10 +220,43 @@ TEST(Window, KeysStartTheRunAfterEveryToolbarControl) {
   window.close();
 }
 
+// F2 in the view shows the panel and the view keeps the keys: the next A
+// starts the run (it once opened the "Affichage" menu instead).
+TEST(Window, AfterF2TheViewKeepsTheKeys) {
+  TQtToolkit toolkit;
+  TGL_Form form(toolkit);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
+  TMainWindow window(form);
+  toolkit.Attach(&window);
+  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
+  window.resize(1100, 600);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 3000));
+  window.View->setFocus();
+  ASSERT_TRUE(HasSystemFocus(window.GLView));
+  for (bool shown : {true, false}) {
+    QTest::keyClick(window.GLView, Qt::Key_F2);
+    EXPECT_EQ(window.Instruments->isVisible(), shown);
+    QTest::qWait(100);
+    EXPECT_EQ(QGuiApplication::focusWindow(), window.GLView);
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_A);
+    EXPECT_TRUE(form.Timer1.Enabled);
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_A);
+    EXPECT_FALSE(form.Timer1.Enabled);
+  }
+  window.close();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
   SetDefaultSurfaceFormat();
+  // What the window remembers goes to a scratch folder, never the user's.
+  const QTemporaryDir settings;
+  for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, settings.path());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -25,11 +25,17 @@ TMRVlin::TMRVlin(double x0, double y0, int index) : TRobot(x0, y0, index) {
   ToothWidth = 0.008;
   RailWidth = 0.03;
   Mass = 1209 * ToothWidth * RailWidth;
-  Inertia = 0.5 * Mass * ((7 * ToothWidth) * (7 * ToothWidth));
-  Height0 = AirGap0 + 0.015;
+  TMRVlin::DeriveConstants();
   ForceModel = 3;
   Scale = GL_Form ? GL_Form->MotorScale : 1.0;
   TMRVlin::Reset();
+}
+
+void TMRVlin::DeriveConstants() {
+  Inertia = 0.5 * Mass * ((7 * ToothWidth) * (7 * ToothWidth));
+  Height0 = AirGap0 + 0.015;
+  // Height follows Height0 from Reset on; an edited air gap shows at once.
+  Height = Height0;
 }
 
 void TMRVlin::Reset() {

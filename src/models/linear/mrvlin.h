@@ -18,6 +18,10 @@ public:
 
   const char* ClassName() const override { return "TMRVlin"; }
   void VisitFields(TFieldVisitor& v) const override;
+  const TDeviceDescription& Description() const override;
+  bool KeyDown(std::uint16_t key, bool ctrl, TDeviceKeyHost& host) override;
+  void StatusPart(const TStatusContext& context, TStatusPart& part) const override;
+  void DeriveConstants() override;
 
   double Height0 = 0;
   double Height = 0;

@@ -33,7 +33,6 @@ TMSlin::TMSlin(double x0, double y0, int index) : TRobot(x0, y0, index) {
   RailWidth = 0.03;
   Mass = 1053 * ToothWidth * RailWidth;
   BodyThickness = 0.005;
-  Inertia = 0.5 * Mass * ((7 * ToothWidth) * (7 * ToothWidth));
   CurrentMax = 2.0;
   FluxDensity = 1.0;
   PendLength = 0.1;
@@ -42,11 +41,16 @@ TMSlin::TMSlin(double x0, double y0, int index) : TRobot(x0, y0, index) {
   Kd = 0;
   ThetaRefMax = kPi / 3;
   PendMass = 0.2;
-  PendInertia = PendMass * (1.0 / 3) * PendLength * PendLength;
+  TMSlin::DeriveConstants();
   PendDamping = 0.1;
   CtrlPeriod = 3;
   Scale = GL_Form ? GL_Form->MotorScale : 1.0;
   TMSlin::Reset();
+}
+
+void TMSlin::DeriveConstants() {
+  Inertia = 0.5 * Mass * ((7 * ToothWidth) * (7 * ToothWidth));
+  PendInertia = PendMass * (1.0 / 3) * PendLength * PendLength;
 }
 
 void TMSlin::Reset() {

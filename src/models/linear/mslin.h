@@ -21,6 +21,9 @@ public:
 
   const char* ClassName() const override { return "TMSlin"; }
   void VisitFields(TFieldVisitor& v) const override;
+  const TDeviceDescription& Description() const override;
+  bool KeyDown(std::uint16_t key, bool ctrl, TDeviceKeyHost& host) override;
+  void DeriveConstants() override;
 
   double Height0 = 0, Height = 0;
   double Mass = 0;

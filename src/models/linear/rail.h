@@ -20,6 +20,7 @@ public:
 
   const char* ClassName() const override { return "TRail"; }
   void VisitFields(TFieldVisitor& v) const override;
+  const TDeviceDescription& Description() const override;
 
   double Length() const;
   // World point and heading at abscissa s.

@@ -21,6 +21,7 @@ public:
 
   const char* ClassName() const override { return "TRailAimant"; }
   void VisitFields(TFieldVisitor& v) const override;
+  const TDeviceDescription& Description() const override;
 
   double Length() const;
   void PointAt(double s, double& x, double& y, double& theta) const;

@@ -10,21 +10,15 @@ TBicycle::TBicycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, in
   TypeCode = kTypeBicycle;
   WheelR = std::make_unique<TRoue>();
   WheelL = std::make_unique<TRoue>();
-  const double r = WheelR->R;
   Track = 0.18;
   L = 0.25;
   RodRadius = 0.01;
   Radius = 0.15;
   WheelMass = 0.1;
-  WheelInertia = 0.5 * WheelMass * (r * r);
   PendulumMass = 0.2;
   AxleMass = 0.2;
-  PendulumInertia = PendulumMass * (L * L) / 3;
   YawInertia = 0;
-  WheelR->Mass = WheelMass;
-  WheelL->Mass = WheelMass;
-  WheelEqMass = WheelInertia / r / r;
-  M = 2 * WheelMass + PendulumMass + AxleMass + 2 * WheelEqMass;
+  TBicycle::DeriveConstants();
   TiltFriction = 0.8;
   RollFriction = 1.0;
   YawFriction = 10;
@@ -35,6 +29,16 @@ TBicycle::TBicycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, in
   Ki = 0.3;
   Kd = 0;
   TBicycle::Reset();
+}
+
+void TBicycle::DeriveConstants() {
+  const double r = WheelR->R;
+  WheelInertia = 0.5 * WheelMass * (r * r);
+  PendulumInertia = PendulumMass * (L * L) / 3;
+  WheelR->Mass = WheelMass;
+  WheelL->Mass = WheelMass;
+  WheelEqMass = WheelInertia / r / r;
+  M = 2 * WheelMass + PendulumMass + AxleMass + 2 * WheelEqMass;
 }
 
 void TBicycle::Derivatives(double* out, const double* in) {

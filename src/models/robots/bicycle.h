@@ -21,6 +21,9 @@ public:
 
   const char* ClassName() const override { return "TBicycle"; }
   void VisitFields(TFieldVisitor& v) const override;
+  const TDeviceDescription& Description() const override;
+  bool KeyDown(std::uint16_t key, bool ctrl, TDeviceKeyHost& host) override;
+  void DeriveConstants() override;
 
   std::unique_ptr<TRoue> WheelR;
   std::unique_ptr<TRoue> WheelL;

@@ -9,17 +9,12 @@
 TMonocycle::TMonocycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, index) {
   TypeCode = kTypeMonocycle;
   Wheel = std::make_unique<TRoue>();
-  const double r = Wheel->R;
   L = 0.15;
   RodRadius = 0.01;
   Radius = 0.15;
   WheelMass = 0.1;
-  WheelInertia = 0.5 * WheelMass * (r * r);
   PendulumMass = 0.2;
-  PendulumInertia = PendulumMass * (L * L) / 3;
-  M = WheelMass + PendulumMass;
-  Wheel->Mass = WheelMass;
-  WheelEqMass = WheelInertia / r / r;
+  TMonocycle::DeriveConstants();
   TiltFriction = 0.8;
   RollFriction = 10;
   CeMax = 3;
@@ -29,6 +24,15 @@ TMonocycle::TMonocycle(double x0, double y0, int index) : TBalancingRobot(x0, y0
   Ki = 0.3;
   Kd = 0;
   TMonocycle::Reset();
+}
+
+void TMonocycle::DeriveConstants() {
+  const double r = Wheel->R;
+  WheelInertia = 0.5 * WheelMass * (r * r);
+  PendulumInertia = PendulumMass * (L * L) / 3;
+  M = WheelMass + PendulumMass;
+  Wheel->Mass = WheelMass;
+  WheelEqMass = WheelInertia / r / r;
 }
 
 void TMonocycle::Derivatives(double* out, const double* in) {

@@ -19,6 +19,9 @@ public:
 
   const char* ClassName() const override { return "TMonocycle"; }
   void VisitFields(TFieldVisitor& v) const override;
+  const TDeviceDescription& Description() const override;
+  bool KeyDown(std::uint16_t key, bool ctrl, TDeviceKeyHost& host) override;
+  void DeriveConstants() override;
 
   std::unique_ptr<TRoue> Wheel;
   double Ce = 0;

@@ -18,6 +18,8 @@ public:
 
   const char* ClassName() const override { return "TRobot2"; }
   void VisitFields(TFieldVisitor& v) const override;
+  const TDeviceDescription& Description() const override;
+  bool KeyDown(std::uint16_t key, bool ctrl, TDeviceKeyHost& host) override;
 
   std::unique_ptr<TRoue> WheelR;
   std::unique_ptr<TRoue> WheelL;

@@ -17,6 +17,9 @@ public:
 
   const char* ClassName() const override { return "TRobotK"; }
   void VisitFields(TFieldVisitor& v) const override;
+  const TDeviceDescription& Description() const override;
+  bool KeyDown(std::uint16_t key, bool ctrl, TDeviceKeyHost& host) override;
+  void StatusPart(const TStatusContext& context, TStatusPart& part) const override;
 
   double SpinMax = 10.0;
   double SavedSpinR = 0;

@@ -6,9 +6,18 @@
 #include <map>
 
 #include "app/gl_form.h"
+#include "app/parameters.h"
 #include "platform/headless/headless_toolkit.h"
 
 bool ParseInt(const std::string& s, long long& v) {
+  if (s.empty()) return false;
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  return ec == std::errc() && p == s.data() + s.size();
+}
+
+// A decimal number with '.', nothing around it; "nan" and "inf" read as such,
+// for the caller to refuse by name.
+bool ParseReal(const std::string& s, double& v) {
   if (s.empty()) return false;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
@@ -49,6 +58,7 @@ const std::map<std::string, TMenuHandler>& MenuCommands() {
       {"View", &TGL_Form::ViewClick},
       {"Aide2", &TGL_Form::Aide2Click},
       {"Apropos", &TGL_Form::AproposClick},
+      {"PasAPas1", &TGL_Form::PasAPas1Click},
       {"EnregistreAVI1", &TGL_Form::EnregistreAVI1Click},
   };
   return commands;
@@ -70,8 +80,8 @@ bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
     }
   }
   static const std::map<std::string, std::uint16_t> named = {
-      {"Up", vk::Up},        {"Down", vk::Down},     {"Left", vk::Left},   {"Right", vk::Right},
-      {"PageUp", vk::Prior}, {"PageDown", vk::Next}, {"Enter", vk::Return}};
+      {"Up", vk::Up},        {"Down", vk::Down},     {"Left", vk::Left},    {"Right", vk::Right},
+      {"PageUp", vk::Prior}, {"PageDown", vk::Next}, {"Enter", vk::Return}, {"Space", vk::Space}};
   if (auto it = named.find(rest); it != named.end()) {
     key = it->second;
     return true;
@@ -200,6 +210,23 @@ const TActionEntry kActions[] = {
      }},
     {"paint", [](const TGL_Form&, const std::string& v, TAction&) { return Check(v.empty()); },
      [](TActionRun& run, const TAction&) { run.Form.FormPaint(); }},
+    {"step", // one tick, as "Pas à pas" runs it
+     [](const TGL_Form&, const std::string& v, TAction&) { return Check(v.empty()); },
+     [](TActionRun& run, const TAction&) { run.Form.PasAPas1Click(); }},
+    {"param", // N.Name=V: a device's parameter, checked as the window's panel checks it
+     [](const TGL_Form& form, const std::string& v, TAction& a) {
+       const auto dot = v.find('.');
+       const auto eq = v.find('=');
+       if (dot == std::string::npos || eq == std::string::npos || eq < dot ||
+           !ParseInt(v.substr(0, dot), a.Number) || !ParseReal(v.substr(eq + 1), a.Real))
+         return TActionCheck::Invalid;
+       a.Field = v.substr(dot + 1, eq - dot - 1);
+       a.Reason = CheckParameter(form, a.Number, a.Field, a.Real);
+       return Check(a.Reason.empty());
+     },
+     [](TActionRun& run, const TAction& a) {
+       run.Form.SetParameter(static_cast<std::int32_t>(a.Number), a.Field, a.Real);
+     }},
     {"menu",
      [](const TGL_Form&, const std::string& v, TAction& a) {
        const auto it = MenuCommands().find(v);
@@ -252,7 +279,8 @@ bool ParseAction(const std::string& word, const TGL_Form& form, TAction& a, std:
   a.Entry = Find(kActions, a.Name);
   const TActionCheck check = a.Entry ? a.Entry->Parse(form, a.Value, a) : TActionCheck::Unknown;
   if (check == TActionCheck::Unknown) error = "unknown action: " + word;
-  if (check == TActionCheck::Invalid) error = "invalid action: " + word;
+  if (check == TActionCheck::Invalid)
+    error = "invalid action: " + word + (a.Reason.empty() ? "" : " (" + a.Reason + ")");
   return check == TActionCheck::Ok;
 }
 

@@ -27,6 +27,9 @@ struct TAction {
   const TActionEntry* Setting = nullptr; // set: the setting named
   std::string SettingValue;              // set: the text after '='
   long long Number = 0;
+  double Real = 0;    // param: the value
+  std::string Field;  // param: the parameter's field name
+  std::string Reason; // why the value was refused, when the check can say
   std::uint16_t Key = 0;
   TShiftState Shift = 0;
   void (TGL_Form::*Command)() = nullptr; // menu: the handler

@@ -78,6 +78,25 @@ QPixmap DrawResetView(int size) {
   return pixmap;
 }
 
+// One step: a bar, then a play triangle.
+QPixmap DrawStep(int size) {
+  QPixmap pixmap = Canvas(size);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 16.0, size / 16.0);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(60, 60, 60));
+  p.drawRect(QRectF(2, 3, 2, 10));
+  p.setBrush(QColor(30, 140, 50));
+  QPainterPath play;
+  play.moveTo(6, 3);
+  play.lineTo(13, 8);
+  play.lineTo(6, 13);
+  play.closeSubpath();
+  p.drawPath(play);
+  return pixmap;
+}
+
 QIcon Sizes(QPixmap (*draw)(int), std::initializer_list<int> sizes) {
   QIcon icon;
   for (int s : sizes)
@@ -95,4 +114,7 @@ QIcon AnimateIcon() {
 }
 QIcon ResetViewIcon() {
   return Sizes(DrawResetView, {16, 24, 32});
+}
+QIcon StepIcon() {
+  return Sizes(DrawStep, {16, 24, 32});
 }

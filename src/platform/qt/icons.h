@@ -1,5 +1,5 @@
 // The program's pictures, drawn in code so that no image file is needed: the
-// program icon and the two tool-button images.
+// program icon and the tool-button images.
 #pragma once
 
 #include <QIcon>
@@ -9,3 +9,5 @@ QIcon ProgramIcon();
 QIcon AnimateIcon();
 // Reset view: a camera eye inside a circular arrow.
 QIcon ResetViewIcon();
+// Single step: a bar before a play triangle.
+QIcon StepIcon();

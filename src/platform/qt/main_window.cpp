@@ -2,21 +2,29 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QBuffer>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <cstring>
 
 #include "app/gl_form.h"
 #include "dialogs/about.h"
@@ -27,10 +35,13 @@
 #include "dialogs/dlg_options_mrv.h"
 #include "dialogs/dlg_robsel.h"
 #include "dialogs/dlg_view.h"
+#include "io/safe_output.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/icons.h"
+#include "platform/qt/instruments_panel.h"
 #include "platform/qt/tick_timer.h"
+#include "platform/qt/view_input.h"
 
 void TComboList::hidePopup() {
   // Qt also calls this when the box is hidden or destroyed with no list open.
@@ -69,6 +80,7 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
   BuildMenus();
   BuildToolBar();
   BuildStatusBar();
+  BuildInstruments();
   SyncControls();
   View->setFocus();
 }
@@ -80,6 +92,9 @@ TMainWindow::~TMainWindow() {
   if (GLView) GLView->OnPointerEnter = nullptr;
   for (QMenu* menu : findChildren<QMenu*>())
     menu->disconnect(this);
+  Instruments->disconnect(this);
+  Instruments->OnClosed = nullptr;
+  Instruments->OnEditDone = nullptr;
   Timer1->Sync(TTimer{false, 0});
 }
 
@@ -94,6 +109,15 @@ QAction* TMainWindow::AddAction(const char* name, const QString& caption, const 
   TGL_Form* form = &form_;
   connect(action, &QAction::triggered, this,
           [this, form, handler] { Dispatch([form, handler] { (form->*handler)(); }); });
+  actions_[action->objectName()] = action;
+  return action;
+}
+
+QAction* TMainWindow::AddWindowAction(const char* name, const QString& caption,
+                                      const std::function<void()>& handler) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(QString::fromLatin1(name));
+  connect(action, &QAction::triggered, this, handler);
   actions_[action->objectName()] = action;
   return action;
 }
@@ -126,6 +150,19 @@ void TMainWindow::BuildActions() {
             QStringLiteral("Enregistre une séquence en .avi"), &TGL_Form::EnregistreAVI1Click);
   AddAction("Aide2", QStringLiteral("Ai&de"), {}, &TGL_Form::Aide2Click);
   AddAction("Apropos", QStringLiteral("A &propos"), {}, &TGL_Form::AproposClick);
+  AddAction("PasAPas1", QStringLiteral("&Pas à pas\tEspace"),
+            QStringLiteral("Avance la simulation d'un seul pas de temps"), &TGL_Form::PasAPas1Click)
+      ->setIcon(StepIcon());
+  // F2 is read after the key map had it (see BuildInstruments), so it is text here too.
+  QAction* instruments = AddWindowAction("Instruments1", QStringLiteral("&Instruments\tF2"),
+                                         [this] { ShowInstruments(!Instruments->isVisible()); });
+  instruments->setCheckable(true);
+  instruments->setStatusTip(
+      QStringLiteral("Valeurs, touches et paramètres de l'appareil sélectionné"));
+  instruments->setToolTip(instruments->statusTip());
+  AddWindowAction("CaptureEcran1", QStringLiteral("&Capture d'écran…"), [this] {
+    CaptureEcran1Click();
+  })->setStatusTip(QStringLiteral("Enregistre la vue 3D dans une image PNG"));
   // Pressed while the simulation runs.
   Action(QStringLiteral("Animate"))->setCheckable(true);
 }
@@ -146,9 +183,10 @@ void TMainWindow::BuildMenus() {
     return menu;
   };
   add_menu(QStringLiteral("&Select"), {"SelectRobot1", "-", "Quitter"});
-  add_menu(QStringLiteral("&Run"),
-           {"Animate", "Resetrobots", "Resetview", "ModeDmo1", "-", "Options1", "OptionsMRVrail1"});
-  add_menu(QStringLiteral("&Affichage"), {"View", "EnregistreAVI1"});
+  add_menu(QStringLiteral("&Run"), {"Animate", "PasAPas1", "Resetrobots", "Resetview", "ModeDmo1",
+                                    "-", "Options1", "OptionsMRVrail1"});
+  add_menu(QStringLiteral("&Affichage"),
+           {"View", "Instruments1", "CaptureEcran1", "-", "EnregistreAVI1"});
   add_menu(QStringLiteral("&?"), {"Aide2", "Apropos"});
 }
 
@@ -159,7 +197,9 @@ void TMainWindow::BuildToolBar() {
   bar->setIconSize(QSize(20, 20));
   bar->setMovable(false);
   // The tool buttons never take the keyboard from the view.
-  for (auto [action, name] : {std::pair{"Animate", "ToolButton2"}, {"Resetview", "ToolButton3"}}) {
+  for (auto [action, name] : {std::pair{"Animate", "ToolButton2"},
+                              {"PasAPas1", "ToolButtonStep"},
+                              {"Resetview", "ToolButton3"}}) {
     bar->addAction(Action(QString::fromLatin1(action)));
     QWidget* button = bar->widgetForAction(Action(QString::fromLatin1(action)));
     button->setObjectName(QString::fromLatin1(name));
@@ -269,6 +309,7 @@ void TMainWindow::SyncControls() {
   if (animate->isChecked() != form_.Timer1.Enabled) animate->setChecked(form_.Timer1.Enabled);
   Timer1->Sync(form_.Timer1);
   FormDlgView->Mirror();
+  Instruments->FollowSelection();
 }
 
 bool TMainWindow::ShowModal(TDialogId id) {
@@ -380,7 +421,22 @@ void TMainWindow::keyPressEvent(QKeyEvent* event) {
   HandleKey(*event);
 }
 
+namespace {
+// The panel's visibility, kept for the next start.
+bool InstrumentsWereShown() {
+  const QSettings settings(QStringLiteral("Kinemo"), QStringLiteral("kinemo"));
+  return settings.value(QStringLiteral("instruments/visible"), false).toBool();
+}
+
+void RememberInstruments(bool shown) {
+  QSettings settings(QStringLiteral("Kinemo"), QStringLiteral("kinemo"));
+  settings.setValue(QStringLiteral("instruments/visible"), shown);
+}
+} // namespace
+
 void TMainWindow::closeEvent(QCloseEvent* event) {
+  // Hidden with the window, but shown at the next start if it was shown now.
+  RememberInstruments(Instruments->isVisible());
   if (FormDlgView->isVisible()) FormDlgView->hide();
   Dispatch([this] { form_.FormClose(); });
   event->accept();
@@ -402,4 +458,66 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
     });
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainWindow::BuildInstruments() {
+  Instruments = new TInstrumentsPanel(
+      form_, [this](const std::function<void()>& h) { Dispatch(h); }, this);
+  addDockWidget(Qt::RightDockWidgetArea, Instruments);
+  Instruments->hide();
+  Instruments->OnEditDone = [this] { ReturnFocus(); };
+  Instruments->OnClosed = [this] { ShowInstruments(false); };
+  connect(Instruments, &QDockWidget::visibilityChanged, this,
+          [this] { Action(QStringLiteral("Instruments1"))->setChecked(Instruments->isVisible()); });
+  // F2 reaches the key map like every key, then shows or hides the panel.
+  input_->AfterKey = [this](std::uint16_t key, TShiftState) {
+    if (key == vk::F1 + 1) ShowInstruments(!Instruments->isVisible());
+  };
+  if (InstrumentsWereShown()) Instruments->show();
+}
+
+void TMainWindow::ShowInstruments(bool visible) {
+  Instruments->setVisible(visible);
+  Action(QStringLiteral("Instruments1"))->setChecked(visible);
+  RememberInstruments(visible);
+  // After F2 the view's own window still has the keys; asking for them again
+  // would pass them through the view's container on to the menu bar.
+  if (!GLView || QGuiApplication::focusWindow() != GLView) ReturnFocus();
+}
+
+QString TMainWindow::ScreenshotName(const QDateTime& when) {
+  return QStringLiteral("kinemo-%1.png").arg(when.toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+}
+
+void TMainWindow::CaptureEcran1Click() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const QString path = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Capture d'écran"),
+      QDir(folder).filePath(ScreenshotName(QDateTime::currentDateTime())),
+      QStringLiteral("Images PNG (*.png)"));
+  ReturnFocus();
+  if (!path.isEmpty()) SaveScreenshot(path);
+}
+
+bool TMainWindow::SaveScreenshot(const QString& path) {
+  auto fail = [this, &path](const QString& why) {
+    QMessageBox::warning(
+        this, QStringLiteral("Capture d'écran"),
+        QStringLiteral("La capture d'écran n'a pas pu être enregistrée :\n%1\n(%2)")
+            .arg(path, why));
+    return false;
+  };
+  if (!GLView) return fail(QStringLiteral("pas de vue 3D sur cet affichage"));
+  if (GLView) GLView->MakeCurrent();
+  const QImage image = GLView->grabFramebuffer();
+  if (image.isNull()) return fail(QStringLiteral("la vue 3D n'a pas pu être lue"));
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) return fail(QStringLiteral("l'image n'a pas pu être codée"));
+  const int error = WriteFileSafely(QFile::encodeName(path).toStdString(),
+                                    std::string_view(png.data(), png.size()));
+  if (error != 0) return fail(QString::fromLocal8Bit(std::strerror(error)));
+  return true;
 }

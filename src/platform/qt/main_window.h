@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QMainWindow>
 #include <functional>
 #include <map>
@@ -25,6 +26,7 @@ class TDlgAbout;
 class TFormDlgView;
 class TGLView;
 class TGL_Form;
+class TInstrumentsPanel;
 class TTickTimer;
 class TViewInput;
 
@@ -58,6 +60,14 @@ public:
   // The command by its menu-item name ("Animate", "Resetview", ...).
   QAction* Action(const QString& name) const;
 
+  // Shows or hides the instruments panel, and remembers it for the next start.
+  void ShowInstruments(bool visible);
+  // Saves the 3D view as a PNG at its size in device pixels, through a
+  // temporary file renamed once complete; false after saying why, with the path.
+  bool SaveScreenshot(const QString& path);
+  // "kinemo-2024-05-14-153012.png": the date and time of `when`.
+  static QString ScreenshotName(const QDateTime& when);
+
   // A hint shown in the first status panel in place of the telemetry until
   // the pointer leaves what it describes (an empty hint).
   void ShowHint(const QString& hint);
@@ -83,6 +93,7 @@ public:
   TDialogCompression* DialogCompression = nullptr;
   TDlgAbout* DlgAbout = nullptr;
   TTickTimer* Timer1 = nullptr;
+  TInstrumentsPanel* Instruments = nullptr;
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -98,6 +109,11 @@ private:
   void BuildStatusBar();
   QAction* AddAction(const char* name, const QString& caption, const QString& hint,
                      void (TGL_Form::*handler)());
+  QAction* AddWindowAction(const char* name, const QString& caption,
+                           const std::function<void()>& handler);
+  void BuildInstruments();
+  // Asks for a file name, then saves the view there.
+  void CaptureEcran1Click();
 
   TGL_Form& form_;
   std::unique_ptr<TViewInput> input_;

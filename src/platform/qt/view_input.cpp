@@ -48,6 +48,7 @@ void TViewInput::Key(const QKeyEvent& event) {
     std::uint16_t code = key->Key;
     form_.FormKeyDown(code, key->Shift);
   });
+  if (AfterKey) AfterKey(key->Key, key->Shift);
 }
 
 void TViewInput::Press(const QMouseEvent& event, double ratio) {

@@ -2,7 +2,10 @@
 // virtual-key codes, and positions in device pixels (the GL viewport's unit).
 #pragma once
 
+#include <cstdint>
 #include <functional>
+
+#include "platform/input.h"
 
 class QKeyEvent;
 class QMouseEvent;
@@ -21,6 +24,9 @@ public:
   void Release(const QMouseEvent& event, double pixel_ratio);
   void Move(const QMouseEvent& event, double pixel_ratio);
   void Wheel(const QWheelEvent& event, double pixel_ratio);
+
+  // Called with each key after the key map had it (the window's own keys).
+  std::function<void(std::uint16_t key, TShiftState shift)> AfterKey;
 
 private:
   TGL_Form& form_;

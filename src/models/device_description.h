@@ -1,0 +1,64 @@
+// What a device class says about itself, in French, for the people using it:
+// its name and purpose, its keys, the quantities worth watching and the
+// parameters one may change. The instruments panel, the status of the help
+// page, the parameter edits (window and command line) and the plots all read
+// this, and it names each field by its path in the state dump ("Kp",
+// "WheelR.SpinRate", "State[0]"), so no other list of a device's fields exists.
+// Values are stored in SI units; a quantity may be shown scaled (radians in
+// degrees), parameters are shown and edited as stored.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Keys that do one thing together, as the legend shows them ("8 / 2").
+struct TCommandDescription {
+  std::vector<std::uint16_t> Keys; // virtual-key codes
+  const char* Action;
+  // The flag field the keys depend on, and the value it must have for them
+  // to act; null when they always act.
+  const char* When = nullptr;
+  bool WhenOn = true;
+};
+
+// A live value of the device.
+struct TQuantityDescription {
+  const char* Field;
+  const char* Label;
+  const char* Unit = "";           // of the stored value; "" for flags, counts, pure numbers
+  double Scale = 1;                // shown value = stored value x Scale
+  const char* ShownUnit = nullptr; // unit of the shown value; null: Unit
+
+  const char* DisplayUnit() const { return ShownUnit ? ShownUnit : Unit; }
+};
+
+// A constant of the device that may be changed while it runs.
+struct TParameterDescription {
+  const char* Field;
+  const char* Label;
+  const char* Unit;
+  double Default;  // as the constructor sets it
+  double Min, Max; // accepted range, bounds included
+  double Step;     // a sensible increment for an editor
+};
+
+struct TDeviceDescription {
+  const char* Name = "Appareil";
+  const char* Text = "";
+  std::vector<TCommandDescription> Commands = {};
+  std::vector<TQuantityDescription> Quantities = {};
+  std::vector<TParameterDescription> Parameters = {};
+
+  // The parameter stored in `field`, or null.
+  const TParameterDescription* FindParameter(std::string_view field) const;
+};
+
+// The key as the legend writes it: "8" for keypad 8, "G" for letter G.
+std::string KeyCaption(std::uint16_t key);
+// The keys of a command joined for the legend: "8 / 2".
+std::string KeysCaption(const TCommandDescription& command);
+// Decimals for an editor: enough for steps of `step`, and for `value` exactly
+// or to 5 significant digits if it has more; at most `most`.
+int DecimalsFor(double value, double step, int most = 6);

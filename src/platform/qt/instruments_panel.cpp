@@ -1,0 +1,291 @@
+#include "platform/qt/instruments_panel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDoubleSpinBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "app/gl_form.h"
+#include "app/quantity_text.h"
+#include "models/device_description.h"
+
+namespace {
+
+QString Text(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+QGroupBox* Group(const QString& title, QWidget* contents) {
+  auto* group = new QGroupBox(title);
+  auto* layout = new QVBoxLayout(group);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(contents);
+  return group;
+}
+
+QLabel* WrappedLabel(const QString& text) {
+  auto* label = new QLabel(text);
+  label->setWordWrap(true);
+  return label;
+}
+
+} // namespace
+
+TInstrumentsPanel::TInstrumentsPanel(TGL_Form& form, TDispatch dispatch, QWidget* parent)
+    : QDockWidget(QStringLiteral("Instruments"), parent), form_(form),
+      dispatch_(std::move(dispatch)) {
+  setObjectName(QStringLiteral("Instruments"));
+  // Not floating: a separate window would keep the keys from the key map.
+  setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+  setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+  setMinimumWidth(330);
+  scroll_ = new QScrollArea(this);
+  scroll_->setWidgetResizable(true);
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  setWidget(scroll_);
+  const QString point = QLocale().decimalPoint();
+  if (point.size() == 1 && point[0].unicode() < 128) separator_ = point[0].toLatin1();
+
+  timer_.setInterval(kRefreshMs);
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    FollowSelection();
+    Refresh();
+  });
+  // Nothing is read while the panel is hidden.
+  connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (!visible) {
+      timer_.stop();
+      return;
+    }
+    FollowSelection();
+    Refresh();
+    timer_.start();
+  });
+}
+
+void TInstrumentsPanel::FollowSelection() {
+  if (!isVisible()) return;
+  const TRobot* selected = (*form_.Robots)[static_cast<std::size_t>(form_.RobSel)];
+  if (form_.RobSel != shown_index_ || selected != shown_) Build();
+}
+
+void TInstrumentsPanel::Build() {
+  shown_index_ = form_.RobSel;
+  shown_ = (*form_.Robots)[static_cast<std::size_t>(shown_index_)];
+  values_.clear();
+  keys_.clear();
+  parameters_.clear();
+  const TDeviceDescription& d = shown_->Description();
+
+  auto* content = new QWidget;
+  auto* layout = new QVBoxLayout(content);
+  auto* name = new QLabel(QStringLiteral("%1 · %2").arg(shown_index_).arg(Text(d.Name)));
+  name->setObjectName(QStringLiteral("DeviceName"));
+  QFont bold = name->font();
+  bold.setBold(true);
+  bold.setPointSizeF(bold.pointSizeF() * 1.25);
+  name->setFont(bold);
+  name->setWordWrap(true);
+  layout->addWidget(name);
+  auto* text = WrappedLabel(Text(d.Text));
+  text->setObjectName(QStringLiteral("DeviceText"));
+  layout->addWidget(text);
+  layout->addWidget(Group(QStringLiteral("Valeurs"), BuildValues(*shown_)));
+  if (!d.Commands.empty())
+    layout->addWidget(Group(QStringLiteral("Touches"), BuildLegend(*shown_)));
+  layout->addWidget(Group(QStringLiteral("Paramètres"), BuildParameters(*shown_)));
+  layout->addStretch(1);
+
+  delete scroll_->takeWidget();
+  scroll_->setWidget(content);
+  ShowParameters();
+}
+
+QWidget* TInstrumentsPanel::BuildValues(const TRobot& robot) {
+  auto* box = new QWidget;
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(8);
+  grid->setColumnStretch(0, 1);
+  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  int row = 0;
+  for (const TQuantityDescription& q : robot.Description().Quantities) {
+    auto* label = WrappedLabel(Text(q.Label));
+    auto* value = new QLabel;
+    value->setObjectName(QStringLiteral("Value:") + QString::fromLatin1(q.Field));
+    value->setFont(fixed);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for the widest 5-digit text, so that the column does not jump.
+    value->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QStringLiteral("-0.00012345")));
+    grid->addWidget(label, row, 0);
+    grid->addWidget(value, row, 1);
+    grid->addWidget(new QLabel(Text(q.DisplayUnit())), row, 2);
+    values_.push_back({FindField(robot, q.Field), q.Scale, value});
+    ++row;
+  }
+  return box;
+}
+
+QWidget* TInstrumentsPanel::BuildLegend(const TRobot& robot) {
+  auto* box = new QWidget;
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(10);
+  grid->setColumnStretch(1, 1);
+  int row = 0;
+  bool keypad = false;
+  for (const TCommandDescription& c : robot.Description().Commands) {
+    auto* keys =
+        new QLabel(QStringLiteral("<b>%1</b>").arg(QString::fromStdString(KeysCaption(c))));
+    keys->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* action = WrappedLabel(Text(c.Action));
+    grid->addWidget(keys, row, 0);
+    grid->addWidget(action, row, 1);
+    keys_.push_back({c.When ? FindField(robot, c.When) : TFieldRef{}, c.WhenOn, keys, action});
+    for (std::uint16_t key : c.Keys)
+      keypad = keypad || (key >= vk::Numpad0 && key <= vk::Numpad(9));
+    ++row;
+  }
+  if (keypad) {
+    auto* note = WrappedLabel(
+        QStringLiteral("Chiffres du pavé numérique (verr. num. active) ou de la rangée du haut. "
+                       "En gris : sans effet dans le mode actuel."));
+    QFont small = note->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    note->setFont(small);
+    grid->addWidget(note, row, 0, 1, 2);
+  }
+  return box;
+}
+
+QWidget* TInstrumentsPanel::BuildParameters(const TRobot& robot) {
+  const TDeviceDescription& d = robot.Description();
+  if (d.Parameters.empty()) return WrappedLabel(QStringLiteral("Aucun paramètre réglable."));
+  auto* box = new QWidget;
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(8);
+  grid->setColumnStretch(0, 1);
+  int row = 0;
+  int box_width = 0;
+  for (const TParameterDescription& p : d.Parameters) {
+    auto* spin = new QDoubleSpinBox;
+    spin->setObjectName(QString::fromLatin1(p.Field));
+    spin->setDecimals(DecimalsFor(p.Default, p.Step));
+    spin->setRange(p.Min, p.Max);
+    spin->setSingleStep(p.Step);
+    if (*p.Unit) spin->setSuffix(QStringLiteral(" ") + Text(p.Unit));
+    spin->setKeyboardTracking(false); // a typed value counts once complete
+    spin->setAccelerated(true);
+    spin->setAlignment(Qt::AlignRight);
+    spin->setToolTip(QStringLiteral("%1 : de %2 à %3, %4 à l'origine")
+                         .arg(QString::fromLatin1(p.Field))
+                         .arg(QLocale().toString(p.Min))
+                         .arg(QLocale().toString(p.Max))
+                         .arg(QLocale().toString(p.Default, 'g', 6)));
+    spin->installEventFilter(this);
+    const int device = shown_index_;
+    const char* field = p.Field;
+    connect(spin, &QDoubleSpinBox::valueChanged, this, [this, device, field](double v) {
+      dispatch_([this, device, field, v] { form_.SetParameter(device, field, v); });
+    });
+    auto* label = WrappedLabel(Text(p.Label));
+    label->setBuddy(spin);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(spin, row, 1);
+    box_width = std::max(box_width, spin->sizeHint().width());
+    parameters_.push_back({&p, FindField(robot, p.Field), spin});
+    ++row;
+  }
+  // One width for every box, so that the values line up.
+  for (const TParameterRow& r : parameters_)
+    r.Box->setFixedWidth(box_width);
+  auto* defaults = new QPushButton(QStringLiteral("Valeurs d'origine"));
+  defaults->setObjectName(QStringLiteral("Defaults"));
+  // A button with the focus would take the space bar (the single step).
+  defaults->setFocusPolicy(Qt::NoFocus);
+  connect(defaults, &QPushButton::clicked, this, [this] {
+    const int device = shown_index_;
+    dispatch_([this, device] { form_.RestoreParameters(device); });
+    for (const TParameterRow& row : parameters_)
+      row.Box->clearFocus();
+    ShowParameters();
+  });
+  grid->addWidget(defaults, row, 0, 1, 2);
+  return box;
+}
+
+void TInstrumentsPanel::Refresh() {
+  ++refreshes_;
+  for (const TValueRow& row : values_) {
+    const QString text = QString::fromStdString(QuantityText(row.Field, row.Scale, separator_));
+    if (row.Value->text() != text) row.Value->setText(text);
+  }
+  for (const TKeyRow& row : keys_) {
+    const bool acts = !row.When || (row.When.Get() != 0) == row.WhenOn;
+    if (row.Action->isEnabled() != acts) {
+      row.Keys->setEnabled(acts);
+      row.Action->setEnabled(acts);
+    }
+  }
+  ShowParameters();
+}
+
+void TInstrumentsPanel::ShowParameters() {
+  for (const TParameterRow& row : parameters_) {
+    // The box being edited keeps what the user is typing.
+    if (row.Box->hasFocus()) continue;
+    const double v = row.Field.Get();
+    const double tolerance = 0.5 * std::pow(10.0, -row.Box->decimals());
+    if (std::fabs(row.Box->value() - v) > tolerance) {
+      const QSignalBlocker block(row.Box);
+      row.Box->setValue(v);
+    }
+  }
+}
+
+void TInstrumentsPanel::closeEvent(QCloseEvent* event) {
+  QDockWidget::closeEvent(event);
+  if (OnClosed) OnClosed();
+}
+
+bool TInstrumentsPanel::eventFilter(QObject* watched, QEvent* event) {
+  auto* box = qobject_cast<QDoubleSpinBox*>(watched);
+  if (!box) return QDockWidget::eventFilter(watched, event);
+  if (event->type() == QEvent::Wheel && !box->hasFocus()) {
+    // The wheel scrolls the panel; only a box being edited takes it.
+    QApplication::sendEvent(scroll_->verticalScrollBar(), event);
+    return true;
+  }
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+      if (key == Qt::Key_Escape) {
+        // Leaving the box would take what was typed: leave it unheard, then
+        // show the device's value again.
+        const QSignalBlocker block(box);
+        box->clearFocus();
+      } else {
+        box->interpretText();
+        box->clearFocus();
+      }
+      ShowParameters();
+      if (OnEditDone) OnEditDone();
+      return true;
+    }
+  }
+  return QDockWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,67 @@
+// "Capture d'écran…" on the real window (run under xvfb-run, also with a device
+// pixel ratio of 2): the PNG holds the view's own frame at its size in device
+// pixels; a file that cannot be written is said so, with its path.
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/gl_form.h"
+#include "platform/qt/gl_view.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_toolkit.h"
+
+namespace {
+
+TEST(WindowScreenshot, ThePngIsTheViewsFrameInDevicePixels) {
+  TQtToolkit toolkit;
+  TGL_Form form(toolkit);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
+  TMainWindow window(form);
+  toolkit.Attach(&window);
+  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
+  window.resize(613, 390);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 5000));
+
+  const QString path = QDir::temp().filePath(QStringLiteral("kinemo_window_screenshot.png"));
+  ASSERT_TRUE(window.SaveScreenshot(path));
+  QImage saved(path);
+  QImage grab = window.GLView->grabFramebuffer();
+  ASSERT_FALSE(saved.isNull());
+  EXPECT_EQ(saved.size(), QSize(window.GLView->PixelWidth(), window.GLView->PixelHeight()));
+  grab.setDevicePixelRatio(1);
+  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB888),
+            grab.convertToFormat(QImage::Format_RGB888));
+  QFile::remove(path);
+
+  // Message boxes are modal: a poll records and closes them.
+  QStringList messages;
+  QTimer closer;
+  closer.setInterval(5);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      messages << box->text();
+      box->accept();
+    }
+  });
+  closer.start();
+  const QString nowhere = QStringLiteral("/nonexistent-folder/shot.png");
+  EXPECT_FALSE(window.SaveScreenshot(nowhere));
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].startsWith(
+      QStringLiteral("La capture d'écran n'a pas pu être enregistrée :\n") + nowhere))
+      << messages[0].toStdString();
+  window.close();
+}
+
+TEST(WindowScreenshot, TheProposedNameCarriesTheDateAndTime) {
+  EXPECT_EQ(TMainWindow::ScreenshotName(QDateTime(QDate(2024, 5, 14), QTime(15, 30, 12))),
+            QStringLiteral("kinemo-2024-05-14-153012.png"));
+}
+
+} // namespace
