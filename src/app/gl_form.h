@@ -79,6 +79,10 @@ public:
   // True while a context is current and InitGL has built the resources in it;
   // without it the render pass counts frames but draws nothing.
   bool GLReady = false;
+  // Set by the headless runner: a tick's frame is drawn only when its pixels
+  // are read (a recorded frame, the last frame of a screenshot run). The rest
+  // of the render pass still runs every tick, so nothing else changes.
+  bool DeferTickFrames = false;
   // Folders searched in turn for the texture bitmaps ("" is the working directory).
   std::vector<std::string> TextureFolders;
   // The program's data folder (pictures, help page); set by the platform layer.
@@ -130,6 +134,8 @@ public:
   void DemoCameraStep();
   void RefreshViewDialog();
   void RenderScene();
+  // Draws the last frame the render pass deferred, if it is not drawn yet.
+  void DrawPendingFrame();
   void WriteLogLine();
   void CaptureStep();
   // The magnified pole/tooth inset of the switched-reluctance carriage.
@@ -183,6 +189,9 @@ public:
 
 private:
   void ContactPass();
+  // The render pass; `draw` false does all of it but the drawing.
+  void RenderFrame(bool draw);
+  void DrawScene();
   // Starts the demonstration; from the keyboard it also sets every AutoMode.
   void StartDemonstration(bool from_keyboard);
   // The C key: opens or closes the data log; false if it could not be opened.
@@ -197,4 +206,5 @@ private:
   void ReleaseCapture();
 
   TToolkit& toolkit_;
+  bool frame_pending_ = false;
 };

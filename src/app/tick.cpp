@@ -20,7 +20,7 @@ void TGL_Form::Timer1Timer() {
       robot->Step(h);
     }
   }
-  RenderScene();
+  RenderFrame(GLReady && !DeferTickFrames);
   if (LogOn && (*Robots)[RobSel]->TypeCode == kTypeMRVlin) {
     MrvPtr = static_cast<TMRVlin*>((*Robots)[RobSel]);
     WriteLogLine();
