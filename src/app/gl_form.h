@@ -18,6 +18,7 @@
 #include "platform/toolkit.h"
 #include "recording/avi_generator.h"
 
+class TContactCache;
 class TRobot4;
 
 class TGL_Form : public TFormShared {
@@ -187,8 +188,14 @@ public:
   // Lists the controller's own fields by name (state dumps, tests).
   void VisitFields(TFieldVisitor& v) const;
 
+  // The contact pass that tests every pair afresh, as first written; the tick
+  // uses it instead of the cached pass when set. Kept as the reference that the
+  // cached pass is compared with (tests, benchmarks).
+  bool ReferenceContactPass = false;
+
 private:
   void ContactPass();
+  void ContactPassReference();
   // The render pass; `draw` false does all of it but the drawing.
   void RenderFrame(bool draw);
   void DrawScene();
@@ -207,4 +214,5 @@ private:
 
   TToolkit& toolkit_;
   bool frame_pending_ = false;
+  std::unique_ptr<TContactCache> contacts_;
 };
