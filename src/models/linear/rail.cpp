@@ -56,6 +56,7 @@ void TRail::BuildToothGrid() {
   c.x0 = x1;
   c.y0 = y1;
   for (const TRailPoint& t : c.teeth) {
+    if (!std::isfinite(t.x) || !std::isfinite(t.y)) return;
     c.x0 = std::min(c.x0, t.x);
     c.y0 = std::min(c.y0, t.y);
     x1 = std::max(x1, t.x);
