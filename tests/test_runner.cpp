@@ -24,12 +24,13 @@ struct TRun {
   nlohmann::json state; // from --state, when given
 };
 
-TRun RunKinemo(std::vector<std::string> args, bool dump = false) {
+TRun RunKinemo(std::vector<std::string> args, bool dump = false,
+               TDrawFrames draw = TDrawFrames::Needed) {
   std::ostringstream out, err;
   const fs::path state = TempFile("state.json");
   if (dump) args.insert(args.end(), {"--state", state.string()});
   args.insert(args.begin(), "--headless");
-  TRun r{RunHeadless(args, KINEMO_BUILD_DATA_DIR, out, err), out.str(), err.str(), {}};
+  TRun r{RunHeadless(args, KINEMO_BUILD_DATA_DIR, out, err, draw), out.str(), err.str(), {}};
   if (dump && r.code == 0) r.state = nlohmann::json::parse(ReadFile(state));
   fs::remove(state);
   return r;
@@ -305,6 +306,48 @@ TEST(RunnerScreenshot, WritesTheViewAtTheRequestedSizeTheSameOnEveryRun) {
   EXPECT_EQ(PngSize(ReadFile(c)), std::make_pair(320u, 200u));
   for (const auto& p : {a, b, c})
     fs::remove(p);
+}
+
+// Drawing only the frames that are read changes nothing a run writes: the
+// state (the same as with no context at all), the recorded frames and the
+// screenshot, whether the last frame comes from a tick followed by keys that
+// do not draw, or from a key while paused. A four-wheel robot steers.
+TEST(RunnerScreenshot, OnlyTheFramesReadAreDrawnAndNothingWrittenChanges) {
+  const struct {
+    const char* Actions;
+    int Steering; // a four-wheel robot turning its front wheels at the end
+  } scenarios[] = {
+      {"set:Dt=0.04 key:Ctrl+D ticks:80 key:Up key:Left ticks:7 combo:0 key:Num4 ticks:9 "
+       "key:Right",
+       0},
+      {"combo:2 key:Num8 key:Num4 menu:Animate ticks:90 key:Num6 ticks:21 menu:Animate key:Up "
+       "key:Num4",
+       2},
+  };
+  const fs::path avi = TempFile("r.avi"), png = TempFile("s.png");
+  for (const auto& [actions, steering] : scenarios) {
+    const TRun plain = RunKinemo({"--do", actions}, true);
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    const TRun drawn = RunKinemo({"--size", "96x64", "--do", actions}, true, TDrawFrames::Every);
+    if (drawn.code == 3) SKIP_UNAVAILABLE(drawn.err);
+    EXPECT_NE(plain.state["Robots"][steering]["WheelR"]["Delta"], 0.0) << actions;
+    EXPECT_EQ(plain.state, drawn.state) << actions;
+
+    const std::vector<std::string> pixels = {"--size",       "96x64",     "--do",     actions,
+                                             "--fps",        "10",        "--record", avi.string(),
+                                             "--screenshot", png.string()};
+    const TRun every = RunKinemo(pixels, true, TDrawFrames::Every);
+    ASSERT_EQ(every.code, 0) << every.err;
+    const std::string every_avi = ReadFile(avi), every_png = ReadFile(png);
+    const TRun needed = RunKinemo(pixels, true);
+    ASSERT_EQ(needed.code, 0) << needed.err;
+    EXPECT_EQ(needed.state, every.state) << actions;
+    EXPECT_GT(every_avi.size(), 10 * 96 * 64 * 3u);
+    EXPECT_TRUE(ReadFile(avi) == every_avi) << actions;
+    EXPECT_TRUE(ReadFile(png) == every_png) << actions;
+  }
+  fs::remove(avi);
+  fs::remove(png);
 }
 
 // Runs the real program where the GL dispatch finds no EGL vendor, so that no

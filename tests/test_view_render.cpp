@@ -100,6 +100,27 @@ TEST_F(TViewRender, EveryDeviceDrawsInOrderInDeviceCoordinates) {
   EXPECT_GT(CountNear(Read(), {1, 0, 1}, wx, wy, 1), 0);
 }
 
+// Deferred, a tick's frame is drawn only when asked for, and once; the rest
+// of the render pass runs at every tick, and other renders draw at once.
+TEST_F(TViewRender, DeferredTickFramesAreDrawnOnlyWhenAskedFor) {
+  std::vector<int> order;
+  for (int i = 0; i < form->NbRobots; ++i)
+    Replace(i, new TDrawSpy(i, order));
+  form->DeferTickFrames = true;
+  form->AnimateClick();
+  const int swaps = tk.Swaps;
+  form->Timer1Timer();
+  form->Timer1Timer();
+  EXPECT_TRUE(order.empty());
+  EXPECT_EQ(tk.Swaps, swaps + 2);
+  form->DrawPendingFrame();
+  form->DrawPendingFrame();
+  EXPECT_EQ(order.size(), 9u);
+  form->FormPaint();
+  form->DrawPendingFrame();
+  EXPECT_EQ(order.size(), 18u);
+}
+
 // Puts the raster position on window pixel (x, y).
 void RasterAt(int x, int y, int w, int h) {
   glMatrixMode(GL_PROJECTION);

@@ -1,5 +1,6 @@
 #include "app/gl_form.h"
 
+#include "app/contact_cache.h"
 #include "models/constants.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/mslin.h"
@@ -11,7 +12,8 @@
 #include "models/robots/robot4.h"
 #include "models/robots/robotk.h"
 
-TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
+TGL_Form::TGL_Form(TToolkit& toolkit)
+    : toolkit_(toolkit), contacts_(std::make_unique<TContactCache>()) {
   GL_Form = this;
 
   SBtimer.Min = 0;

@@ -20,6 +20,7 @@
 #include "platform/toolkit.h"
 #include "recording/avi_generator.h"
 
+class TContactCache;
 class TRobot4;
 
 class TGL_Form : public TFormShared, private TDeviceKeyHost {
@@ -81,6 +82,10 @@ public:
   // True while a context is current and InitGL has built the resources in it;
   // without it the render pass counts frames but draws nothing.
   bool GLReady = false;
+  // Set by the headless runner: a tick's frame is drawn only when its pixels
+  // are read (a recorded frame, the last frame of a screenshot run). The rest
+  // of the render pass still runs every tick, so nothing else changes.
+  bool DeferTickFrames = false;
   // Folders searched in turn for the texture bitmaps ("" is the working directory).
   std::vector<std::string> TextureFolders;
   // The program's data folder (pictures, help page); set by the platform layer.
@@ -132,6 +137,8 @@ public:
   void DemoCameraStep();
   void RefreshViewDialog();
   void RenderScene();
+  // Draws the last frame the render pass deferred, if it is not drawn yet.
+  void DrawPendingFrame();
   void WriteLogLine();
   void CaptureStep();
   // The magnified pole/tooth inset of the switched-reluctance carriage.
@@ -194,6 +201,11 @@ public:
   // Lists the controller's own fields by name (state dumps, tests).
   void VisitFields(TFieldVisitor& v) const;
 
+  // The contact pass that tests every pair afresh, as first written; the tick
+  // uses it instead of the cached pass when set. Kept as the reference that the
+  // cached pass is compared with (tests, benchmarks).
+  bool ReferenceContactPass = false;
+
   // Starts the demonstration; from the keyboard it also sets every AutoMode.
   void StartDemonstration(bool from_keyboard);
   // The C key: opens or closes the data log; false if it could not be opened.
@@ -201,6 +213,10 @@ public:
 
 private:
   void ContactPass();
+  void ContactPassReference();
+  // The render pass; `draw` false does all of it but the drawing.
+  void RenderFrame(bool draw);
+  void DrawScene();
   // Writes one whole line into the log. A failed write (full disk) closes the
   // log, cuts it back to its last whole line and says so.
   void WriteLogRecord(const std::string& line);
@@ -214,4 +230,6 @@ private:
 
   TToolkit& toolkit_;
   std::uint64_t log_whole_bytes_ = 0; // the whole lines in the log so far
+  bool frame_pending_ = false;
+  std::unique_ptr<TContactCache> contacts_;
 };

@@ -164,6 +164,7 @@ std::int32_t TGL_Form::EndRecording() {
 
 void TGL_Form::ReadCaptureFrame() {
   if (!GLReady) return;
+  DrawPendingFrame();
   // The frame this tick drew, wherever it went: the back buffer of a window or
   // a pbuffer, or the colour attachment of a framebuffer object.
   GLint draw_buffer = GL_BACK, read_buffer = GL_BACK;

@@ -1,6 +1,7 @@
 // The simulation tick and the contact pass between devices.
 #include <cmath>
 
+#include "app/contact_cache.h"
 #include "app/gl_form.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
@@ -20,7 +21,7 @@ void TGL_Form::Timer1Timer() {
       robot->Step(h);
     }
   }
-  RenderScene();
+  RenderFrame(GLReady && !DeferTickFrames);
   if (LogOn && (*Robots)[RobSel]->TypeCode == kTypeMRVlin) {
     MrvPtr = static_cast<TMRVlin*>((*Robots)[RobSel]);
     WriteLogLine();
@@ -29,6 +30,13 @@ void TGL_Form::Timer1Timer() {
 }
 
 void TGL_Form::ContactPass() {
+  if (ReferenceContactPass)
+    ContactPassReference();
+  else
+    contacts_->Pass(*Robots, NbRobots, RailPtr);
+}
+
+void TGL_Form::ContactPassReference() {
   TRobotArray& robots = *Robots;
   for (int i = 0; i < NbRobots; ++i)
     robots[i]->InContact = false;

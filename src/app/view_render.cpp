@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 
 #include "app/gl_form.h"
+#include "models/robots/robot4.h"
 
 namespace {
 
@@ -20,38 +21,54 @@ void CentreTriangle(double zpos) {
 } // namespace
 
 void TGL_Form::RenderScene() {
-  if (GLReady) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
+  RenderFrame(GLReady);
+}
 
-    glTranslated(0, 0, -zpos);
-    glRotated(xrot, 1, 0, 0);
-    if ((*Robots)[RobSel]->TypeCode == kTypeMRVlin) DrawToothInset();
-
-    glColor3f(1, 1, 0);
-    CentreTriangle(zpos);
-    glTranslated(0, -yv, 0);
-    glColor3f(0.4f, 0.4f, 0.4f);
-    CentreTriangle(zpos);
-
-    glRotated(yrot, 0, 1, 0);
-    glTranslated(-xv, 0, -zv);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glCallList(6);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-
-    glPushMatrix();
-    glRotated(-90, 1, 0, 0);
-    glCallList(5);
-    for (int i = 0; i < NbRobots; ++i)
-      (*Robots)[i]->Draw();
-    glPopMatrix();
-  }
+void TGL_Form::RenderFrame(bool draw) {
+  // What the frame shows of the models is set whether it is drawn or not.
+  for (TRobot* robot : *Robots)
+    if (robot->TypeCode == kTypeRobot4) static_cast<TRobot4*>(robot)->ShowSteering();
+  frame_pending_ = GLReady && !draw;
+  if (draw) DrawScene();
   MeasureFrameRate();
   toolkit_.SwapBuffers();
   UpdateStatusText();
+}
+
+void TGL_Form::DrawPendingFrame() {
+  if (!frame_pending_ || !GLReady) return;
+  frame_pending_ = false;
+  DrawScene();
+}
+
+void TGL_Form::DrawScene() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_TEXTURE_2D);
+
+  glTranslated(0, 0, -zpos);
+  glRotated(xrot, 1, 0, 0);
+  if ((*Robots)[RobSel]->TypeCode == kTypeMRVlin) DrawToothInset();
+
+  glColor3f(1, 1, 0);
+  CentreTriangle(zpos);
+  glTranslated(0, -yv, 0);
+  glColor3f(0.4f, 0.4f, 0.4f);
+  CentreTriangle(zpos);
+
+  glRotated(yrot, 0, 1, 0);
+  glTranslated(-xv, 0, -zv);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  glCallList(6);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+
+  glPushMatrix();
+  glRotated(-90, 1, 0, 0);
+  glCallList(5);
+  for (int i = 0; i < NbRobots; ++i)
+    (*Robots)[i]->Draw();
+  glPopMatrix();
 }
 
 void TGL_Form::MeasureFrameRate() {

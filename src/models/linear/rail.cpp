@@ -1,5 +1,6 @@
 #include "models/linear/rail.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -39,8 +40,82 @@ const std::vector<TRailPoint>& TRail::CurvedTeeth() {
     const double length = Length();
     for (double s = 0; s < length; s += ToothPitch)
       cache_.teeth.push_back(RailPointAt(RailType, CurveRadius, s));
+    BuildToothGrid();
   }
   return cache_.teeth;
+}
+
+void TRail::BuildToothGrid() {
+  TToothCache& c = cache_;
+  c.nx = c.ny = 0;
+  c.last = 0;
+  c.cell_start.clear();
+  c.cell_teeth.clear();
+  if (c.teeth.size() < 16) return;
+  double x1 = c.teeth[0].x, y1 = c.teeth[0].y;
+  c.x0 = x1;
+  c.y0 = y1;
+  for (const TRailPoint& t : c.teeth) {
+    if (!std::isfinite(t.x) || !std::isfinite(t.y)) return;
+    c.x0 = std::min(c.x0, t.x);
+    c.y0 = std::min(c.y0, t.y);
+    x1 = std::max(x1, t.x);
+    y1 = std::max(y1, t.y);
+  }
+  c.reach = std::max({-c.x0, -c.y0, x1, y1});
+  // Cells of a few teeth each, at most 64 a side.
+  c.cell = std::max({2 * c.pitch, (x1 - c.x0) / 64, (y1 - c.y0) / 64});
+  if (!std::isfinite(c.reach) || !std::isfinite(c.cell) || !(c.cell > 0)) return;
+  c.nx = static_cast<std::int32_t>((x1 - c.x0) / c.cell) + 1;
+  c.ny = static_cast<std::int32_t>((y1 - c.y0) / c.cell) + 1;
+  std::vector<std::uint32_t> cell_of(c.teeth.size());
+  c.cell_start.assign(static_cast<std::size_t>(c.nx) * c.ny + 1, 0);
+  for (std::size_t i = 0; i < c.teeth.size(); ++i) {
+    const auto ix = std::min(static_cast<std::int32_t>((c.teeth[i].x - c.x0) / c.cell), c.nx - 1);
+    const auto iy = std::min(static_cast<std::int32_t>((c.teeth[i].y - c.y0) / c.cell), c.ny - 1);
+    cell_of[i] = static_cast<std::uint32_t>(iy * c.nx + ix);
+    ++c.cell_start[cell_of[i] + 1];
+  }
+  for (std::size_t k = 1; k < c.cell_start.size(); ++k)
+    c.cell_start[k] += c.cell_start[k - 1];
+  c.cell_teeth.resize(c.teeth.size());
+  std::vector<std::uint32_t> fill(c.cell_start.begin(), c.cell_start.end() - 1);
+  for (std::size_t i = 0; i < c.teeth.size(); ++i)
+    c.cell_teeth[fill[cell_of[i]]++] = static_cast<std::uint32_t>(i);
+}
+
+bool TRail::NearTeeth(double px, double py) {
+  TToothCache& c = cache_;
+  if (c.nx == 0) return false;
+  // The distance to the tooth kept last bounds the nearest one's. Rounding
+  // differs between the scan's world coordinates and the grid's local ones by
+  // far less than the margin.
+  const TRailPoint& t = c.teeth[std::min(c.last, c.teeth.size() - 1)];
+  const double dx = px - (t.x + PosX), dy = py - (t.y + PosY);
+  const double margin =
+      1e-9 * (1 + std::fabs(px) + std::fabs(py) + std::fabs(PosX) + std::fabs(PosY) + c.reach);
+  const double r = std::sqrt(dx * dx + dy * dy) + margin;
+  const double qx = (px - PosX - c.x0) / c.cell, qy = (py - PosY - c.y0) / c.cell;
+  const double rc = r / c.cell;
+  // One cell more on each side for the rounding of the cell arithmetic.
+  const double lox = std::max(std::floor(qx - rc) - 1, 0.0);
+  const double hix = std::min(std::floor(qx + rc) + 1, c.nx - 1.0);
+  const double loy = std::max(std::floor(qy - rc) - 1, 0.0);
+  const double hiy = std::min(std::floor(qy + rc) + 1, c.ny - 1.0);
+  // Also false for a non-finite query or bound, where no comparison holds.
+  if (!(lox <= hix && loy <= hiy)) return false;
+  if ((hix - lox + 1) * (hiy - loy + 1) * 2 > static_cast<double>(c.nx) * c.ny) return false;
+  c.candidates.clear();
+  for (auto iy = static_cast<std::int32_t>(loy); iy <= static_cast<std::int32_t>(hiy); ++iy) {
+    for (auto ix = static_cast<std::int32_t>(lox); ix <= static_cast<std::int32_t>(hix); ++ix) {
+      const std::size_t cell = static_cast<std::size_t>(iy) * c.nx + ix;
+      c.candidates.insert(c.candidates.end(), c.cell_teeth.begin() + c.cell_start[cell],
+                          c.cell_teeth.begin() + c.cell_start[cell + 1]);
+    }
+  }
+  if (c.candidates.empty()) return false;
+  std::sort(c.candidates.begin(), c.candidates.end());
+  return true;
 }
 
 double TRail::NearestTooth(double px, double py, double& x, double& y, double& theta) {
@@ -57,11 +132,13 @@ double TRail::NearestTooth(double px, double py, double& x, double& y, double& t
     // Same choice as a scan comparing every sample's root with '<': a root is
     // only taken where the squared distance already beats the best one, and the
     // root comparison then decides, so rounding ties still keep the earlier sample.
+    // The nearest root is kept by the first tooth that has it: any set of
+    // teeth holding all that may be nearest, scanned in order, gives the same.
     const std::vector<TRailPoint>& teeth = CurvedTeeth();
     double best = 1e30;
     double best_sq = std::numeric_limits<double>::infinity();
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < teeth.size(); ++i) {
+    auto scan = [&](std::size_t i) {
       const double dx = px - (teeth[i].x + PosX);
       const double dy = py - (teeth[i].y + PosY);
       const double sq = dx * dx + dy * dy;
@@ -73,7 +150,15 @@ double TRail::NearestTooth(double px, double py, double& x, double& y, double& t
           kept = i;
         }
       }
+    };
+    if (NearTeeth(px, py)) {
+      for (std::uint32_t i : cache_.candidates)
+        scan(i);
+    } else {
+      for (std::size_t i = 0; i < teeth.size(); ++i)
+        scan(i);
     }
+    cache_.last = kept;
     if (teeth.empty()) {
       x = PosX;
       y = PosY;

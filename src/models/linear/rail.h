@@ -38,11 +38,24 @@ public:
 private:
   // Tooth positions of the curved shapes, local to the reference point, with
   // their squared distances found per query instead of every sample's root.
+  // The teeth are also sorted into the cells of a grid, so that a query scans
+  // only the cells near it: every tooth that could be the nearest, in tooth
+  // order, which keeps the full scan's choice to the bit.
   struct TToothCache {
     std::int32_t type = -1;
     double radius = 0, pitch = 0;
     std::vector<TRailPoint> teeth;
+    double x0 = 0, y0 = 0, cell = 0, reach = 0; // reach: the largest |coordinate|
+    std::int32_t nx = 0, ny = 0;                // no grid: 0
+    std::vector<std::uint32_t> cell_start;      // teeth of cell c: [start[c], start[c + 1])
+    std::vector<std::uint32_t> cell_teeth;
+    std::size_t last = 0; // the tooth the previous query kept: a first bound
+    std::vector<std::uint32_t> candidates;
   };
   const std::vector<TRailPoint>& CurvedTeeth();
+  void BuildToothGrid();
+  // The teeth that may be nearest to (px, py), ascending; false if the grid
+  // cannot tell (then every tooth is scanned).
+  bool NearTeeth(double px, double py);
   TToothCache cache_;
 };

@@ -103,6 +103,18 @@ void LoopContact(TRobot& rail, std::int32_t type, double R, TRobot& other) {
   }
 }
 
+std::uint8_t LoopContactHits(const TRobot& rail, double cy, const TRobot& other, int first) {
+  std::uint8_t hits = 0;
+  for (int k = first; k < 5; ++k) {
+    const double cx = rail.PosX + kLoopCheckX[k];
+    const double ex = other.PosX - cx;
+    const double ey = other.PosY - cy;
+    if (std::sqrt(ex * ex + ey * ey) <= other.Radius + rail.Radius)
+      hits = static_cast<std::uint8_t>(hits | 1u << k);
+  }
+  return hits;
+}
+
 std::int32_t SaturatingInt(double t) {
   constexpr double lo = std::numeric_limits<std::int32_t>::min();
   constexpr double hi = std::numeric_limits<std::int32_t>::max();

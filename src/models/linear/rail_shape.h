@@ -41,6 +41,12 @@ void LoopContact(TRobot& rail, std::int32_t type, double curve_radius, TRobot& o
 // x of the five check points relative to the rail's reference point, in test order.
 inline constexpr double kLoopCheckX[5] = {1.0, 0.0, 0.25, 0.5, 0.75};
 
+// Which of LoopContact's check points, from `first` on, touch `other` as the
+// devices stand, with cy = the rail's PosY - curve_radius taken when the test
+// began: bit k for point k. Computed as LoopContact computes it, so that a
+// caller can replay the test's effects point by point.
+std::uint8_t LoopContactHits(const TRobot& rail, double cy, const TRobot& other, int first = 0);
+
 // Turns a truncated quotient into an int32 without undefined behaviour far outside
 // the rail (the result is then only a far-away, still finite, index).
 std::int32_t SaturatingInt(double truncated);

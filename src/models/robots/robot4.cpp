@@ -70,10 +70,14 @@ void TRobot4::Reset() {
   FrictionX = FrictionY = 0;
   ForceX = ForceY = 0;
   Force = 0;
-  WheelR->Delta = Steer;
-  WheelL->Delta = Steer;
+  ShowSteering();
   WheelRL->Phi = 0;
   WheelRR->Phi = 0;
+}
+
+void TRobot4::ShowSteering() {
+  WheelR->Delta = Steer;
+  WheelL->Delta = Steer;
 }
 
 void TRobot4::AutoPilot(double t) {

@@ -14,6 +14,9 @@ public:
   void AutoPilot(double t) override;
   void OnCollision() override;
   void Reset() override;
+  // The front wheels take the steering command. The render pass calls it for
+  // every frame, drawn or not, so that the state never depends on what was drawn.
+  void ShowSteering();
 
   const char* ClassName() const override { return "TRobot4"; }
   void VisitFields(TFieldVisitor& v) const override;

@@ -49,9 +49,6 @@ void TRobot4::Draw() {
   glCallList(3);
   glPopMatrix();
 
-  // The front wheels show the steering command only when drawn.
-  WheelR->Delta = Steer;
-  WheelL->Delta = Steer;
   WheelL->Draw(-Track / 2, Wheelbase / 2, 2);
   WheelR->Draw(Track / 2, Wheelbase / 2, 2);
   WheelRL->Draw(-Track / 2, -Wheelbase / 2, 2);

@@ -189,6 +189,10 @@ void TEglContext::Release() {
   width_ = height_ = 0;
 }
 
+void TEglContext::Finish() const {
+  if (context_) glFinish();
+}
+
 std::vector<std::uint8_t> TEglContext::ReadPixels() const {
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width_) * height_ * 4);
   if (pixels.empty()) return pixels;

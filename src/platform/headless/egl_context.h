@@ -23,6 +23,8 @@ public:
   void Release();
 
   bool Valid() const { return context_ != nullptr; }
+  // Waits until everything drawn so far is in the colour buffer.
+  void Finish() const;
   int Width() const { return width_; }
   int Height() const { return height_; }
 

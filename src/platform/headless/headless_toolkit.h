@@ -25,7 +25,10 @@ public:
   void ReturnFocus() override { ++FocusReturns; }
   char DecimalSeparator() const override { return Separator; }
   std::uint32_t TickCountMs() override { return NowMs; }
-  void SwapBuffers() override { ++Swaps; }
+  void SwapBuffers() override {
+    ++Swaps;
+    if (OnSwapBuffers) OnSwapBuffers();
+  }
   void OpenDocument(const std::string& path, std::function<void()> failed) override;
   void CloseWindow() override { CloseRequested = true; }
 
@@ -33,6 +36,8 @@ public:
   std::function<TModalResult(TDialogId)> AnswerDialog;
   // Answers questions; without an answer the default "Non" is taken.
   std::function<bool(const std::string& text)> AnswerQuestion;
+  // What presenting a frame means where there is no window (null: nothing).
+  std::function<void()> OnSwapBuffers;
   // Whether opening a document fails (no browser).
   bool OpenDocumentFails = false;
   // Where message boxes and opened documents are echoed, one line each (null: silent).

@@ -137,7 +137,7 @@ bool WriteFile(const std::string& path, const std::string& content, std::string&
 } // namespace
 
 int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
-                std::ostream& out, std::ostream& err) {
+                std::ostream& out, std::ostream& err, TDrawFrames draw) {
   THeadlessToolkit tk;
   tk.Echo = &out;
   TEglContext gl; // outlives the form, which releases its resources in it
@@ -152,13 +152,21 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     return 2;
   }
 
-  std::string gl_error;
-  const bool have_gl = gl.Create(opt.Width, opt.Height, gl_error);
   const bool record = !opt.Capture.File.empty();
+  const bool screenshot = !opt.ScreenshotFile.empty();
+  // Drawing is what makes a long run slow: without an output that needs
+  // pixels there is no context at all.
+  std::string gl_error = "not needed";
+  const bool have_gl = (record || screenshot || draw == TDrawFrames::Every) &&
+                       gl.Create(opt.Width, opt.Height, gl_error);
   if (record && !have_gl) {
     err << "kinemo: --record needs an OpenGL context (" << gl_error << ")\n";
     return 3;
   }
+  // Each frame drawn is finished: the software renderer would otherwise keep
+  // queuing frames that are never presented, and memory would grow with the run.
+  if (have_gl) tk.OnSwapBuffers = [&gl] { gl.Finish(); };
+  form.DeferTickFrames = draw == TDrawFrames::Needed;
   // As the window opens: resources in the new context, then the resize to the
   // client size that draws the first frame. Without a context the frame is
   // still counted, so the state dump is the same either way.
@@ -186,6 +194,9 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
       return 2;
     }
     ticks_run += ticks;
+    // Only ticks defer their frames, and nothing changes between a tick's frame
+    // and the next action: drawn now, it is the frame the tick would have drawn.
+    if (screenshot) form.DrawPendingFrame();
     ApplyAction(form, tk, a, record ? &opt.Capture : nullptr);
     char line[160];
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),
@@ -207,7 +218,8 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     err << "kinemo: " << error << "\n";
     code = 1;
   }
-  if (!opt.ScreenshotFile.empty()) {
+  if (screenshot) {
+    form.DrawPendingFrame();
     if (!have_gl) {
       err << "kinemo: --screenshot needs an OpenGL context (" << gl_error << ")\n";
       code = 3;

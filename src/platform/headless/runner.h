@@ -12,10 +12,16 @@
 #include <string>
 #include <vector>
 
+// Which frames a run draws. Needed: an OpenGL context only when an output
+// needs pixels (--screenshot, --record), and of the ticks' frames only those
+// whose pixels are read. Every: a context in any case and every frame drawn,
+// as the window does. Both give the same state and the same pictures.
+enum class TDrawFrames { Needed, Every };
+
 // The view is drawn off screen at the given size (1280x720 by default); the
-// screenshot is the last frame drawn.
+// screenshot is the last frame of the run.
 // Exit codes: 0 done, 1 an output could not be written, 2 invalid arguments,
 // 3 an output needs pixels but no OpenGL context could be had.
 // `data_folder` holds the pictures and the help page.
 int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
-                std::ostream& out, std::ostream& err);
+                std::ostream& out, std::ostream& err, TDrawFrames draw = TDrawFrames::Needed);

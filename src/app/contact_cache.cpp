@@ -1,0 +1,243 @@
+#include "app/contact_cache.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <typeinfo>
+
+#include "models/linear/rail.h"
+#include "models/linear/rail_shape.h"
+
+namespace {
+
+std::uint64_t Bits(double v) {
+  std::uint64_t b = 0;
+  std::memcpy(&b, &v, sizeof b);
+  return b;
+}
+
+} // namespace
+
+void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* rail) {
+  robots_ = &robots;
+  count_ = count;
+  given_rail_ = rail;
+  // The rail is read only when a device of the set is a rail, as the plain
+  // pass does: otherwise the pointer may be stale.
+  rail_ = nullptr;
+  for (std::int32_t k = 0; k < count; ++k) {
+    robots[k]->InContact = false;
+    if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
+  }
+  Observe();
+  replanned_ = false;
+  for (std::size_t p = NextVisit(0); p < pairs_.size(); p = NextVisit(p + 1)) {
+    Replay(p);
+    if (!replanned_) continue;
+    // A collision handler changed the device set or a type code: the rest of
+    // the pass goes the plain way.
+    std::size_t q = 0;
+    for (std::int32_t i = 0; i < count; ++i)
+      for (std::int32_t j = i + 1; j < count; ++j, ++q)
+        if (q > p) PlainPair(i, j);
+    return;
+  }
+}
+
+bool TContactCache::Observe() {
+  const TRobotArray& robots = *robots_;
+  const auto n = static_cast<std::size_t>(std::max(count_, 0));
+  const bool exact = rail_ && typeid(*rail_) == typeid(TRail);
+  if (!planned_ || devices_.size() != n || rail_key_.Robot != rail_ || rail_exact_ != exact) {
+    Plan();
+    return true;
+  }
+  bool changed = false;
+  for (std::size_t k = 0; k < n; ++k) {
+    const TRobot& r = *robots[k];
+    TDevice& d = devices_[k];
+    if (d.Robot != &r || d.Type != r.TypeCode) {
+      Plan();
+      return true;
+    }
+    const std::uint64_t x = Bits(r.PosX), y = Bits(r.PosY), radius = Bits(r.Radius);
+    if (d.X == x && d.Y == y && d.Radius == radius) continue;
+    d.X = x;
+    d.Y = y;
+    d.Radius = radius;
+    for (std::uint32_t p : pairs_of_[k])
+      Test(p);
+    changed = true;
+  }
+  if (rail_) {
+    const std::uint64_t x = Bits(rail_->PosX), y = Bits(rail_->PosY);
+    const std::uint64_t radius = Bits(rail_->Radius), curve = Bits(rail_->CurveRadius);
+    if (rail_key_.X != x || rail_key_.Y != y || rail_key_.Radius != radius ||
+        rail_shape_ != rail_->RailType || rail_curve_ != curve) {
+      rail_key_.X = x;
+      rail_key_.Y = y;
+      rail_key_.Radius = radius;
+      rail_shape_ = rail_->RailType;
+      rail_curve_ = curve;
+      for (std::uint32_t p : rail_pairs_)
+        Test(p);
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+void TContactCache::Plan() {
+  const TRobotArray& robots = *robots_;
+  const auto n = static_cast<std::size_t>(std::max(count_, 0));
+  planned_ = true;
+  replanned_ = true;
+  devices_.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const TRobot& r = *robots[k];
+    devices_[k] = {&r, r.TypeCode, Bits(r.PosX), Bits(r.PosY), Bits(r.Radius)};
+  }
+  rail_key_ = {};
+  rail_exact_ = false;
+  if (rail_) {
+    rail_key_ = {rail_, rail_->TypeCode, Bits(rail_->PosX), Bits(rail_->PosY), Bits(rail_->Radius)};
+    rail_shape_ = rail_->RailType;
+    rail_curve_ = Bits(rail_->CurveRadius);
+    rail_exact_ = typeid(*rail_) == typeid(TRail);
+  }
+
+  pairs_.clear();
+  pairs_of_.assign(n, {});
+  rail_pairs_.clear();
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = i + 1; j < n; ++j) {
+      const std::int32_t ta = robots[i]->TypeCode, tb = robots[j]->TypeCode;
+      TPair q;
+      q.I = static_cast<std::int32_t>(i);
+      q.J = static_cast<std::int32_t>(j);
+      if (ta == kTypeMRVlin || tb == kTypeMRVlin)
+        q.Kind = TKind::None;
+      else if (ta == kTypeRail)
+        q.Kind = rail_ ? TKind::RailWithJ : TKind::None;
+      else if (tb == kTypeRail)
+        q.Kind = rail_ ? TKind::RailWithI : TKind::None;
+      else
+        q.Kind = TKind::Devices;
+      const auto p = static_cast<std::uint32_t>(pairs_.size());
+      pairs_.push_back(q);
+      pairs_of_[i].push_back(p);
+      pairs_of_[j].push_back(p);
+      if (q.Kind == TKind::RailWithI || q.Kind == TKind::RailWithJ) rail_pairs_.push_back(p);
+    }
+  }
+  visit_.assign((pairs_.size() + 63) / 64, 0);
+  for (std::size_t p = 0; p < pairs_.size(); ++p)
+    Test(p);
+}
+
+void TContactCache::Test(std::size_t p) {
+  TPair& q = pairs_[p];
+  const TRobot& a = *(*robots_)[static_cast<std::size_t>(q.I)];
+  const TRobot& b = *(*robots_)[static_cast<std::size_t>(q.J)];
+  switch (q.Kind) {
+  case TKind::None:
+    q.Hits = 0;
+    break;
+  case TKind::Devices: {
+    const double dy = a.PosY - b.PosY;
+    const double dx = a.PosX - b.PosX;
+    const double d = std::sqrt(dy * dy + dx * dx);
+    q.Hits = d <= a.Radius + b.Radius ? 1 : 0;
+    break;
+  }
+  case TKind::RailWithI:
+  case TKind::RailWithJ: {
+    if (!rail_exact_) {
+      q.Hits = 0;
+      SetVisit(p, true); // its own test runs at every pass
+      return;
+    }
+    const TRobot& other = q.Kind == TKind::RailWithI ? a : b;
+    q.Hits = rail_->RailType == kRailLoop
+                 ? LoopContactHits(*rail_, rail_->PosY - rail_->CurveRadius, other)
+                 : 0;
+    break;
+  }
+  }
+  SetVisit(p, q.Hits != 0);
+}
+
+void TContactCache::SetVisit(std::size_t p, bool visit) {
+  const std::uint64_t bit = std::uint64_t{1} << (p & 63);
+  if (visit)
+    visit_[p >> 6] |= bit;
+  else
+    visit_[p >> 6] &= ~bit;
+}
+
+std::size_t TContactCache::NextVisit(std::size_t from) const {
+  const std::size_t n = pairs_.size();
+  if (from >= n) return n;
+  std::size_t w = from >> 6;
+  std::uint64_t bits = visit_[w] & (~std::uint64_t{0} << (from & 63));
+  while (bits == 0) {
+    if (++w == visit_.size()) return n;
+    bits = visit_[w];
+  }
+  return w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+}
+
+void TContactCache::Replay(std::size_t p) {
+  const TPair q = pairs_[p]; // a copy: the pairs are planned again if the set changes
+  TRobot& a = *(*robots_)[static_cast<std::size_t>(q.I)];
+  TRobot& b = *(*robots_)[static_cast<std::size_t>(q.J)];
+  if (q.Kind == TKind::Devices) {
+    // One distance for both, as the plain pass takes it.
+    Touch(a);
+    Touch(b);
+    return;
+  }
+  if (q.Kind != TKind::RailWithI && q.Kind != TKind::RailWithJ) return;
+  TRail& rail = *rail_;
+  TRobot& other = q.Kind == TKind::RailWithI ? a : b;
+  if (!rail_exact_) {
+    rail.CollideWith(&other);
+    Observe();
+    return;
+  }
+  unsigned hits = q.Hits;
+  const double cy = rail.PosY - rail.CurveRadius; // once, as the loop's test takes it
+  for (int k = 0; k < 5 && hits >> k != 0; ++k) {
+    if ((hits >> k & 1) == 0) continue;
+    rail.InContact = true;
+    // The loop's later check points read the devices as they are now.
+    if (Touch(other)) hits = (hits & ((2u << k) - 1)) | LoopContactHits(rail, cy, other, k + 1);
+  }
+}
+
+bool TContactCache::Touch(TRobot& r) {
+  r.InContact = true;
+  if (r.Recoiling) return false;
+  r.CollisionPending = true;
+  r.OnCollision();
+  // Collision handlers only take note; should one ever move a device, the
+  // tests still to come must see it.
+  return Observe();
+}
+
+void TContactCache::PlainPair(std::int32_t i, std::int32_t j) {
+  TRobot& a = *(*robots_)[static_cast<std::size_t>(i)];
+  TRobot& b = *(*robots_)[static_cast<std::size_t>(j)];
+  if (a.TypeCode == kTypeMRVlin || b.TypeCode == kTypeMRVlin) return;
+  if (a.TypeCode == kTypeRail || b.TypeCode == kTypeRail) {
+    if (given_rail_) given_rail_->CollideWith(a.TypeCode == kTypeRail ? &b : &a);
+    return;
+  }
+  const double dy = a.PosY - b.PosY;
+  const double dx = a.PosX - b.PosX;
+  if (std::sqrt(dy * dy + dx * dx) <= a.Radius + b.Radius) {
+    Touch(a);
+    Touch(b);
+  }
+}

@@ -1,0 +1,78 @@
+// The tick's contact pass with each pair's result kept from one pass to the
+// next. A pair's test reads only the positions and radii of its two devices
+// (and, for the toothed rail, the rail's shape), and between two passes of a
+// tick only one device has stepped: only that device's pairs are tested again.
+// The flags and the OnCollision calls of the pairs found in contact are then
+// replayed in the order of the plain pass, each reading Recoiling at its
+// moment, so every effect is the same.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "models/robot.h"
+
+class TRail;
+
+class TContactCache {
+public:
+  // One contact pass over the first `count` devices; `rail` answers the pairs
+  // that hold a rail (type 7), as RailPtr does.
+  void Pass(const TRobotArray& robots, std::int32_t count, TRail* rail);
+
+private:
+  enum class TKind : std::uint8_t {
+    None,      // a pair with the switched-reluctance carriage, or a rail but no RailPtr
+    Devices,   // the distance test
+    RailWithI, // the rail's test against device I (a rail class with a test of
+    RailWithJ, // its own is asked at every pass)
+  };
+  struct TPair {
+    std::int32_t I = 0, J = 0;
+    TKind Kind = TKind::None;
+    // Bit k: the k-th test found contact (one test for two devices, one per
+    // check point of the loop rail).
+    std::uint8_t Hits = 0;
+  };
+  // What a device's tests read, as bits.
+  struct TDevice {
+    const TRobot* Robot = nullptr;
+    std::int32_t Type = 0;
+    std::uint64_t X = 0, Y = 0, Radius = 0;
+  };
+
+  // Tests again the pairs of what changed since the last look (all of them
+  // after a change of the set or of a type code); true if anything changed.
+  bool Observe();
+  void Plan();
+  void Test(std::size_t p);
+  void SetVisit(std::size_t p, bool visit);
+  // The first pair at or after `from` whose effects are to be replayed.
+  std::size_t NextVisit(std::size_t from) const;
+  void Replay(std::size_t p);
+  // Marks a device as touched; a collision it had not started yet is raised.
+  // True if that changed what a later test reads.
+  bool Touch(TRobot& r);
+  // The plain pass's handling of one pair, for the rest of a pass that saw the
+  // device set change under it.
+  void PlainPair(std::int32_t i, std::int32_t j);
+
+  // The pass under way.
+  const TRobotArray* robots_ = nullptr;
+  std::int32_t count_ = 0;
+  TRail* given_rail_ = nullptr;
+  TRail* rail_ = nullptr; // the given rail if a device of the set is a rail
+  bool replanned_ = false;
+
+  bool planned_ = false;
+  std::vector<TDevice> devices_;
+  std::vector<TPair> pairs_; // (i, j), i < j, in the order the pass visits them
+  std::vector<std::vector<std::uint32_t>> pairs_of_; // each device's pairs
+  std::vector<std::uint32_t> rail_pairs_;
+  std::vector<std::uint64_t> visit_; // bit p: pair p has effects to replay
+  TDevice rail_key_;
+  std::int32_t rail_shape_ = 0;
+  std::uint64_t rail_curve_ = 0;
+  bool rail_exact_ = false; // the rail's own test is the loop's test replayed here
+};
