@@ -19,6 +19,7 @@
 #include "recording/avi_generator.h"
 
 class TRobot4;
+class TScene;
 
 class TGL_Form : public TFormShared {
 public:
@@ -119,6 +120,20 @@ public:
   void AproposClick();
   void Aide2Click();
   void EnregistreAVI1Click();
+  // Select > "Ouvrir une scène…" and "Enregistrer la scène…": a file chosen
+  // by the user, then OpenScene or SaveScene.
+  void OuvrirScene1Click();
+  void EnregistrerScene1Click();
+  // Puts the whole simulation in the state the scene file holds, or, if the
+  // file is unreadable or unsound, shows why and changes nothing.
+  bool OpenScene(const std::string& path);
+  // Writes the scene file safely (the file there stays intact on failure,
+  // which is shown).
+  bool SaveScene(const std::string& path);
+  // Sets every value of a scene read against this window (see scene.h).
+  void ApplyScene(const TScene& scene);
+  // The last scene file opened or saved; the file dialogs start there.
+  std::string LastScenePath;
   // Completes the running recording now; the writer's result, shown if negative.
   std::int32_t EndRecording();
   // The help page in the data folder (whether it is there or not).
@@ -129,6 +144,8 @@ public:
   // --- Later parts of the tick ---
   void DemoCameraStep();
   void RefreshViewDialog();
+  // The view dialog's edits from the camera values, its bars left where they are.
+  void RefreshViewEdits();
   void RenderScene();
   void WriteLogLine();
   void CaptureStep();

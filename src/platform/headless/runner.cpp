@@ -4,12 +4,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <limits>
 #include <sstream>
 
 #include "app/gl_form.h"
 #include "app/state_json.h"
+#include "io/safe_output.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
@@ -20,6 +21,7 @@ namespace {
 struct TOptions {
   std::vector<TAction> Actions;
   std::string StateFile;
+  std::string SceneFile; // --load
   std::string ScreenshotFile;
   TCaptureAnswer Capture; // Capture.File empty: no --record
   bool CaptureSettingsGiven = false;
@@ -57,6 +59,16 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
         TAction a;
         if (!ParseAction(word, form, a, error)) return false;
         opt.Actions.push_back(std::move(a));
+      }
+    } else if (arg == "--load") {
+      if (!opt.SceneFile.empty()) {
+        error = "--load may be given once";
+        return false;
+      }
+      if (!value(opt.SceneFile)) return false;
+      if (opt.SceneFile.empty()) {
+        error = "--load needs a file name";
+        return false;
       }
     } else if (arg == "--state") {
       if (!value(opt.StateFile)) return false;
@@ -119,11 +131,8 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
 }
 
 bool WriteFile(const std::string& path, const std::string& content, std::string& error) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (f) f << content;
-  if (f) f.flush();
-  if (!f) {
-    error = "cannot write " + path;
+  if (const int e = WriteFileSafely(path, content); e != 0) {
+    error = "cannot write " + path + ": " + std::strerror(e);
     return false;
   }
   return true;
@@ -145,6 +154,22 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
   if (!ParseArgs(args, form, opt, error)) {
     err << "kinemo: " << error << "\n";
     return 2;
+  }
+
+  // The scene first, as the window opens one: a bad file ends the run before
+  // anything is drawn or written.
+  if (!opt.SceneFile.empty()) {
+    tk.Echo = nullptr; // its message goes to the error stream
+    const bool opened = form.OpenScene(opt.SceneFile);
+    tk.Echo = &out;
+    if (!opened) {
+      err << "kinemo: " << tk.Messages.back().Text << "\n";
+      return 2;
+    }
+    char line[160];
+    std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", "load",
+                  form.SimTime, form.Timer1.Enabled ? "running" : "paused", form.RobSel);
+    out << line;
   }
 
   std::string gl_error;

@@ -1,9 +1,11 @@
 #include "platform/qt/desktop.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QOpenGLContext>
 #include <QScreen>
 #include <QSurfaceFormat>
+#include <QTimer>
 
 #include "app/gl_form.h"
 #include "platform/qt/icons.h"
@@ -70,5 +72,16 @@ int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   TMainWindow window(form);
   toolkit.Attach(&window);
   ShowMaximisedWindow(window);
+  // `kinemo scene.json`: the window opens on the scene (Qt has taken its own
+  // options out of the arguments). Once shown, so that a refusal has a window.
+  const QStringList args = QApplication::arguments();
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    if (args[i].startsWith(QLatin1Char('-'))) continue;
+    const std::string path = QFile::encodeName(args[i]).toStdString();
+    QTimer::singleShot(0, &window, [&window, &form, path] {
+      window.Dispatch([&form, path] { form.OpenScene(path); });
+    });
+    break;
+  }
   return app.exec();
 }

@@ -20,5 +20,6 @@ class QWidget;
 void ShowMaximisedWindow(QWidget& window);
 
 // Opens the maximised window and runs until it closes; returns the exit code.
-// `data_folder` holds the pictures and the help page.
+// `data_folder` holds the pictures and the help page. A file named among the
+// arguments is a scene, opened once the window shows.
 int RunDesktop(int argc, char** argv, const std::string& data_folder);
