@@ -1,6 +1,7 @@
 // The main window as the user sees it: caption, menus with their hints, the
 // toolbar controls and the status bar, and the controls following the form.
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "../scratch.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/tick_timer.h"
 #include "qt_fixture.h"
@@ -247,6 +249,39 @@ TEST(MainWindow, WidgetsCallHandlersAndFollowTheForm) {
   EXPECT_TRUE(f.window->Timer1->Armed());
   f.Trigger("Animate");
   EXPECT_FALSE(f.window->Timer1->Armed());
+}
+
+// Scenes through the Select menu's file dialogs, filtered on *.json: saved in
+// one window, opened in another, whose toolbar then shows what was saved.
+TEST(MainWindow, ScenesGoThroughTheFileDialogs) {
+  TScratchDir dir;
+  const QString path = QString::fromStdString(dir / "lesson.json");
+  auto choose = [&path](QFileDialog::AcceptMode mode) {
+    return [&path, mode](QDialog& d) {
+      auto& files = dynamic_cast<QFileDialog&>(d);
+      EXPECT_EQ(files.acceptMode(), mode);
+      EXPECT_EQ(files.nameFilters(), QStringList{QStringLiteral("Scènes Kinemo (*.json)")});
+      files.selectFile(path);
+    };
+  };
+  {
+    TWindowFixture f;
+    f.window->SBfs->setValue(37);
+    emit f.window->CBListe->activated(3);
+    f.Answer(choose(QFileDialog::AcceptSave), true);
+    f.Trigger("EnregistrerScene1");
+    EXPECT_TRUE(f.messages.empty());
+  }
+  ASSERT_TRUE(std::filesystem::exists(path.toStdString()));
+  TWindowFixture g;
+  EXPECT_EQ(g.window->Action(QStringLiteral("OuvrirScene1"))->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::Key_O));
+  g.Answer(choose(QFileDialog::AcceptOpen), true);
+  g.Trigger("OuvrirScene1");
+  EXPECT_TRUE(g.messages.empty());
+  EXPECT_EQ(g.form->RobSel, 3);
+  EXPECT_EQ(g.window->CBListe->currentIndex(), 3);
+  EXPECT_EQ(g.window->SBfs->value(), 37);
 }
 
 } // namespace
