@@ -30,7 +30,7 @@ public:
   std::vector<TValue> Values;
 };
 
-// A scene larger than this is refused unread; a real one is about 25 kB.
+// A scene larger than this is refused unread; a real one is about 11 kB.
 inline constexpr std::size_t kMaxSceneBytes = 4u << 20;
 
 // Parses and checks `text` against `form` (its device set, its controls'
