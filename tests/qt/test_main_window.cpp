@@ -13,6 +13,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "../scratch.h"
@@ -282,6 +283,29 @@ TEST(MainWindow, ScenesGoThroughTheFileDialogs) {
   EXPECT_EQ(g.form->RobSel, 3);
   EXPECT_EQ(g.window->CBListe->currentIndex(), 3);
   EXPECT_EQ(g.window->SBfs->value(), 37);
+}
+
+// `kinemo scene.json`: the window opens on the scene named among the
+// arguments, once the event loop runs; a bad one is refused over the window.
+TEST(MainWindow, OpensTheSceneNamedOnTheCommandLine) {
+  TScratchDir dir;
+  const std::string good = dir / "good.json", bad = dir / "bad.json";
+  {
+    TWindowFixture f;
+    emit f.window->CBListe->activated(6);
+    ASSERT_TRUE(f.form->SaveScene(good));
+  }
+  std::ofstream(bad) << "{}";
+  TWindowFixture g;
+  OpenSceneArgument(*g.window, *g.form, {"--verbose", good});
+  EXPECT_EQ(g.form->RobSel, 8); // not before the event loop runs
+  EXPECT_TRUE(QTest::qWaitFor([&] { return g.form->RobSel == 6; }, 2000));
+  EXPECT_EQ(g.window->CBListe->currentIndex(), 6);
+  OpenSceneArgument(*g.window, *g.form, {bad, good});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !g.messages.empty(); }, 2000));
+  ASSERT_EQ(g.messages.size(), 1u);
+  EXPECT_EQ(g.messages[0].rfind("Impossible d'ouvrir la scène " + bad + " : ", 0), 0u);
+  EXPECT_EQ(g.form->RobSel, 6);
 }
 
 } // namespace

@@ -52,6 +52,16 @@ void ShowMaximisedWindow(QWidget& window) {
   window.showMaximized();
 }
 
+void OpenSceneArgument(TMainWindow& window, TGL_Form& form, const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg.empty() || arg[0] == '-') continue;
+    QTimer::singleShot(0, &window, [&window, &form, path = arg] {
+      window.Dispatch([&form, &path] { form.OpenScene(path); });
+    });
+    return;
+  }
+}
+
 int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
@@ -72,16 +82,11 @@ int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   TMainWindow window(form);
   toolkit.Attach(&window);
   ShowMaximisedWindow(window);
-  // `kinemo scene.json`: the window opens on the scene (Qt has taken its own
-  // options out of the arguments). Once shown, so that a refusal has a window.
-  const QStringList args = QApplication::arguments();
-  for (qsizetype i = 1; i < args.size(); ++i) {
-    if (args[i].startsWith(QLatin1Char('-'))) continue;
-    const std::string path = QFile::encodeName(args[i]).toStdString();
-    QTimer::singleShot(0, &window, [&window, &form, path] {
-      window.Dispatch([&form, path] { form.OpenScene(path); });
-    });
-    break;
-  }
+  // Qt has taken its own options out of the arguments.
+  std::vector<std::string> args;
+  const QStringList all = QApplication::arguments();
+  for (qsizetype i = 1; i < all.size(); ++i)
+    args.push_back(QFile::encodeName(all[i]).toStdString());
+  OpenSceneArgument(window, form, args);
   return app.exec();
 }
