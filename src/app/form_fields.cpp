@@ -1,4 +1,4 @@
-// The controller's fields by name, for state dumps and determinism checks.
+// The controller's fields by name, for state dumps, scenes and determinism checks.
 #include "app/gl_form.h"
 
 void TGL_Form::VisitFields(TFieldVisitor& v) const {
@@ -42,4 +42,16 @@ void TGL_Form::VisitFields(TFieldVisitor& v) const {
   v.Field("CaptureFramesDue", CaptureFramesDue);
   v.Field("CaptureFramesDone", CaptureFramesDone);
   v.Field("CaptureResult", CaptureResult);
+  v.BeginObject("Timer1");
+  v.Field("Enabled", Timer1.Enabled);
+  v.Field("Interval", Timer1.Interval);
+  v.EndObject();
+  // The view dialog's bars write their whole numbers back into the camera when
+  // they move while it is shown, so where they stand shapes what follows.
+  v.BeginObject("FormDlgView");
+  v.Field("Visible", FormDlgView.Visible);
+  v.Field("ScrollBarzpos", FormDlgView.ScrollBarzpos.Position);
+  v.Field("ScrollBaryrot", FormDlgView.ScrollBaryrot.Position);
+  v.Field("ScrollBarxrot", FormDlgView.ScrollBarxrot.Position);
+  v.EndObject();
 }

@@ -22,6 +22,7 @@
 
 class TContactCache;
 class TRobot4;
+class TScene;
 
 class TGL_Form : public TFormShared, private TDeviceKeyHost {
 public:
@@ -126,6 +127,20 @@ public:
   void AproposClick();
   void Aide2Click();
   void EnregistreAVI1Click();
+  // Select > "Ouvrir une scène…" and "Enregistrer la scène…": a file chosen
+  // by the user, then OpenScene or SaveScene.
+  void OuvrirScene1Click();
+  void EnregistrerScene1Click();
+  // Puts the whole simulation in the state the scene file holds, or, if the
+  // file is unreadable or unsound, shows why and changes nothing.
+  bool OpenScene(const std::string& path);
+  // Writes the scene file safely (the file there stays intact on failure,
+  // which is shown).
+  bool SaveScene(const std::string& path);
+  // Sets every value of a scene read against this window (see scene.h).
+  void ApplyScene(const TScene& scene);
+  // The last scene file opened or saved; the file dialogs start there.
+  std::string LastScenePath;
   // Completes the running recording now; the writer's result, shown if negative.
   std::int32_t EndRecording();
   // The help page in the data folder (whether it is there or not).
@@ -136,6 +151,8 @@ public:
   // --- Later parts of the tick ---
   void DemoCameraStep();
   void RefreshViewDialog();
+  // The view dialog's edits from the camera values, its bars left where they are.
+  void RefreshViewEdits();
   void RenderScene();
   // Draws the last frame the render pass deferred, if it is not drawn yet.
   void DrawPendingFrame();

@@ -113,9 +113,9 @@ std::string DeviceJson(const TRobot& robot) {
 std::string StateJson(const TGL_Form& form) {
   std::string out = "{";
   TJsonFields fields(out);
+  fields.Member("format", Quote(kSceneFormat));
+  fields.Member("version", std::to_string(kSceneVersion));
   form.VisitFields(fields);
-  fields.Member("Timer1", std::string("{\"Enabled\":") + (form.Timer1.Enabled ? "true" : "false") +
-                              ",\"Interval\":" + std::to_string(form.Timer1.Interval) + "}");
   std::string panels = "[";
   for (std::size_t i = 0; i < form.StatusBar.Panels.size(); ++i)
     panels += (i ? "," : "") + Quote(form.StatusBar.Panels[i].Text);

@@ -25,7 +25,7 @@ int BarPosition(const TScrollBar& bar, double v) {
 
 } // namespace
 
-void TGL_Form::RefreshViewDialog() {
+void TGL_Form::RefreshViewEdits() {
   const char sep = toolkit_.DecimalSeparator();
   TFormDlgViewModel& d = FormDlgView;
   d.IDC_EDITxv = General6(xv, sep);
@@ -34,6 +34,11 @@ void TGL_Form::RefreshViewDialog() {
   d.IDC_EDITzpos = General6(zpos, sep);
   d.IDC_EDITyrot = General6(yrot, sep);
   d.IDC_EDITxrot = General6(xrot, sep);
+}
+
+void TGL_Form::RefreshViewDialog() {
+  RefreshViewEdits();
+  TFormDlgViewModel& d = FormDlgView;
   // Each position set may fire its bar's change handler, which (dialog shown)
   // writes the integer back into the view value.
   d.ScrollBarzpos.SetPosition(BarPosition(d.ScrollBarzpos, zpos));

@@ -13,6 +13,9 @@ enum class TModalResult { OK, Cancel };
 // The dialogs TGL_Form opens; their contents are models held by TGL_Form.
 enum class TDialogId { Options, OptionsMRV, RobSel, View, Capture, Compression, About };
 
+// The files the window asks the user to choose.
+enum class TFileChoice { OpenScene, SaveScene };
+
 class TToolkit {
 public:
   virtual ~TToolkit() = default;
@@ -39,4 +42,7 @@ public:
   virtual void OpenDocument(const std::string& path, std::function<void()> failed) = 0;
   // Asks the main window to close.
   virtual void CloseWindow() = 0;
+  // Asks for a file, starting from `start` (a folder or a file name); false
+  // if the user cancelled. The caller confirms the replacement of a file.
+  virtual bool ChooseFile(TFileChoice choice, const std::string& start, std::string& path) = 0;
 };

@@ -1,6 +1,7 @@
 // The main window as the user sees it: caption, menus with their hints, the
 // toolbar controls and the status bar, and the controls following the form.
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,8 +13,10 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
+#include <fstream>
 #include <gtest/gtest.h>
 
+#include "../scratch.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/tick_timer.h"
 #include "qt_fixture.h"
@@ -34,6 +37,11 @@ TEST(MainWindow, MenusHaveEveryItemWithCaptionAndHint) {
       {"&Select",
        {{"SelectRobot1", "Select &Robot",
          "Sélectionne le robot actif qui va prendre les commandes au clavier"},
+        {nullptr, nullptr, nullptr},
+        {"OuvrirScene1", "&Ouvrir une scène…",
+         "Ouvre une simulation enregistrée et la reprend telle quelle"},
+        {"EnregistrerScene1", "&Enregistrer la scène…",
+         "Enregistre toute la simulation dans un fichier pour la reprendre plus tard"},
         {nullptr, nullptr, nullptr},
         {"Quitter", "&Quitter", ""}}},
       {"&Run",
@@ -250,6 +258,62 @@ TEST(MainWindow, WidgetsCallHandlersAndFollowTheForm) {
   EXPECT_TRUE(f.window->Timer1->Armed());
   f.Trigger("Animate");
   EXPECT_FALSE(f.window->Timer1->Armed());
+}
+
+// Scenes through the Select menu's file dialogs, filtered on *.json: saved in
+// one window, opened in another, whose toolbar then shows what was saved.
+TEST(MainWindow, ScenesGoThroughTheFileDialogs) {
+  TScratchDir dir;
+  const QString path = QString::fromStdString(dir / "lesson.json");
+  auto choose = [&path](QFileDialog::AcceptMode mode) {
+    return [&path, mode](QDialog& d) {
+      auto& files = dynamic_cast<QFileDialog&>(d);
+      EXPECT_EQ(files.acceptMode(), mode);
+      EXPECT_EQ(files.nameFilters(), QStringList{QStringLiteral("Scènes Kinemo (*.json)")});
+      files.selectFile(path);
+    };
+  };
+  {
+    TWindowFixture f;
+    f.window->SBfs->setValue(37);
+    emit f.window->CBListe->activated(3);
+    f.Answer(choose(QFileDialog::AcceptSave), true);
+    f.Trigger("EnregistrerScene1");
+    EXPECT_TRUE(f.messages.empty());
+  }
+  ASSERT_TRUE(std::filesystem::exists(path.toStdString()));
+  TWindowFixture g;
+  EXPECT_EQ(g.window->Action(QStringLiteral("OuvrirScene1"))->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::Key_O));
+  g.Answer(choose(QFileDialog::AcceptOpen), true);
+  g.Trigger("OuvrirScene1");
+  EXPECT_TRUE(g.messages.empty());
+  EXPECT_EQ(g.form->RobSel, 3);
+  EXPECT_EQ(g.window->CBListe->currentIndex(), 3);
+  EXPECT_EQ(g.window->SBfs->value(), 37);
+}
+
+// `kinemo scene.json`: the window opens on the scene named among the
+// arguments, once the event loop runs; a bad one is refused over the window.
+TEST(MainWindow, OpensTheSceneNamedOnTheCommandLine) {
+  TScratchDir dir;
+  const std::string good = dir / "good.json", bad = dir / "bad.json";
+  {
+    TWindowFixture f;
+    emit f.window->CBListe->activated(6);
+    ASSERT_TRUE(f.form->SaveScene(good));
+  }
+  std::ofstream(bad) << "{}";
+  TWindowFixture g;
+  OpenSceneArgument(*g.window, *g.form, {"--verbose", good});
+  EXPECT_EQ(g.form->RobSel, 8); // not before the event loop runs
+  EXPECT_TRUE(QTest::qWaitFor([&] { return g.form->RobSel == 6; }, 2000));
+  EXPECT_EQ(g.window->CBListe->currentIndex(), 6);
+  OpenSceneArgument(*g.window, *g.form, {bad, good});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !g.messages.empty(); }, 2000));
+  ASSERT_EQ(g.messages.size(), 1u);
+  EXPECT_EQ(g.messages[0].rfind("Impossible d'ouvrir la scène " + bad + " : ", 0), 0u);
+  EXPECT_EQ(g.form->RobSel, 6);
 }
 
 } // namespace

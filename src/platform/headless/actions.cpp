@@ -60,6 +60,8 @@ const std::map<std::string, TMenuHandler>& MenuCommands() {
       {"Apropos", &TGL_Form::AproposClick},
       {"PasAPas1", &TGL_Form::PasAPas1Click},
       {"EnregistreAVI1", &TGL_Form::EnregistreAVI1Click},
+      {"OuvrirScene1", &TGL_Form::OuvrirScene1Click},
+      {"EnregistrerScene1", &TGL_Form::EnregistrerScene1Click},
   };
   return commands;
 }
@@ -159,8 +161,25 @@ TActionCheck ParseBarPosition(const TGL_Form&, const std::string& v, TAction& a)
                a.Number <= std::numeric_limits<std::int32_t>::max());
 }
 
+// A camera value typed into the view dialog's edit and entered.
+template <std::string TFormDlgViewModel::*Edit, void (TGL_Form::*Enter)(char)>
+TActionEntry ViewEdit(const char* name) {
+  return {name, [](const TGL_Form&, const std::string&, TAction&) { return TActionCheck::Ok; },
+          [](TActionRun& run, const TAction& a) {
+            run.Form.FormDlgView.*Edit = a.SettingValue;
+            (run.Form.*Enter)('\r');
+          }};
+}
+
 // set:NAME=VALUE: the dialog or control each setting answers.
 const TActionEntry kSettings[] = {
+    // The view dialog's edits (the dialog itself accepts or refuses the text).
+    ViewEdit<&TFormDlgViewModel::IDC_EDITxv, &TGL_Form::IDC_EDITxvKeyPress>("xv"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITyv, &TGL_Form::IDC_EDITyvKeyPress>("yv"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITzv, &TGL_Form::IDC_EDITzvKeyPress>("zv"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITzpos, &TGL_Form::IDC_EDITzposKeyPress>("zpos"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITyrot, &TGL_Form::IDC_EDITyrotKeyPress>("yrot"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITxrot, &TGL_Form::IDC_EDITxrotKeyPress>("xrot"),
     {"Dt", // the dialog itself accepts or refuses the text
      [](const TGL_Form&, const std::string&, TAction&) { return TActionCheck::Ok; },
      [](TActionRun& run, const TAction& a) {

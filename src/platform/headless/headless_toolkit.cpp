@@ -29,3 +29,8 @@ void THeadlessToolkit::OpenDocument(const std::string& path, std::function<void(
   if (Echo) *Echo << "open: " << path << "\n";
   if (OpenDocumentFails && failed) failed();
 }
+
+bool THeadlessToolkit::ChooseFile(TFileChoice choice, const std::string& start, std::string& path) {
+  FileChoiceStarts.push_back(start);
+  return AnswerFile && AnswerFile(choice, path);
+}

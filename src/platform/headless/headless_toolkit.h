@@ -31,6 +31,7 @@ public:
   }
   void OpenDocument(const std::string& path, std::function<void()> failed) override;
   void CloseWindow() override { CloseRequested = true; }
+  bool ChooseFile(TFileChoice choice, const std::string& start, std::string& path) override;
 
   // Answers the next modal dialogs; without an answer a dialog is cancelled.
   std::function<TModalResult(TDialogId)> AnswerDialog;
@@ -38,6 +39,8 @@ public:
   std::function<bool(const std::string& text)> AnswerQuestion;
   // What presenting a frame means where there is no window (null: nothing).
   std::function<void()> OnSwapBuffers;
+  // Answers file choices with a path; without an answer the choice is cancelled.
+  std::function<bool(TFileChoice, std::string& path)> AnswerFile;
   // Whether opening a document fails (no browser).
   bool OpenDocumentFails = false;
   // Where message boxes and opened documents are echoed, one line each (null: silent).
@@ -48,6 +51,8 @@ public:
   std::vector<TDialogId> ShownDialogs;
   std::vector<std::pair<TDialogId, bool>> VisibilityChanges;
   std::vector<std::string> OpenedDocuments;
+  // The start offered by each file choice.
+  std::vector<std::string> FileChoiceStarts;
   char Separator = '.';
   std::uint32_t NowMs = 0;
   int FocusReturns = 0;

@@ -21,6 +21,7 @@ namespace {
 struct TOptions {
   std::vector<TAction> Actions;
   std::string StateFile;
+  std::string SceneFile; // --load
   std::string ScreenshotFile;
   TCaptureAnswer Capture; // Capture.File empty: no --record
   bool CaptureSettingsGiven = false;
@@ -58,6 +59,16 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
         TAction a;
         if (!ParseAction(word, form, a, error)) return false;
         opt.Actions.push_back(std::move(a));
+      }
+    } else if (arg == "--load") {
+      if (!opt.SceneFile.empty()) {
+        error = "--load may be given once";
+        return false;
+      }
+      if (!value(opt.SceneFile)) return false;
+      if (opt.SceneFile.empty()) {
+        error = "--load needs a file name";
+        return false;
       }
     } else if (arg == "--state" || arg == "--screenshot" || arg == "--record") {
       std::string& file = arg == "--state"        ? opt.StateFile
@@ -150,6 +161,22 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
   if (!ParseArgs(args, form, opt, error)) {
     err << "kinemo: " << error << "\n";
     return 2;
+  }
+
+  // The scene first, as the window opens one: a bad file ends the run before
+  // anything is drawn or written.
+  if (!opt.SceneFile.empty()) {
+    tk.Echo = nullptr; // its message goes to the error stream
+    const bool opened = form.OpenScene(opt.SceneFile);
+    tk.Echo = &out;
+    if (!opened) {
+      err << "kinemo: " << tk.Messages.back().Text << "\n";
+      return 2;
+    }
+    char line[160];
+    std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", "load",
+                  form.SimTime, form.Timer1.Enabled ? "running" : "paused", form.RobSel);
+    out << line;
   }
 
   const bool record = !opt.Capture.File.empty();

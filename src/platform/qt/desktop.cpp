@@ -1,9 +1,11 @@
 #include "platform/qt/desktop.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QOpenGLContext>
 #include <QScreen>
 #include <QSurfaceFormat>
+#include <QTimer>
 
 #include "app/gl_form.h"
 #include "platform/qt/icons.h"
@@ -50,6 +52,16 @@ void ShowMaximisedWindow(QWidget& window) {
   window.showMaximized();
 }
 
+void OpenSceneArgument(TMainWindow& window, TGL_Form& form, const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg.empty() || arg[0] == '-') continue;
+    QTimer::singleShot(0, &window, [&window, &form, path = arg] {
+      window.Dispatch([&form, &path] { form.OpenScene(path); });
+    });
+    return;
+  }
+}
+
 int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
@@ -70,5 +82,11 @@ int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   TMainWindow window(form);
   toolkit.Attach(&window);
   ShowMaximisedWindow(window);
+  // Qt has taken its own options out of the arguments.
+  std::vector<std::string> args;
+  const QStringList all = QApplication::arguments();
+  for (qsizetype i = 1; i < all.size(); ++i)
+    args.push_back(QFile::encodeName(all[i]).toStdString());
+  OpenSceneArgument(window, form, args);
   return app.exec();
 }

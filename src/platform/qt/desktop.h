@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Whether a window can be opened: a platform chosen through QT_QPA_PLATFORM,
 // or an X11 or Wayland display. Arguments are the environment values (null
@@ -19,6 +20,14 @@ class QWidget;
 // of the screen's available area where nothing maximises it.
 void ShowMaximisedWindow(QWidget& window);
 
+class TGL_Form;
+class TMainWindow;
+// `kinemo scene.json`: the first of `args` (the program's name left out) that
+// is not an option names a scene, opened once the event loop runs, so that a
+// refusal is shown over the window.
+void OpenSceneArgument(TMainWindow& window, TGL_Form& form, const std::vector<std::string>& args);
+
 // Opens the maximised window and runs until it closes; returns the exit code.
-// `data_folder` holds the pictures and the help page.
+// `data_folder` holds the pictures and the help page. A file named among the
+// arguments is a scene, opened once the window shows.
 int RunDesktop(int argc, char** argv, const std::string& data_folder);

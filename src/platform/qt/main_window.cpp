@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -132,6 +133,16 @@ void TMainWindow::BuildActions() {
             QStringLiteral("Sélectionne le robot actif qui va prendre les commandes au clavier"),
             &TGL_Form::SelectRobot1Click);
   AddAction("Quitter", QStringLiteral("&Quitter"), {}, &TGL_Form::Quitter);
+  // O is not a key of the key map, so Ctrl+O can be a real shortcut; S is
+  // (the camera), so saving has none.
+  AddAction("OuvrirScene1", QStringLiteral("&Ouvrir une scène…"),
+            QStringLiteral("Ouvre une simulation enregistrée et la reprend telle quelle"),
+            &TGL_Form::OuvrirScene1Click)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  AddAction(
+      "EnregistrerScene1", QStringLiteral("&Enregistrer la scène…"),
+      QStringLiteral("Enregistre toute la simulation dans un fichier pour la reprendre plus tard"),
+      &TGL_Form::EnregistrerScene1Click);
   // The global keys of the key map are shown after their commands. Only as
   // text (after a tab): a real shortcut would take the key from FormKeyDown.
   QAction* animate =
@@ -182,7 +193,8 @@ void TMainWindow::BuildMenus() {
     }
     return menu;
   };
-  add_menu(QStringLiteral("&Select"), {"SelectRobot1", "-", "Quitter"});
+  add_menu(QStringLiteral("&Select"),
+           {"SelectRobot1", "-", "OuvrirScene1", "EnregistrerScene1", "-", "Quitter"});
   add_menu(QStringLiteral("&Run"), {"Animate", "PasAPas1", "Resetrobots", "Resetview", "ModeDmo1",
                                     "-", "Options1", "OptionsMRVrail1"});
   add_menu(QStringLiteral("&Affichage"),

@@ -1,6 +1,8 @@
 #include "platform/qt/qt_toolkit.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
@@ -115,4 +117,36 @@ bool TQtToolkit::Question(const std::string& text, const std::string& caption) {
 void TQtToolkit::CloseWindow() {
   // After the current handler returns, so that it never runs on a closed window.
   if (window_) QMetaObject::invokeMethod(window_, &QWidget::close, Qt::QueuedConnection);
+}
+
+bool TQtToolkit::ChooseFile(TFileChoice choice, const std::string& start, std::string& path) {
+  const bool save = choice == TFileChoice::SaveScene;
+  // Qt's own dialog, in French like the rest of the window; the form asks
+  // before a file is replaced.
+  QFileDialog dialog(window_, save ? QStringLiteral("Enregistrer la scène")
+                                   : QStringLiteral("Ouvrir une scène"));
+  dialog.setObjectName(QStringLiteral("SceneFileDialog"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setNameFilter(QStringLiteral("Scènes Kinemo (*.json)"));
+  dialog.setDefaultSuffix(QStringLiteral("json"));
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Dossier :"));
+  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
+  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
+  dialog.setLabelText(QFileDialog::Accept,
+                      save ? QStringLiteral("&Enregistrer") : QStringLiteral("&Ouvrir"));
+  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
+  const QFileInfo where(QString::fromStdString(start));
+  if (where.isDir()) {
+    dialog.setDirectory(where.absoluteFilePath());
+  } else {
+    dialog.setDirectory(where.absolutePath());
+    dialog.selectFile(where.fileName());
+  }
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  if (chosen) path = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+  ReturnFocus();
+  return chosen;
 }

@@ -30,6 +30,7 @@ public:
   void SwapBuffers() override;
   void OpenDocument(const std::string& path, std::function<void()> failed) override;
   void CloseWindow() override;
+  bool ChooseFile(TFileChoice choice, const std::string& start, std::string& path) override;
 
   // The program that opens a document (found on the path); empty: the
   // desktop services, which cannot tell whether a browser started.

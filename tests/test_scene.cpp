@@ -1,0 +1,583 @@
+// Scenes: a simulation saved and reopened goes on exactly as if it had never
+// stopped; a bad scene is refused whole with a message naming its first
+// problem; saving never loses the file already there.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <sstream>
+
+#include "app/scene.h"
+#include "app/state_json.h"
+#include "models/field_access.h"
+#include "models/linear/mrvlin.h"
+#include "models/linear/mslin.h"
+#include "models/linear/rail.h"
+#include "platform/headless/actions.h"
+#include "platform/headless/runner.h"
+#include "test_support.h"
+#include "unavailable.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// A window on the scripted toolkit, its view at the command line's size.
+struct TWindow {
+  THeadlessToolkit tk;
+  std::unique_ptr<TGL_Form> form;
+  TWindow() : form(std::make_unique<TGL_Form>(tk)) {
+    form->UseDataFolder(KINEMO_BUILD_DATA_DIR);
+    form->FormResize(1280, 720);
+  }
+  // Applies a --do action list.
+  void Do(const std::string& actions) {
+    std::istringstream words(actions);
+    std::string word;
+    while (words >> word) {
+      TAction a;
+      std::string error;
+      ASSERT_TRUE(ParseAction(word, *form, a, error)) << error;
+      ApplyAction(*form, tk, a);
+    }
+  }
+  void Ticks(int n) { Do("ticks:" + std::to_string(n)); }
+  std::string Dump() const { return StateJson(*form); }
+  bool Load(const std::string& text) {
+    TScene scene;
+    std::string error;
+    if (!ParseScene(text, *form, scene, error)) {
+      ADD_FAILURE() << error;
+      return false;
+    }
+    form->ApplyScene(scene);
+    form->RenderScene(); // as OpenScene does
+    return true;
+  }
+};
+
+// The dump without what a scene restarts rather than restores: the frame-rate
+// count and the figure the status line shows from it.
+json Comparable(const std::string& dump) {
+  json j = json::parse(dump);
+  j.erase("FrameCount");
+  j.erase("FrameWindowStart");
+  std::string& status = j["StatusBar"][0].get_ref<std::string&>();
+  status.erase(0, status.find(", t:"));
+  return j;
+}
+
+// Names every field where two dumps differ.
+std::string Differences(const json& a, const json& b) {
+  std::string out;
+  const json patch = json::diff(a, b);
+  for (const json& op : patch)
+    out += op["path"].get<std::string>() + " ";
+  return out;
+}
+
+struct THistory {
+  const char* Name;
+  const char* Actions; // before the N ticks
+  int N, M;
+  std::function<void(TGL_Form&)> Edit = nullptr; // after the actions
+};
+
+std::vector<THistory> Histories() {
+  std::vector<THistory> h = {
+      {"AllAutoPilots", "key:Ctrl+M menu:Animate", 1500, 700},
+      {"DemoMidPhase", "key:Ctrl+D", 1234, 600},
+      // Shown, the view dialog writes its bars' whole numbers into the camera.
+      {"DemoWithViewDialog", "menu:View menu:ModeDmo1", 950, 400},
+      {"MonocycleManual", "combo:3 menu:Animate ticks:200 key:G key:Num8 key:Num8", 300, 400},
+      {"BicycleManual", "combo:4 menu:Animate ticks:100 key:G key:Num7 key:Num9", 200, 300},
+      {"RobotKByHand", "combo:1 key:Num7 key:Num9 key:Num9 menu:Animate", 300, 300},
+      {"SettingsAndCamera",
+       "set:Dt=0.02 set:SBtimer=37 key:T select:4 key:Up key:Q key:W set:zv=-0.25 menu:Animate",
+       250, 250},
+      {"PendulumGainHalved", "combo:8 key:G menu:Animate", 500, 500,
+       [](TGL_Form& f) {
+         const TFieldRef kp = FindField(*f.MsPtr, "Kp");
+         kp.Set(kp.Get() * 0.5);
+       }},
+  };
+  // The reluctance carriage on each rail shape with each force model.
+  for (int k = 0; k < 12; ++k)
+    h.push_back({"Reluctance", "", 400, 300});
+  return h;
+}
+
+std::string RailActions(int index) {
+  const int rail = index / 3, model = index % 3 + 1;
+  return "combo:6 set:RailType=" + std::to_string(rail) +
+         " set:ForceModel=" + std::to_string(model) + " set:SBfs=73 menu:Animate";
+}
+
+TEST(Scene, ContinuingAReopenedSceneEqualsNeverHavingStopped) {
+  const std::vector<THistory> histories = Histories();
+  int rail_case = 0;
+  for (const THistory& h : histories) {
+    const std::string actions = *h.Actions ? h.Actions : RailActions(rail_case++);
+    SCOPED_TRACE(std::string(h.Name) + ": " + actions);
+    std::string straight, saved;
+    {
+      TWindow w;
+      w.Do(actions);
+      if (h.Edit) h.Edit(*w.form);
+      w.Ticks(h.N + h.M);
+      straight = w.Dump();
+    }
+    {
+      TWindow w;
+      w.Do(actions);
+      if (h.Edit) h.Edit(*w.form);
+      w.Ticks(h.N);
+      saved = w.Dump();
+    }
+    // Reopened in a fresh window, and in one with a history of its own.
+    for (const char* before :
+         {"", "key:Ctrl+D menu:View set:SBfs=77 key:T combo:6 set:RailType=2 set:ForceModel=1 "
+              "set:Dt=0.03 key:W ticks:333 menu:View"}) {
+      SCOPED_TRACE(*before ? "used window" : "fresh window");
+      TWindow w;
+      w.Do(before);
+      ASSERT_TRUE(w.Load(saved));
+      const json loaded = Comparable(w.Dump()), expected = Comparable(saved);
+      EXPECT_TRUE(loaded == expected) << Differences(loaded, expected);
+      w.Ticks(h.M);
+      const json a = Comparable(w.Dump()), b = Comparable(straight);
+      EXPECT_TRUE(a == b) << Differences(a, b);
+      // The controls show what the scene set.
+      EXPECT_EQ(w.form->CBListe.ItemIndex, w.form->RobSel);
+      EXPECT_EQ(w.form->SBtimer.Position, w.form->Timer1.Interval);
+      EXPECT_EQ(w.form->SBfs.Position * 0.1, w.form->Fs);
+    }
+  }
+}
+
+// The dump of a window that has run a little of everything, as a base to spoil.
+std::string SampleScene() {
+  TWindow w;
+  w.Do("key:Ctrl+M menu:Animate ticks:120 combo:4 key:G key:Num7 ticks:30");
+  return w.Dump();
+}
+
+struct TCorrupt {
+  const char* Name;
+  std::function<void(json&)> Spoil; // on the parsed sample
+  const char* Problem;
+};
+
+const std::vector<TCorrupt>& CorruptScenes() {
+  auto set = [](const char* pointer, json value) {
+    return [pointer, value](json& j) { j[json::json_pointer(pointer)] = value; };
+  };
+  auto drop = [](const char* parent, const char* key) {
+    return [parent, key](json& j) { j[json::json_pointer(parent)].erase(key); };
+  };
+  static const std::vector<TCorrupt> cases = {
+      {"array", [](json& j) { j = json::array(); }, "n'est pas une scène Kinemo"},
+      {"other format", set("/format", "kinemo-state"), "n'est pas une scène Kinemo"},
+      {"no format", drop("", "format"), "n'est pas une scène Kinemo"},
+      {"newer version", set("/version", 2), "version 2, plus récente que ce programme"},
+      {"version 0", set("/version", 0), "version de scène inconnue : 0"},
+      {"version as text", set("/version", "1"), "version : entier attendu"},
+      {"window field missing", drop("", "Dt"), "champ manquant : Dt"},
+      {"timer field missing", drop("/Timer1", "Interval"), "champ manquant : Timer1.Interval"},
+      {"device field missing", drop("/Robots/3", "Kp"), "champ manquant : Robots[3].Kp"},
+      {"wheel field missing", drop("/Robots/0/WheelR", "SpinRate"),
+       "champ manquant : Robots[0].WheelR.SpinRate"},
+      {"no devices", drop("", "Robots"), "champ manquant : Robots"},
+      {"flag as number", set("/Robots/4/ControllerOn", 1),
+       "Robots[4].ControllerOn : true ou false attendu"},
+      {"fraction for an integer", set("/RobSel", 2.5), "RobSel : entier de 32 bits attendu"},
+      {"integer beyond 32 bits", set("/DemoStep", 4294967296LL),
+       "DemoStep : entier de 32 bits attendu"},
+      {"text for a number", set("/Robots/2/Traction", "fast"),
+       "Robots[2].Traction : nombre attendu"},
+      {"short array", [](json& j) { j["Robots"][3]["State"].erase(3); },
+       "Robots[3].State : tableau de 4 valeurs attendu"},
+      {"wheel missing", set("/Robots/0/WheelR", nullptr), "Robots[0].WheelR : objet attendu"},
+      {"wheel where none is", set("/Robots/1/WheelRL", json::object()),
+       "Robots[1].WheelRL : null attendu"},
+      {"nan in a state", set("/Robots/3/State/0", "nan"),
+       "Robots[3].State[0] : valeur non finie (nan)"},
+      {"infinite time", set("/SimTime", "inf"), "SimTime : valeur non finie (inf)"},
+      {"selection beyond the set", set("/RobSel", 9), "RobSel : 9 hors de l'intervalle 0 … 8"},
+      {"negative selection", set("/RobSel", -1), "RobSel : -1 hors de l'intervalle 0 … 8"},
+      {"rail shape", set("/Robots/5/RailType", 4),
+       "Robots[5].RailType : 4 hors de l'intervalle 0 … 3"},
+      {"magnet rail shape", set("/Robots/7/RailType", -1),
+       "Robots[7].RailType : -1 hors de l'intervalle 0 … 3"},
+      {"force model", set("/Robots/6/ForceModel", 0),
+       "Robots[6].ForceModel : 0 hors de l'intervalle 1 … 3"},
+      {"motor phase", set("/Robots/6/Phase", 3), "Robots[6].Phase : 3 hors de l'intervalle 0 … 2"},
+      {"controller period", set("/Robots/8/CtrlCountdown", -2147483648LL),
+       "Robots[8].CtrlCountdown : -2147483648 hors de l'intervalle"},
+      {"tooth pitch", set("/Robots/5/ToothPitch", 1e-9),
+       "Robots[5].ToothPitch : 1e-09 donne plus de 100000 pas sur le rail"},
+      {"curve radius", set("/Robots/7/CurveRadius", 0),
+       "Robots[7].CurveRadius : 0 n'est pas positif"},
+      {"step", set("/Dt", 0.06), "Dt : 0.06 hors de l'intervalle 0 … 0.05"},
+      {"frequency", set("/Fs", 0), "Fs : 0 hors de l'intervalle 0.1 … 10"},
+      {"timer period", set("/Timer1/Interval", 101),
+       "Timer1.Interval : 101 hors de l'intervalle 0 … 100"},
+      {"view dialog bar", set("/FormDlgView/ScrollBarzpos", 31),
+       "FormDlgView.ScrollBarzpos : 31 hors de l'intervalle 0 … 30"},
+      {"demo phase", set("/DemoPhase", 10), "DemoPhase : 10 hors de l'intervalle 0 … 9"},
+      {"demo length", set("/DemoLen2", 0), "DemoLen2 : 0 hors de l'intervalle 1 …"},
+      {"device count", set("/NbRobots", 8), "NbRobots : 8 au lieu de 9"},
+      {"device set size", [](json& j) { j["Robots"].erase(8); },
+       "Robots : 8 appareils au lieu de 9"},
+      {"unknown class", set("/Robots/2/class", "TFoo"),
+       "Robots[2] : classe d'appareil inconnue « TFoo »"},
+      {"another class", set("/Robots/2/class", "TMonocycle"),
+       "Robots[2] : TMonocycle au lieu de TRobot4"},
+      {"type code", set("/Robots/2/TypeCode", 3), "Robots[2].TypeCode : 3 au lieu de 4"},
+      {"device index", set("/Robots/2/Index", 5), "Robots[2].Index : 5 au lieu de 2"},
+      {"second selection", set("/Robots/0/Selected", true),
+       "Robots[0].Selected : 1 au lieu de 0 (RobSel 4)"},
+  };
+  return cases;
+}
+
+TEST(Scene, CorruptScenesAreRefusedWholeWithTheirFirstProblem) {
+  const std::string sample_text = SampleScene();
+  const json sample = json::parse(sample_text);
+  TScratchDir dir;
+  TWindow w;
+  w.Do("combo:6 set:RailType=1 menu:Animate ticks:40");
+  const std::string before = w.Dump();
+  auto refused = [&](const std::string& path, const std::string& problem) {
+    const std::size_t shown = w.tk.Messages.size();
+    EXPECT_FALSE(w.form->OpenScene(path));
+    ASSERT_EQ(w.tk.Messages.size(), shown + 1);
+    EXPECT_EQ(w.tk.Messages.back().Caption, "Ouvrir une scène");
+    const std::string& text = w.tk.Messages.back().Text;
+    EXPECT_EQ(text.rfind("Impossible d'ouvrir la scène " + path + " : ", 0), 0u) << text;
+    EXPECT_NE(text.find(problem), std::string::npos) << text;
+    EXPECT_TRUE(w.Dump() == before)
+        << "a refused scene changed " << Differences(json::parse(before), json::parse(w.Dump()));
+  };
+  for (const TCorrupt& c : CorruptScenes()) {
+    SCOPED_TRACE(c.Name);
+    json j = sample;
+    c.Spoil(j);
+    const std::string path = dir / "bad.json";
+    std::ofstream(path) << j.dump();
+    refused(path, c.Problem);
+  }
+  const struct {
+    const char* Name;
+    std::string Text;
+    const char* Problem;
+  } raw[] = {
+      {"empty", "", "fichier vide"},
+      {"cut short", sample_text.substr(0, 50), "JSON invalide (ligne 1, colonne 51)"},
+      {"second line", "{\n  \"format\": kinemo}", "JSON invalide (ligne 2, colonne 13)"},
+      {"number overflow", R"({"format": "kinemo-scene", "version": 1e999})",
+       "JSON invalide (nombre hors des limites)"},
+      {"too large", std::string(kMaxSceneBytes + 1, ' '), "fichier trop grand pour une scène"},
+  };
+  for (const auto& c : raw) {
+    SCOPED_TRACE(c.Name);
+    const std::string path = dir / "bad.json";
+    std::ofstream(path) << c.Text;
+    refused(path, c.Problem);
+  }
+  refused(dir / "missing.json", "fichier ou dossier introuvable");
+  refused(dir.Dir.string(), "c'est un dossier");
+}
+
+// Random damage, from single bytes to whole values, never crashes the reader:
+// a refused scene changes nothing, an accepted one saves again and runs.
+TEST(Scene, RandomlyDamagedScenesAreRefusedOrRunSafely) {
+  const std::string sample = SampleScene();
+  const json tree = json::parse(sample);
+  const std::vector<json> values = {0,
+                                    -0.0,
+                                    1,
+                                    -1,
+                                    2147483647,
+                                    -2147483648LL,
+                                    1e308,
+                                    -1e308,
+                                    5e-324,
+                                    1e-9,
+                                    "nan",
+                                    "inf",
+                                    "-inf",
+                                    true,
+                                    false,
+                                    nullptr,
+                                    "x",
+                                    json::array(),
+                                    json::object(),
+                                    3,
+                                    4294967296LL,
+                                    0.5};
+  TWindow w;
+  int accepted = 0;
+  for (unsigned seed = 1; seed <= 600; ++seed) {
+    std::mt19937 rng(seed);
+    auto pick = [&rng](std::size_t n) {
+      return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
+    std::string text;
+    if (seed % 3 == 0) {
+      // Bytes: flipped, dropped or repeated.
+      text = sample;
+      for (int k = 0, n = 1 + static_cast<int>(pick(4)); k < n; ++k) {
+        const std::size_t at = pick(text.size());
+        switch (pick(3)) {
+        case 0:
+          text[at] = static_cast<char>(text[at] ^ (1 << pick(8)));
+          break;
+        case 1:
+          text.erase(at, 1 + pick(8));
+          break;
+        default:
+          text.insert(at, text.substr(at, 1 + pick(8)));
+        }
+      }
+    } else {
+      // Values: a leaf of the tree replaced or removed.
+      json j = tree;
+      const json flat = tree.flatten();
+      for (int k = 0, n = 1 + static_cast<int>(pick(3)); k < n; ++k) {
+        auto it = flat.begin();
+        std::advance(it, static_cast<std::ptrdiff_t>(pick(flat.size())));
+        const json::json_pointer p(it.key());
+        json& parent = j[p.parent_pointer()];
+        if (pick(6) == 0 && parent.is_array())
+          parent.erase(std::stoul(p.back()));
+        else if (parent.is_object() && pick(6) == 0)
+          parent.erase(p.back());
+        else
+          j[p] = values[pick(values.size())];
+      }
+      text = j.dump();
+    }
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const std::string before = w.Dump();
+    TScene scene;
+    std::string error;
+    if (!ParseScene(text, *w.form, scene, error)) {
+      EXPECT_FALSE(error.empty());
+      EXPECT_TRUE(scene.Values.empty());
+      EXPECT_TRUE(w.Dump() == before) << Differences(json::parse(before), json::parse(w.Dump()));
+      continue;
+    }
+    ++accepted;
+    w.form->ApplyScene(scene);
+    const std::string saved = w.Dump();
+    ASSERT_TRUE(ParseScene(saved, *w.form, scene, error)) << error;
+    for (int t = 0; t < 3; ++t)
+      w.form->Timer1Timer();
+    // Start again from a sound state, so the next damage is the only one.
+    ASSERT_TRUE(w.Load(sample));
+  }
+  // Both ways are exercised.
+  EXPECT_GT(accepted, 50);
+  EXPECT_LT(accepted, 550);
+}
+
+TEST(Scene, TheSelectMenuOpensAndSavesThroughFileChoices) {
+  TScratchDir dir;
+  TWindow w;
+  const std::string path = dir / "lesson.json";
+  std::vector<TFileChoice> asked;
+  std::string answer;
+  w.tk.AnswerFile = [&](TFileChoice c, std::string& p) {
+    asked.push_back(c);
+    p = answer;
+    return !answer.empty();
+  };
+  // Cancelled: nothing written, nothing changed.
+  w.form->EnregistrerScene1Click();
+  w.form->OuvrirScene1Click();
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(w.tk.FileChoiceStarts,
+            (std::vector<std::string>{"scene.json", w.form->DataFolder + "/scenes"}));
+
+  w.Do("combo:3 set:SBfs=42 menu:Animate ticks:50");
+  answer = path;
+  w.form->EnregistrerScene1Click();
+  const std::string saved = ReadFile(path);
+  EXPECT_EQ(json::parse(saved)["format"], "kinemo-scene");
+  EXPECT_TRUE(w.tk.Questions.empty());
+
+  // An existing file is replaced only when the user says so.
+  w.Ticks(10);
+  w.form->EnregistrerScene1Click();
+  ASSERT_EQ(w.tk.Questions.size(), 1u);
+  EXPECT_EQ(w.tk.Questions[0], path + " existe déjà. Voulez-vous le remplacer ?");
+  EXPECT_EQ(ReadFile(path), saved);
+  w.tk.AnswerQuestion = [](const std::string&) { return true; };
+  w.form->EnregistrerScene1Click();
+  EXPECT_NE(ReadFile(path), saved);
+  EXPECT_EQ(w.tk.FileChoiceStarts.back(), path); // the dialogs start from the last file
+
+  TWindow other;
+  other.tk.AnswerFile = [&](TFileChoice c, std::string& p) {
+    EXPECT_EQ(c, TFileChoice::OpenScene);
+    p = path;
+    return true;
+  };
+  other.form->OuvrirScene1Click();
+  EXPECT_EQ(other.form->RobSel, 3);
+  EXPECT_EQ(other.form->SBfs.Position, 42);
+  EXPECT_EQ(other.form->LastScenePath, path);
+}
+
+// Opened while recording, a scene first completes the video: its time is the
+// simulated time, which the scene moves.
+TEST(Scene, OpeningEndsARecordingAndKeepsTheLogAndTheMouse) {
+  TScratchDir dir;
+  const std::string scene = dir / "s.json";
+  {
+    TWindow w;
+    w.Do("menu:Animate ticks:5");
+    ASSERT_TRUE(w.form->SaveScene(scene));
+  }
+  TWindow w;
+  w.form->Recording = true; // as if a recording ran (without a context none can start)
+  w.form->LogOn = true;
+  w.form->RightDrag = true;
+  ASSERT_TRUE(w.form->OpenScene(scene));
+  EXPECT_FALSE(w.form->Recording);
+  EXPECT_TRUE(w.form->LogOn);
+  EXPECT_TRUE(w.form->RightDrag);
+}
+
+void Put(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(Scene, FailedSavesLeaveThePreviousFileAndSaySo) {
+  TScratchDir dir;
+  TWindow w;
+  // A full disk.
+  EXPECT_FALSE(w.form->SaveScene("/dev/full"));
+  ASSERT_FALSE(w.tk.Messages.empty());
+  EXPECT_EQ(w.tk.Messages.back().Text,
+            "Impossible d'enregistrer la scène /dev/full : plus de place sur le disque");
+  EXPECT_EQ(w.tk.Messages.back().Caption, "Enregistrer la scène");
+
+  // A file that may not grow (as on a full disk) with a scene already there.
+  const std::string path = dir / "kept.json";
+  Put(path, "previous");
+  struct rlimit saved {};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  auto* const old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool ok = w.form->SaveScene(path);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(w.tk.Messages.back().Text,
+            "Impossible d'enregistrer la scène " + path + " : fichier trop grand pour le système");
+  EXPECT_EQ(ReadFile(path), "previous");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), {}), 1) << "a temporary file was left";
+  EXPECT_EQ(w.form->LastScenePath, "");
+}
+
+// A read-only folder, through the command line; as root (which ignores
+// permissions) the program runs as the user nobody.
+TEST(Scene, ARefusedFolderLeavesThePreviousFileAndSaysSo) {
+  TScratchDir dir;
+  const fs::path folder = dir.Dir / "readonly";
+  fs::create_directory(folder);
+  const std::string path = (folder / "scene.json").string();
+  Put(path, "previous");
+  ::chmod(folder.c_str(), 0555);
+  ::chmod(dir.Dir.c_str(), 0755);
+  const fs::path err = dir.Dir / "err.txt";
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (!freopen(err.c_str(), "w", stderr) || !freopen("/dev/null", "w", stdout)) ::_exit(78);
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(77);
+    // The state needs no pixels; as another user Mesa keeps an allocation
+    // that LeakSanitizer would report as the program's.
+    ::setenv("__EGL_VENDOR_LIBRARY_FILENAMES", "/nonexistent.json", 1);
+    ::execl(KINEMO_BINARY, KINEMO_BINARY, "--headless", "--do", "ticks:1", "--state", path.c_str(),
+            static_cast<char*>(nullptr));
+    ::_exit(79);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ::chmod(folder.c_str(), 0755);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) >= 77) SKIP_UNAVAILABLE("cannot run the program as another user here");
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(ReadFile(err), "kinemo: cannot write " + path + ": Permission denied\n");
+  EXPECT_EQ(ReadFile(path), "previous");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+}
+
+TEST(Scene, TheCommandLineLoadsBeforeItsActionsAndRefusesBadScenesWritingNothing) {
+  TScratchDir dir;
+  const std::string first = dir / "first.json", second = dir / "second.json",
+                    straight = dir / "straight.json";
+  auto run = [](std::vector<std::string> args, std::string* err = nullptr) {
+    std::ostringstream out, e;
+    args.insert(args.begin(), "--headless");
+    const int code = RunHeadless(args, KINEMO_BUILD_DATA_DIR, out, e);
+    if (err) *err = e.str();
+    return code;
+  };
+  ASSERT_EQ(run({"--size", "32x32", "--do", "key:Ctrl+D ticks:150", "--state", first}), 0);
+  // --load comes first wherever it is written.
+  ASSERT_EQ(run({"--size", "32x32", "--do", "ticks:100", "--load", first, "--state", second}), 0);
+  ASSERT_EQ(run({"--size", "32x32", "--do", "key:Ctrl+D ticks:250", "--state", straight}), 0);
+  EXPECT_TRUE(Comparable(ReadFile(second)) == Comparable(ReadFile(straight)));
+
+  Put(first, "{}");
+  const std::string shot = dir / "shot.png";
+  std::string err;
+  EXPECT_EQ(
+      run({"--load", first, "--do", "ticks:3", "--state", second, "--screenshot", shot}, &err), 2);
+  EXPECT_EQ(err, "kinemo: Impossible d'ouvrir la scène " + first +
+                     " : ce fichier n'est pas une scène Kinemo (\"format\" doit valoir "
+                     "\"kinemo-scene\")\n");
+  EXPECT_FALSE(fs::exists(shot));
+  EXPECT_TRUE(Comparable(ReadFile(second)) == Comparable(ReadFile(straight))); // untouched
+  EXPECT_EQ(run({"--load", first, "--load", first}, &err), 2);
+  EXPECT_EQ(err, "kinemo: --load may be given once\n");
+}
+
+// The example scenes that come with the program open and show what they say.
+TEST(Scene, TheExampleScenesOpen) {
+  const std::string folder = std::string(KINEMO_BUILD_DATA_DIR) + "/scenes/";
+  TWindow w;
+  ASSERT_TRUE(w.form->OpenScene(folder + "pendule-en-equilibre.json"));
+  const TMSlin& ms = *w.form->MsPtr;
+  EXPECT_EQ(w.form->RobSel, 8);
+  EXPECT_TRUE(ms.ControllerOn);
+  EXPECT_NEAR(w.form->xv, ms.PosX, 0.05); // the camera on the carriage
+  w.Do("menu:Animate ticks:500");
+  EXPECT_LT(std::abs(ms.PendTheta - ms.ThetaRef), 0.05); // still balancing
+
+  ASSERT_TRUE(w.form->OpenScene(folder + "moteur-reluctance-boucle.json"));
+  EXPECT_EQ(w.form->RobSel, 6);
+  EXPECT_EQ(w.form->RailPtr->RailType, 3);
+  EXPECT_EQ(w.form->MrvPtr->ForceModel, 2);
+
+  ASSERT_TRUE(w.form->OpenScene(folder + "robots-en-equilibre-sans-regulateur.json"));
+  for (int i : {3, 4})
+    EXPECT_FALSE(FindField(*(*w.form->Robots)[i], "ControllerOn").Get()) << i;
+  EXPECT_TRUE(w.tk.Messages.empty());
+}
+
+} // namespace
