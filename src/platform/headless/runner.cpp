@@ -8,6 +8,7 @@
 #include <limits>
 #include <sstream>
 
+#include "app/csv_export.h"
 #include "app/gl_form.h"
 #include "app/state_json.h"
 #include "platform/headless/actions.h"
@@ -21,6 +22,9 @@ struct TOptions {
   std::vector<TAction> Actions;
   std::string StateFile;
   std::string ScreenshotFile;
+  std::string CsvFile;
+  long long CsvEvery = 1;
+  bool CsvEveryGiven = false;
   TCaptureAnswer Capture; // Capture.File empty: no --record
   bool CaptureSettingsGiven = false;
   int Width = 1280;
@@ -62,6 +66,20 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
       if (!value(opt.StateFile)) return false;
     } else if (arg == "--screenshot") {
       if (!value(opt.ScreenshotFile)) return false;
+    } else if (arg == "--csv") {
+      if (!value(opt.CsvFile)) return false;
+      if (opt.CsvFile.empty()) {
+        error = "--csv needs a file name";
+        return false;
+      }
+    } else if (arg == "--csv-every") {
+      std::string n;
+      if (!value(n)) return false;
+      if (!ParseInt(n, opt.CsvEvery) || opt.CsvEvery < 1) {
+        error = "--csv-every needs a whole number of ticks above 0: " + n;
+        return false;
+      }
+      opt.CsvEveryGiven = true;
     } else if (arg == "--record") {
       if (!value(opt.Capture.File)) return false;
       if (opt.Capture.File.empty()) {
@@ -113,6 +131,10 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
   }
   if (opt.CaptureSettingsGiven && opt.Capture.File.empty()) {
     error = "--fps, --duration and --codec need --record";
+    return false;
+  }
+  if (opt.CsvEveryGiven && opt.CsvFile.empty()) {
+    error = "--csv-every needs --csv";
     return false;
   }
   return true;
@@ -171,6 +193,19 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     }
   }
 
+  // Rows from the first tick of the actions; a file that cannot even be
+  // started stops the run before anything happens.
+  TCsvRecorder csv;
+  if (!opt.CsvFile.empty()) {
+    if (!csv.Open(opt.CsvFile, static_cast<std::uint64_t>(opt.CsvEvery), error)) {
+      err << "kinemo: " << error << "\n";
+      if (form.Recording) form.EndRecording();
+      form.FormClose();
+      return 1;
+    }
+    form.TickObservers.push_back(&csv);
+  }
+
   for (const TAction& a : opt.Actions) {
     ApplyAction(form, tk, a, record ? &opt.Capture : nullptr);
     char line[160];
@@ -187,6 +222,10 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
   }
 
   int code = 0;
+  if (!opt.CsvFile.empty() && !csv.Finish(form, error)) {
+    err << "kinemo: " << error << "\n";
+    code = 1;
+  }
   if (!opt.StateFile.empty() && !WriteFile(opt.StateFile, StateJson(form), error)) {
     err << "kinemo: " << error << "\n";
     code = 1;
