@@ -125,6 +125,8 @@ void TScopeDock::Build() {
   plot_->setMinimumHeight(200);
   plot_->setFocusPolicy(Qt::NoFocus);
   plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+  // Thousands of points a trace: antialiasing would double the drawing time.
+  plot_->setNotAntialiasedElements(QCP::aePlottables);
   plot_->xAxis->setLabel(QStringLiteral("t [s]"));
   plot_->legend->setVisible(true);
   plot_->legend->setFont(font());
