@@ -169,6 +169,7 @@ void TMainWindow::BuildActions() {
                                    [this] { ShowScope(!Scope->isVisible()); });
   scope->setCheckable(true);
   scope->setStatusTip(QStringLiteral("Courbes des grandeurs des appareils en fonction du temps"));
+  scope->setToolTip(scope->statusTip());
   AddWindowAction("CaptureEcran1", QStringLiteral("&Capture d'écran…"), [this] {
     CaptureEcran1Click();
   })->setStatusTip(QStringLiteral("Enregistre la vue 3D dans une image PNG"));
