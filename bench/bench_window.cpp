@@ -89,16 +89,20 @@ void BM_RunningWindowTickRate(benchmark::State& state) {
     return;
   }
   // The same view size either way: a dock must not win by shrinking it.
-  constexpr int kViewWidth = 900, kViewHeight = 420;
+  constexpr int kViewWidth = 1200, kViewHeight = 420; // the scope needs 1170 px across
   QTest::qWait(200);
   window.resize(window.width() + kViewWidth - window.GLView->width(),
                 window.height() + kViewHeight - window.GLView->height());
   if (!QTest::qWaitFor(
           [&] {
-            return window.GLView->width() == kViewWidth && window.GLView->height() == kViewHeight;
+            // A taller view only makes the case with a dock slower.
+            return window.GLView->width() == kViewWidth && window.GLView->height() >= kViewHeight;
           },
           5000)) {
-    state.SkipWithError("the view could not be given its width");
+    state.SkipWithError(
+        ("the view could not be given its size: " + std::to_string(window.GLView->width()) + "x" +
+         std::to_string(window.GLView->height()))
+            .c_str());
     return;
   }
   window.Dispatch([&] {
@@ -116,6 +120,7 @@ void BM_RunningWindowTickRate(benchmark::State& state) {
     ticks += (form.SimTime - t0) / form.Dt;
   }
   state.counters["ticks_per_s"] = ticks / seconds;
+  state.counters["view_height"] = window.GLView->height();
   window.ShowInstruments(false); // not remembered for the next run
   window.ShowScope(false);
   window.close();
