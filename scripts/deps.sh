@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config
-  qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  qt6-base-dev libqt6opengl6-dev libqcustomplot-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libturbojpeg0-dev libstb-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
   xvfb xauth ffmpeg
   dpkg-dev file clang-format)

@@ -17,6 +17,8 @@ void TGL_Form::ResetRobots() {
   SimTime = 0;
   for (TRobot* robot : *Robots)
     robot->Reset();
+  for (TTickObserver* o : TickObservers)
+    o->AfterReset(*this);
 }
 
 // The bar sets the real period of a tick; Dt stays as it is.

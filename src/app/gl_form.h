@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/dialog_models.h"
+#include "app/tick_observer.h"
 #include "app/virtual_keys.h"
 #include "models/device_keys.h"
 #include "models/form_shared.h"
@@ -214,6 +215,9 @@ public:
   void ResetRobots();
   // Reports a failed text conversion as the framework's default handler would.
   void ShowConversionError(const std::string& message);
+
+  // Told after every tick and every Reset robots, in order; not owned.
+  std::vector<TTickObserver*> TickObservers;
 
   // Lists the controller's own fields by name (state dumps, tests).
   void VisitFields(TFieldVisitor& v) const;

@@ -27,6 +27,8 @@ void TGL_Form::Timer1Timer() {
     WriteLogLine();
   }
   if (Recording) CaptureStep();
+  for (TTickObserver* o : TickObservers)
+    o->AfterTick(*this);
 }
 
 void TGL_Form::ContactPass() {

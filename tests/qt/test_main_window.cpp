@@ -57,6 +57,8 @@ TEST(MainWindow, MenusHaveEveryItemWithCaptionAndHint) {
        {{"View", "&View", ""},
         {"Instruments1", "&Instruments\tF2",
          "Valeurs, touches et paramètres de l'appareil sélectionné"},
+        {"Oscilloscope1", "&Oscilloscope",
+         "Courbes des grandeurs des appareils en fonction du temps"},
         {"CaptureEcran1", "&Capture d'écran…", ""},
         {nullptr, nullptr, nullptr},
         {"EnregistreAVI1", "&Enregistre AVI", "Enregistre une séquence en .avi"}}},

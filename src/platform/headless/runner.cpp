@@ -8,6 +8,7 @@
 #include <limits>
 #include <sstream>
 
+#include "app/csv_export.h"
 #include "app/gl_form.h"
 #include "app/state_json.h"
 #include "io/safe_output.h"
@@ -23,6 +24,9 @@ struct TOptions {
   std::string StateFile;
   std::string SceneFile; // --load
   std::string ScreenshotFile;
+  std::string CsvFile;
+  long long CsvEvery = 1;
+  bool CsvEveryGiven = false;
   TCaptureAnswer Capture; // Capture.File empty: no --record
   bool CaptureSettingsGiven = false;
   int Width = 1280;
@@ -60,6 +64,20 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
         if (!ParseAction(word, form, a, error)) return false;
         opt.Actions.push_back(std::move(a));
       }
+    } else if (arg == "--csv") {
+      if (!value(opt.CsvFile)) return false;
+      if (opt.CsvFile.empty()) {
+        error = "--csv needs a file name";
+        return false;
+      }
+    } else if (arg == "--csv-every") {
+      std::string n;
+      if (!value(n)) return false;
+      if (!ParseInt(n, opt.CsvEvery) || opt.CsvEvery < 1) {
+        error = "--csv-every needs a whole number of ticks above 0: " + n;
+        return false;
+      }
+      opt.CsvEveryGiven = true;
     } else if (arg == "--load") {
       if (!opt.SceneFile.empty()) {
         error = "--load may be given once";
@@ -124,6 +142,10 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
   }
   if (opt.CaptureSettingsGiven && opt.Capture.File.empty()) {
     error = "--fps, --duration and --codec need --record";
+    return false;
+  }
+  if (opt.CsvEveryGiven && opt.CsvFile.empty()) {
+    error = "--csv-every needs --csv";
     return false;
   }
   // Checked before the recording makes its file.
@@ -211,6 +233,19 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     }
   }
 
+  // Rows from the first tick of the actions; a file that cannot even be
+  // started stops the run before anything happens.
+  TCsvRecorder csv;
+  if (!opt.CsvFile.empty()) {
+    if (!csv.Open(opt.CsvFile, static_cast<std::uint64_t>(opt.CsvEvery), error)) {
+      err << "kinemo: " << error << "\n";
+      if (form.Recording) form.EndRecording();
+      form.FormClose();
+      return 1;
+    }
+    form.TickObservers.push_back(&csv);
+  }
+
   long long ticks_run = 0;
   for (const TAction& a : opt.Actions) {
     const long long ticks = RunningTicks(form, a);
@@ -241,6 +276,10 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
   }
 
   int code = 0;
+  if (!opt.CsvFile.empty() && !csv.Finish(form, error)) {
+    err << "kinemo: " << error << "\n";
+    code = 1;
+  }
   if (!opt.StateFile.empty() && !WriteFile(opt.StateFile, StateJson(form), error)) {
     err << "kinemo: " << error << "\n";
     code = 1;

@@ -1,11 +1,14 @@
 // The command line without a display:
 //   kinemo --headless --do "<actions>" [--state FILE.json] [--screenshot FILE.png]
 //          [--size WxH] [--record FILE.avi [--fps N] [--duration S] [--codec raw|mjpeg]]
+//          [--csv FILE.csv [--csv-every N]]
 // Actions run in order, as the window's events would: ticks:N (N timer events),
 // select:N (the robot-selection dialog answered with N), menu:NAME, paint (the
 // window's paint event: one frame drawn). --record sets a recording up before
 // the actions, as the menu command would with its dialogs answered (25 fps,
 // 10 s and uncompressed unless given); the file is completed when the run ends.
+// --csv writes a row every tick (every N ticks) of the actions: the simulated
+// time, then every described quantity of the device selected at the first row.
 #pragma once
 
 #include <ostream>

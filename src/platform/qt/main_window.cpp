@@ -41,6 +41,7 @@
 #include "platform/qt/gl_view.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/instruments_panel.h"
+#include "platform/qt/scope_dock.h"
 #include "platform/qt/tick_timer.h"
 #include "platform/qt/view_input.h"
 
@@ -82,6 +83,7 @@ TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent),
   BuildToolBar();
   BuildStatusBar();
   BuildInstruments();
+  BuildScope();
   SyncControls();
   View->setFocus();
 }
@@ -96,6 +98,10 @@ TMainWindow::~TMainWindow() {
   Instruments->disconnect(this);
   Instruments->OnClosed = nullptr;
   Instruments->OnEditDone = nullptr;
+  Scope->disconnect(this);
+  Scope->OnClosed = nullptr;
+  Scope->OnError = nullptr;
+  Scope->OnEditDone = nullptr;
   Timer1->Sync(TTimer{false, 0});
 }
 
@@ -171,6 +177,11 @@ void TMainWindow::BuildActions() {
   instruments->setStatusTip(
       QStringLiteral("Valeurs, touches et paramètres de l'appareil sélectionné"));
   instruments->setToolTip(instruments->statusTip());
+  QAction* scope = AddWindowAction("Oscilloscope1", QStringLiteral("&Oscilloscope"),
+                                   [this] { ShowScope(!Scope->isVisible()); });
+  scope->setCheckable(true);
+  scope->setStatusTip(QStringLiteral("Courbes des grandeurs des appareils en fonction du temps"));
+  scope->setToolTip(scope->statusTip());
   AddWindowAction("CaptureEcran1", QStringLiteral("&Capture d'écran…"), [this] {
     CaptureEcran1Click();
   })->setStatusTip(QStringLiteral("Enregistre la vue 3D dans une image PNG"));
@@ -198,7 +209,7 @@ void TMainWindow::BuildMenus() {
   add_menu(QStringLiteral("&Run"), {"Animate", "PasAPas1", "Resetrobots", "Resetview", "ModeDmo1",
                                     "-", "Options1", "OptionsMRVrail1"});
   add_menu(QStringLiteral("&Affichage"),
-           {"View", "Instruments1", "CaptureEcran1", "-", "EnregistreAVI1"});
+           {"View", "Instruments1", "Oscilloscope1", "CaptureEcran1", "-", "EnregistreAVI1"});
   add_menu(QStringLiteral("&?"), {"Aide2", "Apropos"});
 }
 
@@ -486,6 +497,25 @@ void TMainWindow::BuildInstruments() {
     if (key == vk::F1 + 1) ShowInstruments(!Instruments->isVisible());
   };
   if (InstrumentsWereShown()) Instruments->show();
+}
+
+void TMainWindow::BuildScope() {
+  Scope = new TScopeDock(form_, this);
+  addDockWidget(Qt::BottomDockWidgetArea, Scope);
+  Scope->hide();
+  Scope->OnClosed = [this] { ShowScope(false); };
+  Scope->OnEditDone = [this] { ReturnFocus(); };
+  Scope->OnError = [this](const QString& text) {
+    QMessageBox::warning(this, QStringLiteral("Oscilloscope"), text);
+  };
+  connect(Scope, &QDockWidget::visibilityChanged, this,
+          [this] { Action(QStringLiteral("Oscilloscope1"))->setChecked(Scope->isVisible()); });
+}
+
+void TMainWindow::ShowScope(bool visible) {
+  Scope->setVisible(visible);
+  Action(QStringLiteral("Oscilloscope1"))->setChecked(visible);
+  ReturnFocus();
 }
 
 void TMainWindow::ShowInstruments(bool visible) {

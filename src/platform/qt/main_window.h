@@ -27,6 +27,7 @@ class TFormDlgView;
 class TGLView;
 class TGL_Form;
 class TInstrumentsPanel;
+class TScopeDock;
 class TTickTimer;
 class TViewInput;
 
@@ -62,6 +63,8 @@ public:
 
   // Shows or hides the instruments panel, and remembers it for the next start.
   void ShowInstruments(bool visible);
+  // Shows or hides the scope.
+  void ShowScope(bool visible);
   // Saves the 3D view as a PNG at its size in device pixels, through a
   // temporary file renamed once complete; false after saying why, with the path.
   bool SaveScreenshot(const QString& path);
@@ -94,6 +97,7 @@ public:
   TDlgAbout* DlgAbout = nullptr;
   TTickTimer* Timer1 = nullptr;
   TInstrumentsPanel* Instruments = nullptr;
+  TScopeDock* Scope = nullptr;
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -112,6 +116,7 @@ private:
   QAction* AddWindowAction(const char* name, const QString& caption,
                            const std::function<void()>& handler);
   void BuildInstruments();
+  void BuildScope();
   // Asks for a file name, then saves the view there.
   void CaptureEcran1Click();
 

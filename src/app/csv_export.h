@@ -1,0 +1,56 @@
+// Device quantities as CSV (RFC 4180): a header row of names with their units
+// ("t [s]", "PosX [m]"), then numbers in the shortest text that reads back to
+// the same double, always with '.', whatever the locale. Lines end in CRLF.
+// Files are written through TSafeOutput: a failed write leaves no file that
+// looks complete, and an existing file is replaced only by a complete one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/tick_observer.h"
+#include "io/safe_output.h"
+#include "models/field_access.h"
+
+class TScopeHistory;
+class TRobot;
+
+// The shortest decimal text of v that reads back to v ("0.1", "1e-05", "nan").
+std::string CsvNumber(double v);
+// A field as RFC 4180 writes it: quoted, quotes doubled, when it holds a
+// comma, a quote or a line break.
+std::string CsvField(std::string_view text);
+// "PosX [m]", or "Phase" for a quantity without a unit.
+std::string CsvColumnName(std::string_view name, std::string_view unit);
+
+// Writes a row per tick (or per `every` ticks) of the selected device: the
+// simulated time, then each of its described quantities as stored.
+class TCsvRecorder : public TTickObserver {
+public:
+  // Prepares the output; the columns are those of the device selected at the
+  // first row. False, with the reason, when the file cannot be started.
+  bool Open(const std::string& path, std::uint64_t every, std::string& error);
+  void AfterTick(const TGL_Form& form) override;
+  // Completes the file (a header alone if no row was due); false, with the
+  // reason, if any write failed, the file then not written.
+  bool Finish(const TGL_Form& form, std::string& error);
+
+private:
+  void Start(const TGL_Form& form);
+  void Flush();
+
+  TSafeOutput out_;
+  std::uint64_t every_ = 1, ticks_ = 0;
+  bool started_ = false, failed_ = false;
+  int error_ = 0; // errno of the failed write
+  std::vector<TFieldRef> columns_;
+  std::string buffer_;
+};
+
+// The history's samples of `channels` (indices into its channels), oldest
+// first, with the time column; names carry the device index ("3.Ce [N·m]")
+// unless all the channels belong to one device. 0 or the errno of the failure.
+int WriteHistoryCsv(const TScopeHistory& history, const std::vector<int>& channels,
+                    const std::string& path);

@@ -1,0 +1,72 @@
+#include "app/scope_history.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/gl_form.h"
+#include "models/device_description.h"
+
+std::vector<const char*> DefaultTraces(const TRobot& robot) {
+  static const struct {
+    const char* Class;
+    std::vector<const char*> Fields;
+  } kDefaults[] = {{"TMRVlin", {"Fx", "PosX", "Phase"}},
+                   {"TMSlin", {"PendTheta", "CurrentCmd", "Secteur"}},
+                   {"TMonocycle", {"State[0]", "Ce", "Av"}},
+                   {"TBicycle", {"State[0]", "Torque1", "Torque2", "Av"}},
+                   {"TRobot2", {"VitY", "PosY"}},
+                   {"TRail", {"InContact"}},
+                   {"TRailAimant", {"MagnetIndex"}}};
+  for (const auto& d : kDefaults)
+    if (std::string_view(robot.ClassName()) == d.Class) return d.Fields;
+  return {"Vit", "Theta"}; // the wheeled robots
+}
+
+TScopeHistory::TScopeHistory(const TGL_Form& form, double seconds) : seconds_(seconds) {
+  for (std::int32_t i = 0; i < form.NbRobots; ++i) {
+    const TRobot& robot = *(*form.Robots)[i];
+    for (const TQuantityDescription& q : robot.Description().Quantities)
+      if (const TFieldRef ref = FindField(robot, q.Field)) channels_.push_back({i, &q, ref});
+  }
+  Size(form.Dt);
+}
+
+int TScopeHistory::Find(std::int32_t device, std::string_view field) const {
+  for (std::size_t c = 0; c < channels_.size(); ++c)
+    if (channels_[c].Device == device && field == channels_[c].Quantity->Field)
+      return static_cast<int>(c);
+  return -1;
+}
+
+void TScopeHistory::Size(double dt) {
+  dt_ = dt;
+  // One more than the steps in the span, so that both its ends are kept.
+  const double steps = dt > 0 ? std::ceil(seconds_ / dt) + 1 : HUGE_VAL;
+  capacity_ =
+      steps < static_cast<double>(kMaxSamples) ? static_cast<std::size_t>(steps) : kMaxSamples;
+  capacity_ = std::max<std::size_t>(capacity_, 2);
+  time_.assign(capacity_, 0.0);
+  values_.assign(capacity_ * channels_.size(), 0.0);
+  Clear();
+}
+
+void TScopeHistory::Clear() {
+  first_ = count_ = 0;
+  ++version_;
+}
+
+void TScopeHistory::AfterTick(const TGL_Form& form) {
+  // A new time step (Options) changes the span a ring holds: start again.
+  if (form.Dt != dt_) Size(form.Dt);
+  std::size_t slot;
+  if (count_ < capacity_) {
+    slot = Slot(count_++);
+  } else {
+    slot = first_;
+    first_ = (first_ + 1) % capacity_;
+  }
+  time_[slot] = form.SimTime;
+  for (std::size_t c = 0; c < channels_.size(); ++c)
+    values_[c * capacity_ + slot] = channels_[c].Ref.Get();
+  ++version_;
+}

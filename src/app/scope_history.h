@@ -1,0 +1,70 @@
+// The recent past of every described quantity of every device, sampled after
+// each tick (not each redraw), for the scope and its CSV export. Memory is
+// fixed: one ring of samples per quantity, sized once for the time it must
+// cover, so a night-long run uses no more than the first minutes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "app/tick_observer.h"
+#include "models/field_access.h"
+
+class TRobot;
+struct TQuantityDescription;
+
+// The quantities the scope shows first for a device (at most four): the
+// force, position and phase of the reluctance motor, the pendulum, its
+// current command and sector for the synchronous one, angle, torque and
+// set-point for the balancing robots, speed and heading for the others.
+std::vector<const char*> DefaultTraces(const TRobot& robot);
+
+class TScopeHistory : public TTickObserver {
+public:
+  // Covers at least `seconds` of simulated time at the form's Dt, within
+  // kMaxSamples; the device set is read now and must stay the same.
+  explicit TScopeHistory(const TGL_Form& form, double seconds = 120);
+
+  // Past this many samples per quantity the history covers fewer seconds
+  // (a time step under seconds / kMaxSamples).
+  static constexpr std::size_t kMaxSamples = 24000;
+
+  struct TChannel {
+    std::int32_t Device;
+    const TQuantityDescription* Quantity;
+    TFieldRef Ref;
+  };
+  const std::vector<TChannel>& Channels() const { return channels_; }
+  // The channel of device `device`'s field `field`, or -1.
+  int Find(std::int32_t device, std::string_view field) const;
+
+  void AfterTick(const TGL_Form& form) override;
+  void AfterReset(const TGL_Form&) override { Clear(); }
+  void Clear();
+
+  std::size_t Capacity() const { return capacity_; }
+  std::size_t Count() const { return count_; }
+  // Sample k, 0 the oldest kept, Count() - 1 the latest.
+  double Time(std::size_t k) const { return time_[Slot(k)]; }
+  double Value(std::size_t channel, std::size_t k) const {
+    return values_[channel * capacity_ + Slot(k)];
+  }
+  // Changes with every sample taken and every Clear: a plot can tell it is
+  // out of date.
+  std::uint64_t Version() const { return version_; }
+
+private:
+  std::size_t Slot(std::size_t k) const { return (first_ + k) % capacity_; }
+  void Size(double dt);
+
+  double seconds_;
+  double dt_ = 0; // the time step the capacity was chosen for
+  std::vector<TChannel> channels_;
+  std::size_t capacity_ = 0;
+  std::size_t first_ = 0, count_ = 0;
+  std::uint64_t version_ = 0;
+  std::vector<double> time_;
+  std::vector<double> values_; // channel after channel, capacity_ each
+};

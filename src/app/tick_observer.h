@@ -1,0 +1,14 @@
+// Something that follows the simulation tick by tick: the scope's history and
+// the CSV export read the devices after every tick, whatever the redraw rate.
+#pragma once
+
+class TGL_Form;
+
+class TTickObserver {
+public:
+  virtual ~TTickObserver() = default;
+  // After every tick, once every device has moved.
+  virtual void AfterTick(const TGL_Form& form) = 0;
+  // After Reset robots (SimTime back to 0).
+  virtual void AfterReset(const TGL_Form&) {}
+};

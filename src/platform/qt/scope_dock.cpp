@@ -1,0 +1,316 @@
+#include "platform/qt/scope_dock.h"
+
+#include <qcustomplot.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "app/csv_export.h"
+#include "app/gl_form.h"
+#include "app/scope_history.h"
+#include "models/device_description.h"
+
+namespace {
+
+const QColor kColours[TScopeDock::kTraces] = {QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28),
+                                              QColor(0x2c, 0xa0, 0x2c), QColor(0x94, 0x67, 0xbd)};
+
+const TQuantityDescription& QuantityOf(const TScopeHistory& h, int channel) {
+  return *h.Channels()[static_cast<std::size_t>(channel)].Quantity;
+}
+
+// "8 · PendTheta — Angle du pendule [°]": device, field, label, unit as shown.
+QString TraceName(const TScopeHistory& h, int channel) {
+  const TQuantityDescription& q = QuantityOf(h, channel);
+  QString name = QStringLiteral("%1 · %2")
+                     .arg(h.Channels()[static_cast<std::size_t>(channel)].Device)
+                     .arg(QString::fromUtf8(q.Label));
+  if (*q.DisplayUnit()) name += QStringLiteral(" [%1]").arg(QString::fromUtf8(q.DisplayUnit()));
+  return name;
+}
+
+} // namespace
+
+TScopeDock::TScopeDock(TGL_Form& form, QWidget* parent)
+    : QDockWidget(QStringLiteral("Oscilloscope"), parent), form_(form),
+      history_(std::make_unique<TScopeHistory>(form)) {
+  setObjectName(QStringLiteral("Oscilloscope"));
+  form_.TickObservers.push_back(history_.get());
+  Build();
+  FollowSelection();
+  timer_.setInterval(kRefreshMs);
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    if (!isVisible()) return;
+    FollowSelection();
+    Refresh();
+  });
+  timer_.start();
+}
+
+TScopeDock::~TScopeDock() {
+  auto& observers = form_.TickObservers;
+  observers.erase(std::remove(observers.begin(), observers.end(), history_.get()), observers.end());
+}
+
+void TScopeDock::Build() {
+  auto* body = new QWidget(this);
+  auto* column = new QVBoxLayout(body);
+  column->setContentsMargins(4, 2, 4, 2);
+  auto* row = new QHBoxLayout();
+  column->addLayout(row);
+  for (int i = 0; i < kTraces; ++i) {
+    QComboBox* box = choice_[i] = new QComboBox(body);
+    box->setObjectName(QStringLiteral("Trace%1").arg(i + 1));
+    box->setFocusPolicy(Qt::NoFocus); // the keys stay with the view
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(14);
+    box->addItem(QStringLiteral("—"), -1);
+    for (std::size_t c = 0; c < history_->Channels().size(); ++c)
+      box->addItem(TraceName(*history_, static_cast<int>(c)), static_cast<int>(c));
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::ButtonText, kColours[i]);
+    box->setPalette(palette);
+    connect(box, &QComboBox::currentIndexChanged, this, [this] { Rebuild(); });
+    row->addWidget(box, 1);
+  }
+  window_ = new QDoubleSpinBox(body);
+  window_->setObjectName(QStringLiteral("Window"));
+  window_->setRange(1, 120);
+  window_->setDecimals(0);
+  window_->setValue(10);
+  window_->setSuffix(QStringLiteral(" s"));
+  window_->setToolTip(QStringLiteral("Durée affichée"));
+  connect(window_, &QDoubleSpinBox::editingFinished, this, [this] {
+    if (OnEditDone) OnEditDone();
+  });
+  connect(window_, &QDoubleSpinBox::valueChanged, this, [this] {
+    plotted_ = ~std::uint64_t(0);
+    Refresh();
+  });
+  own_axes_ = new QCheckBox(QStringLiteral("Axes séparés"), body);
+  own_axes_->setChecked(true);
+  auto_scale_ = new QCheckBox(QStringLiteral("Échelle auto"), body);
+  auto_scale_->setChecked(true);
+  freeze_ = new QPushButton(QStringLiteral("Figer"), body);
+  freeze_->setCheckable(true);
+  auto* export_csv = new QPushButton(QStringLiteral("Exporter en CSV…"), body);
+  export_csv->setObjectName(QStringLiteral("ExportCsv"));
+  for (QWidget* w : std::initializer_list<QWidget*>{own_axes_, auto_scale_, freeze_, export_csv})
+    w->setFocusPolicy(Qt::NoFocus);
+  connect(own_axes_, &QCheckBox::toggled, this, [this] { Rebuild(); });
+  connect(auto_scale_, &QCheckBox::toggled, this, [this] {
+    plotted_ = ~std::uint64_t(0);
+    Refresh();
+  });
+  connect(freeze_, &QPushButton::toggled, this, [this](bool on) { SetFrozen(on); });
+  connect(export_csv, &QPushButton::clicked, this, [this] { ExportClicked(); });
+  row->addWidget(window_);
+  row->addWidget(own_axes_);
+  row->addWidget(auto_scale_);
+  row->addWidget(freeze_);
+  row->addWidget(export_csv);
+
+  plot_ = new QCustomPlot(body);
+  plot_->setObjectName(QStringLiteral("Plot"));
+  plot_->setMinimumHeight(200);
+  plot_->setFocusPolicy(Qt::NoFocus);
+  plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+  // Thousands of points a trace: antialiasing would double the drawing time.
+  plot_->setNotAntialiasedElements(QCP::aePlottables);
+  plot_->xAxis->setLabel(QStringLiteral("t [s]"));
+  plot_->legend->setVisible(true);
+  plot_->legend->setFont(font());
+  plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+  // Four value axes: two on each side, used when each trace has its own.
+  axes_[0] = plot_->yAxis;
+  axes_[1] = plot_->yAxis2;
+  axes_[2] = plot_->axisRect()->addAxis(QCPAxis::atLeft);
+  axes_[3] = plot_->axisRect()->addAxis(QCPAxis::atRight);
+  cursor_line_ = new QCPItemStraightLine(plot_);
+  cursor_line_->setPen(QPen(Qt::gray, 1, Qt::DashLine));
+  cursor_line_->setVisible(false);
+  connect(plot_, &QCustomPlot::mouseMove, this, &TScopeDock::ShowCursor);
+  // While running, the time axis follows the window; drag and wheel act on
+  // the time axis and every value axis.
+  plot_->axisRect()->setRangeDragAxes({plot_->xAxis}, {axes_.begin(), axes_.end()});
+  plot_->axisRect()->setRangeZoomAxes({plot_->xAxis}, {axes_.begin(), axes_.end()});
+  column->addWidget(plot_, 1);
+
+  cursor_ = new QLabel(body);
+  cursor_->setObjectName(QStringLiteral("Cursor"));
+  cursor_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  column->addWidget(cursor_);
+  setWidget(body);
+}
+
+int TScopeDock::Trace(int i) const {
+  return choice_[i]->currentData().toInt();
+}
+
+void TScopeDock::SetTrace(int i, int channel) {
+  choice_[i]->setCurrentIndex(std::max(0, choice_[i]->findData(channel)));
+}
+
+void TScopeDock::FollowSelection() {
+  if (form_.RobSel == followed_) return;
+  followed_ = form_.RobSel;
+  const std::vector<const char*> defaults = DefaultTraces(*(*form_.Robots)[followed_]);
+  for (int i = 0; i < kTraces; ++i) {
+    const QSignalBlocker block(choice_[i]);
+    SetTrace(i,
+             i < static_cast<int>(defaults.size()) ? history_->Find(followed_, defaults[i]) : -1);
+  }
+  Rebuild();
+}
+
+void TScopeDock::Rebuild() {
+  plot_->clearGraphs();
+  const bool own = own_axes_->isChecked();
+  for (QCPAxis* axis : axes_) {
+    axis->setVisible(false);
+    axis->setLabel({});
+  }
+  axes_[0]->setVisible(true);
+  for (int i = 0; i < kTraces; ++i) {
+    const int channel = Trace(i);
+    if (channel < 0) continue;
+    QCPAxis* axis = own ? axes_[i] : axes_[0];
+    QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
+    graph->setPen(QPen(kColours[i], 1.5));
+    graph->setName(TraceName(*history_, channel));
+    graph->setProperty("channel", channel);
+    axis->setVisible(true);
+    axis->setTickLabels(true);
+    if (own) {
+      axis->setLabelColor(kColours[i]);
+      axis->setTickLabelColor(kColours[i]);
+      axis->setLabel(QString::fromUtf8(QuantityOf(*history_, channel).DisplayUnit()));
+    } else {
+      axis->setLabelColor(Qt::black);
+      axis->setTickLabelColor(Qt::black);
+    }
+  }
+  plotted_ = ~std::uint64_t(0);
+  Refresh();
+}
+
+void TScopeDock::Refresh() {
+  if (Frozen() || history_->Version() == plotted_) return;
+  plotted_ = history_->Version();
+  ++refreshes_;
+  const TScopeHistory& h = *history_;
+  const std::size_t n = h.Count();
+  const double latest = n ? h.Time(n - 1) : 0;
+  const double span = window_->value();
+  // The first sample inside the window, found by halving (times increase).
+  std::size_t lo = 0, hi = n;
+  while (lo < hi) {
+    const std::size_t mid = (lo + hi) / 2;
+    if (h.Time(mid) < latest - span)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  QVector<QCPGraphData> data(static_cast<int>(n - lo));
+  for (int g = 0; g < plot_->graphCount(); ++g) {
+    QCPGraph* graph = plot_->graph(g);
+    const auto channel = static_cast<std::size_t>(graph->property("channel").toInt());
+    const double scale = h.Channels()[channel].Quantity->Scale;
+    for (std::size_t k = lo; k < n; ++k)
+      data[static_cast<int>(k - lo)] = QCPGraphData(h.Time(k), h.Value(channel, k) * scale);
+    graph->data()->set(data, true);
+  }
+  plot_->xAxis->setRange(std::max(0.0, latest - span), std::max(span, latest));
+  if (auto_scale_->isChecked()) {
+    std::array<bool, kTraces> scaled{};
+    for (int g = 0; g < plot_->graphCount(); ++g) {
+      QCPGraph* graph = plot_->graph(g);
+      const auto a = std::find(axes_.begin(), axes_.end(), graph->valueAxis()) - axes_.begin();
+      graph->rescaleValueAxis(scaled[a], true);
+      scaled[a] = true;
+    }
+    for (QCPAxis* axis : axes_) {
+      QCPRange r = axis->range();
+      const double pad = std::max(r.size() * 0.05, 1e-9);
+      axis->setRange(r.lower - pad, r.upper + pad);
+    }
+  }
+  plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void TScopeDock::SetWindowSeconds(double seconds) {
+  window_->setValue(seconds);
+}
+
+void TScopeDock::SetFrozen(bool frozen) {
+  if (freeze_->isChecked() != frozen) freeze_->setChecked(frozen);
+  freeze_->setText(frozen ? QStringLiteral("Reprendre") : QStringLiteral("Figer"));
+  if (!frozen) {
+    plotted_ = ~std::uint64_t(0);
+    Refresh();
+  }
+}
+
+bool TScopeDock::Frozen() const {
+  return freeze_->isChecked();
+}
+
+void TScopeDock::ShowCursor(QMouseEvent* event) {
+  const double t = plot_->xAxis->pixelToCoord(event->position().x());
+  cursor_line_->point1->setCoords(t, 0);
+  cursor_line_->point2->setCoords(t, 1);
+  cursor_line_->setVisible(true);
+  QString text = QStringLiteral("t = %1 s").arg(t, 0, 'f', 3);
+  for (int g = 0; g < plot_->graphCount(); ++g) {
+    const QCPGraph* graph = plot_->graph(g);
+    const auto data = graph->data();
+    if (data->isEmpty()) continue;
+    auto it = data->findBegin(t, false);
+    if (it == data->constEnd()) --it;
+    text += QStringLiteral("    %1 = %2").arg(graph->name()).arg(it->value, 0, 'g', 6);
+  }
+  cursor_->setText(text);
+  plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+QString TScopeDock::CursorText() const {
+  return cursor_->text();
+}
+
+bool TScopeDock::ExportCsv(const QString& path) {
+  std::vector<int> channels;
+  for (int i = 0; i < kTraces; ++i)
+    if (Trace(i) >= 0) channels.push_back(Trace(i));
+  if (channels.empty())
+    for (std::size_t c = 0; c < history_->Channels().size(); ++c)
+      if (history_->Channels()[c].Device == form_.RobSel) channels.push_back(static_cast<int>(c));
+  const int e = WriteHistoryCsv(*history_, channels, path.toStdString());
+  if (e == 0) return true;
+  if (OnError)
+    OnError(QStringLiteral("Impossible d'écrire %1 : %2")
+                .arg(path, QString::fromLocal8Bit(std::strerror(e))));
+  return false;
+}
+
+void TScopeDock::ExportClicked() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString path = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Exporter en CSV"), folder + QStringLiteral("/kinemo-oscilloscope.csv"),
+      QStringLiteral("CSV (*.csv)"));
+  if (!path.isEmpty()) ExportCsv(path);
+}
+
+void TScopeDock::closeEvent(QCloseEvent* event) {
+  QDockWidget::closeEvent(event);
+  if (OnClosed) OnClosed();
+}

@@ -1,0 +1,114 @@
+// The scope as the user meets it: the selected device's traces, a sample at
+// every tick whatever the redraw rate, the rolling window, freezing, the
+// cursor readout and the CSV export.
+#include <qcustomplot.h>
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include "app/scope_history.h"
+#include "models/device_description.h"
+#include "platform/qt/scope_dock.h"
+#include "qt_fixture.h"
+
+namespace {
+
+std::vector<std::string> Fields(const TScopeDock& scope) {
+  std::vector<std::string> fields;
+  for (int i = 0; i < TScopeDock::kTraces; ++i)
+    if (scope.Trace(i) >= 0)
+      fields.push_back(scope.History().Channels()[scope.Trace(i)].Quantity->Field);
+  return fields;
+}
+
+TEST(ScopeDock, FollowsTheSelectionAndPlotsEveryTickAsTheDeviceHadIt) {
+  TWindowFixture f;
+  ASSERT_TRUE(f.ShowActive());
+  TScopeDock& scope = *f.window->Scope;
+  EXPECT_FALSE(scope.isVisible());
+  f.Trigger("Oscilloscope1");
+  ASSERT_TRUE(scope.isVisible());
+  EXPECT_EQ(f.window->dockWidgetArea(&scope), Qt::BottomDockWidgetArea);
+  EXPECT_EQ(Fields(scope), (std::vector<std::string>{"PendTheta", "CurrentCmd", "Secteur"}));
+
+  f.window->Dispatch([&] {
+    f.form->SelectDevice(6);
+    f.form->AnimateClick();
+  });
+  scope.FollowSelection();
+  EXPECT_EQ(Fields(scope), (std::vector<std::string>{"Fx", "PosX", "Phase"}));
+
+  // Ticks faster than any redraw: every one is kept, as the device had it.
+  const TScopeHistory& h = scope.History();
+  const int fx = scope.Trace(0);
+  const TFieldRef ref = FindField(*(*f.form->Robots)[6], "Fx");
+  for (int t = 0; t < 200; ++t) {
+    f.window->Dispatch([&] { f.form->Timer1Timer(); });
+    ASSERT_EQ(h.Value(static_cast<std::size_t>(fx), h.Count() - 1), ref.Get()) << t;
+  }
+  ASSERT_EQ(h.Count(), 200u);
+  scope.Refresh();
+  const QCPGraph* graph = scope.Plot()->graph(0);
+  EXPECT_EQ(graph->dataCount(), 200);
+  EXPECT_EQ((graph->data()->constEnd() - 1)->value, ref.Get());
+  EXPECT_EQ((graph->data()->constEnd() - 1)->key, f.form->SimTime);
+  EXPECT_EQ(scope.Plot()->legend->itemCount(), 3);
+
+  // A one-second window holds the last second only.
+  scope.SetWindowSeconds(1);
+  EXPECT_NEAR(scope.Plot()->graph(0)->dataCount(), 101, 1);
+
+  // Frozen, the plot stays while the simulation goes on.
+  scope.SetFrozen(true);
+  f.window->Dispatch([&] { f.form->Timer1Timer(); });
+  scope.Refresh();
+  EXPECT_EQ((scope.Plot()->graph(0)->data()->constEnd() - 1)->key, h.Time(h.Count() - 2));
+  scope.SetFrozen(false);
+  EXPECT_EQ((scope.Plot()->graph(0)->data()->constEnd() - 1)->key, f.form->SimTime);
+
+  // The cursor reads time and values under the pointer.
+  QWidget* plot = scope.Plot();
+  QMouseEvent move(QEvent::MouseMove, QPointF(plot->width() / 2, plot->height() / 2),
+                   plot->mapToGlobal(QPointF(plot->width() / 2, plot->height() / 2)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(plot, &move);
+  EXPECT_TRUE(scope.CursorText().startsWith(QStringLiteral("t = ")))
+      << scope.CursorText().toStdString();
+  EXPECT_TRUE(scope.CursorText().contains(QStringLiteral("[N] = ")));
+
+  // Reset robots starts the history again.
+  f.window->Dispatch([&] { f.form->ResetrobotsClick(); });
+  scope.Refresh();
+  EXPECT_EQ(scope.Plot()->graph(0)->dataCount(), 0);
+}
+
+TEST(ScopeDock, ExportsTheTracesOrTheSelectedDeviceAndSaysWhenItCannot) {
+  TWindowFixture f;
+  ASSERT_TRUE(f.ShowActive());
+  TScopeDock& scope = *f.window->Scope;
+  f.window->Dispatch([&] { f.form->AnimateClick(); });
+  for (int t = 0; t < 3; ++t)
+    f.window->Dispatch([&] { f.form->Timer1Timer(); });
+  const QString path = QDir::temp().filePath(
+      QStringLiteral("kinemo_scope_%1.csv").arg(QCoreApplication::applicationPid()));
+  ASSERT_TRUE(scope.ExportCsv(path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readLine(), QByteArray("t [s],PendTheta [rad],CurrentCmd [A],Secteur\r\n"));
+  file.close();
+  for (int i = 0; i < TScopeDock::kTraces; ++i)
+    scope.SetTrace(i, -1);
+  ASSERT_TRUE(scope.ExportCsv(path));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray header = file.readLine();
+  EXPECT_EQ(header.count(','),
+            static_cast<int>((*f.form->Robots)[8]->Description().Quantities.size()));
+  EXPECT_EQ(file.readAll().count('\n'), 3);
+  file.remove();
+
+  EXPECT_FALSE(scope.ExportCsv(QStringLiteral("/nonexistent-folder/x.csv")));
+  ASSERT_EQ(f.messages.size(), 1u);
+  EXPECT_NE(f.messages[0].find("/nonexistent-folder/x.csv"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+// The scope's history: what it samples, when, and that its memory stays fixed.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/scope_history.h"
+#include "models/device_description.h"
+#include "models/key_codes.h"
+#include "test_support.h"
+
+namespace {
+
+std::uint64_t Bits(double d) {
+  std::uint64_t u;
+  std::memcpy(&u, &d, sizeof u);
+  return u;
+}
+
+TEST(ScopeHistory, EveryDescribedQuantityOfEveryDeviceIsSampledAfterEachTick) {
+  TFormFixture f;
+  TScopeHistory history(*f.form);
+  f.form->TickObservers.push_back(&history);
+  std::size_t described = 0;
+  for (int i = 0; i < f.form->NbRobots; ++i)
+    described += f.Device(i).Description().Quantities.size();
+  ASSERT_EQ(history.Channels().size(), described);
+
+  // Something moves on every device that can: controllers, a push, the demonstration.
+  f.Key(vk::Letter('G'));
+  f.form->SelectDevice(3);
+  f.Key(vk::Numpad(8), 0, 3);
+  f.Key(vk::Letter('D'), ssCtrl);
+  for (int t = 1; t <= 300; ++t) {
+    f.Ticks(1);
+    ASSERT_EQ(history.Count(), static_cast<std::size_t>(t));
+    const std::size_t last = history.Count() - 1;
+    ASSERT_EQ(Bits(history.Time(last)), Bits(f.form->SimTime));
+    for (std::size_t c = 0; c < history.Channels().size(); ++c) {
+      const auto& ch = history.Channels()[c];
+      const TFieldRef ref = FindField(f.Device(ch.Device), ch.Quantity->Field);
+      ASSERT_EQ(Bits(history.Value(c, last)), Bits(ref.Get()))
+          << ch.Device << "." << ch.Quantity->Field << " at tick " << t;
+    }
+  }
+  // Earlier samples stay as they were taken.
+  EXPECT_EQ(Bits(history.Time(0)), Bits(0.01));
+}
+
+TEST(ScopeHistory, KeepsTwoMinutesInAFixedRingAndForgetsOnReset) {
+  TFormFixture f;
+  TScopeHistory history(*f.form);
+  f.form->TickObservers.push_back(&history);
+  const std::size_t capacity = history.Capacity();
+  EXPECT_GE(static_cast<double>(capacity - 1) * f.form->Dt, 120.0);
+  const int pendulum = history.Find(8, "PendTheta");
+  ASSERT_GE(pendulum, 0);
+  EXPECT_EQ(history.Find(8, "NoSuchField"), -1);
+  EXPECT_EQ(history.Find(0, "PendTheta"), -1);
+
+  // The ring alone, without the physics: a hundred thousand samples.
+  for (int t = 0; t < 100000; ++t) {
+    f.form->SimTime = f.form->SimTime + f.form->Dt;
+    history.AfterTick(*f.form);
+  }
+  EXPECT_EQ(history.Capacity(), capacity);
+  EXPECT_EQ(history.Count(), capacity);
+  // Oldest to latest in order, one tick apart, the latest the present.
+  EXPECT_EQ(history.Time(history.Count() - 1), f.form->SimTime);
+  for (std::size_t k = 1; k < history.Count(); ++k)
+    ASSERT_NEAR(history.Time(k) - history.Time(k - 1), f.form->Dt, 1e-9) << k;
+
+  f.form->ResetRobots();
+  EXPECT_EQ(history.Count(), 0u);
+  f.Ticks(1);
+  EXPECT_EQ(history.Count(), 1u);
+  EXPECT_EQ(history.Time(0), f.form->Dt);
+
+  // A smaller time step needs more samples for the same span, within the bound.
+  f.form->Dt = 0.002;
+  f.Ticks(1);
+  EXPECT_EQ(history.Count(), 1u);
+  EXPECT_EQ(history.Capacity(),
+            60001u < TScopeHistory::kMaxSamples ? 60001u : TScopeHistory::kMaxSamples);
+}
+
+TEST(ScopeHistory, EveryDeviceHasDefaultTracesAmongItsQuantities) {
+  TFormFixture f;
+  TScopeHistory history(*f.form);
+  for (int i = 0; i < f.form->NbRobots; ++i) {
+    const auto traces = DefaultTraces(f.Device(i));
+    EXPECT_GE(traces.size(), 1u) << i;
+    EXPECT_LE(traces.size(), 4u) << i;
+    for (const char* field : traces)
+      EXPECT_GE(history.Find(i, field), 0) << i << " " << field;
+  }
+}
+
+} // namespace
