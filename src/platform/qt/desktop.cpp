@@ -3,9 +3,13 @@
 #include <QApplication>
 #include <QOpenGLContext>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QSurfaceFormat>
+#include <QTimer>
+#include <unistd.h>
 
 #include "app/gl_form.h"
+#include "io/stop_signals.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
@@ -50,6 +54,31 @@ void ShowMaximisedWindow(QWidget& window) {
   window.showMaximized();
 }
 
+namespace {
+
+void CloseForStop(QWidget& window) {
+  // The dialog's handler must return before the window goes.
+  if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != &window) {
+    modal->close();
+    QTimer::singleShot(20, &window, [&window] { CloseForStop(window); });
+    return;
+  }
+  window.close();
+}
+
+} // namespace
+
+void CloseOnStopSignal(QWidget& window) {
+  if (TStopSignals::Fd() < 0) return;
+  auto* notifier = new QSocketNotifier(TStopSignals::Fd(), QSocketNotifier::Read, &window);
+  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    char bytes[16];
+    while (::read(TStopSignals::Fd(), bytes, sizeof bytes) > 0) {
+    }
+    CloseForStop(window);
+  });
+}
+
 int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
@@ -67,8 +96,11 @@ int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   }
   TGL_Form form(toolkit);
   form.UseDataFolder(data_folder);
+  TStopSignals stop; // outlives the window, whose notifier reads its pipe
   TMainWindow window(form);
   toolkit.Attach(&window);
+  CloseOnStopSignal(window);
   ShowMaximisedWindow(window);
-  return app.exec();
+  const int code = app.exec();
+  return TStopSignals::Received() != 0 ? TStopSignals::ExitCode(TStopSignals::Received()) : code;
 }

@@ -19,6 +19,12 @@ class QWidget;
 // of the screen's available area where nothing maximises it.
 void ShowMaximisedWindow(QWidget& window);
 
-// Opens the maximised window and runs until it closes; returns the exit code.
+// While a TStopSignals lives, a stop signal closes `window` as its close box
+// does (the running recording is completed); an open modal dialog or message
+// box is closed first, as if cancelled. The notifier belongs to `window`.
+void CloseOnStopSignal(QWidget& window);
+
+// Opens the maximised window and runs until it closes; returns the exit code
+// (128 + the signal's number when a stop signal closed it).
 // `data_folder` holds the pictures and the help page.
 int RunDesktop(int argc, char** argv, const std::string& data_folder);
