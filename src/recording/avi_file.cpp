@@ -275,9 +275,9 @@ int32_t TAviFile::Checkpoint() {
   if (const int32_t r = IndexFrames(false); r != 0) return r;
   // No room left in the super index: the frames wait for the end.
   if (Indexed < Entries.size()) return 0;
-  // The frames and their indexes reach the disk before the headers that
-  // count them: a power cut then leaves the last headers that hold.
-  if (!Sink.Sync()) return kAviErrFileWrite;
+  // No flush to the disk here: waiting for it each second costs more than
+  // the frame writes themselves. A killed process loses nothing the kernel
+  // has; after a power cut the headers may come from an earlier checkpoint.
   RecordRiffSizes(Sink.End());
   if (Failure != 0) return Failure;
   if (!Sink.Patch(0, Header())) return kAviErrFileWrite;

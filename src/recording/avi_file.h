@@ -5,7 +5,7 @@
 //
 // The file survives a kill: every second of video (a checkpoint) the new
 // frames go into standard indexes inside 'movi' (room for the next seconds is
-// reserved, so an index grows in place), the data reaches the disk, and then
+// reserved, so an index grows in place), and then
 // the headers are rewritten in place with the sizes, counts and super index
 // that cover them. Whatever ends the process, the file is a complete video
 // up to its last checkpoint; frames after it are trailing bytes.
