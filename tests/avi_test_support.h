@@ -19,6 +19,7 @@
 struct TAviGeneratorTestAccess {
   static void SetRiffLimit(CAVIGenerator& g, uint64_t bytes) { g.RiffLimit = bytes; }
   static void SetDiskLimit(CAVIGenerator& g, uint64_t bytes) { g.DiskLimit = bytes; }
+  static void SetCheckpoints(CAVIGenerator& g, bool on) { g.Checkpoints = on; }
 };
 
 namespace avitest {
@@ -133,6 +134,88 @@ inline std::vector<TRiffChunk> RiffChunks(const std::filesystem::path& file) {
     in.seekg(std::streamoff(size) - 4 + (size & 1), std::ios::cur);
   }
   return chunks;
+}
+
+} // namespace avitest
+
+namespace avitest {
+
+// What the headers and indexes of a file say, read with no help from the
+// writer, as a player that trusts them would: the frame counts, and where
+// each frame is according to the OpenDML super index and its standard indexes.
+struct TAviLayout {
+  std::string Error; // empty when every count and index holds together
+  uint32_t AvihFrames = 0, StrhLength = 0, DmlhFrames = 0, Flags = 0;
+  std::vector<std::string> Frames; // the bytes of each indexed frame, in order
+};
+
+inline TAviLayout ReadAviLayout(const std::filesystem::path& file) {
+  const std::string f = ReadFile(file);
+  TAviLayout r;
+  auto u16 = [&](uint64_t at) { return uint32_t(uint8_t(f[at]) | uint8_t(f[at + 1]) << 8); };
+  auto u32 = [&](uint64_t at) { return u16(at) | u16(at + 2) << 16; };
+  auto tag = [&](uint64_t at) { return f.substr(at, 4); };
+  if (f.size() < 12 || tag(0) != "RIFF" || tag(8) != "AVI ") return r.Error = "no RIFF AVI", r;
+  // Declared extents of the RIFF chunks: every frame must lie inside one.
+  std::vector<std::pair<uint64_t, uint64_t>> riffs;
+  for (uint64_t at = 0; at + 12 <= f.size() && tag(at) == "RIFF";) {
+    const uint64_t end = at + 8 + u32(at + 4);
+    if (end > f.size()) return r.Error = "RIFF chunk beyond the end of the file", r;
+    riffs.push_back({at, end});
+    at = end + (end & 1);
+  }
+  uint64_t indx = 0;
+  for (uint64_t at = 12; at + 8 <= riffs[0].second;) {
+    const std::string id = tag(at);
+    const uint32_t size = u32(at + 4);
+    if (id == "LIST") {
+      if (tag(at + 8) == "movi") break;
+      at += 12; // into the list
+      continue;
+    }
+    if (id == "avih") r.Flags = u32(at + 8 + 12), r.AvihFrames = u32(at + 8 + 16);
+    if (id == "strh") r.StrhLength = u32(at + 8 + 32);
+    if (id == "dmlh") r.DmlhFrames = u32(at + 8);
+    if (id == "indx") indx = at + 8;
+    at += 8 + size + (size & 1);
+  }
+  if (indx == 0) return r.Error = "no super index", r;
+  const uint32_t chunkId = u32(indx + 8);
+  for (uint32_t i = 0; i < u32(indx + 4); ++i) {
+    const uint64_t e = indx + 24 + 16 * uint64_t(i);
+    const uint64_t ix = u32(e) | uint64_t(u32(e + 4)) << 32;
+    if (ix + 32 > f.size() || tag(ix) != "ix00") return r.Error = "bad standard index", r;
+    const uint32_t used = u32(ix + 12);
+    if (used != u32(e + 12)) return r.Error = "super index and standard index disagree", r;
+    if (32 + 8 * uint64_t(used) > 8 + uint64_t(u32(ix + 4)))
+      return r.Error = "standard index overflows its chunk", r;
+    const uint64_t base = u32(ix + 20) | uint64_t(u32(ix + 24)) << 32;
+    for (uint32_t k = 0; k < used; ++k) {
+      const uint64_t data = base + u32(ix + 32 + 8 * k);
+      const uint32_t size = u32(ix + 36 + 8 * k);
+      bool inside = false;
+      for (const auto& [begin, end] : riffs)
+        inside = inside || (data - 8 >= begin && data + size <= end);
+      if (!inside || u32(data - 8) != chunkId || u32(data - 4) != size)
+        return r.Error = "index entry " + std::to_string(r.Frames.size()) + " points nowhere", r;
+      r.Frames.push_back(f.substr(data, size));
+    }
+  }
+  return r;
+}
+
+// ffprobe's frame count and duration as the headers give them (no decoding).
+inline std::pair<long, double> HeaderCountAndDuration(const std::filesystem::path& file) {
+  const auto j = nlohmann::json::parse(
+      Run("ffprobe -v error -select_streams v:0 -show_entries stream=nb_frames,duration -of "
+          "json " +
+          Quote(file) + " 2>/dev/null"),
+      nullptr, false);
+  if (j.is_discarded() || !j.contains("streams") || j["streams"].empty()) return {-1, -1};
+  const auto& s = j["streams"][0];
+  const std::string n = s.value("nb_frames", ""), d = s.value("duration", "");
+  return {n.empty() || !std::isdigit(uint8_t(n[0])) ? -1 : std::stol(n),
+          d.empty() || !std::isdigit(uint8_t(d[0])) ? -1 : std::stod(d)};
 }
 
 } // namespace avitest

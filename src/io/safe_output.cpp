@@ -49,6 +49,7 @@ TSafeOutput::~TSafeOutput() {
 void TSafeOutput::Reset() {
   fd_ = -1;
   direct_ = false;
+  published_ = false;
   final_.clear();
   working_.clear();
   size_ = 0;
@@ -132,6 +133,31 @@ bool TSafeOutput::Truncate(std::uint64_t size) {
   return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 || direct_;
 }
 
+bool TSafeOutput::Sync() {
+  if (fd_ < 0) return false;
+  return ::fdatasync(fd_) == 0 || errno == EINVAL || direct_;
+}
+
+int TSafeOutput::Publish() {
+  if (fd_ < 0) return EBADF;
+  if (direct_ || published_) return 0;
+  if (::link(working_.c_str(), final_.c_str()) == 0) {
+    // One name is enough: the file goes on under the target's.
+    ::unlink(working_.c_str());
+  } else if (errno == EEXIST) {
+    return EEXIST;
+  } else {
+    // File systems without hard links: check, then rename.
+    struct stat st {};
+    if (::lstat(final_.c_str(), &st) == 0) return EEXIST;
+    if (::rename(working_.c_str(), final_.c_str()) != 0) return errno;
+  }
+  working_ = final_;
+  published_ = true;
+  SyncFolder(FolderOf(final_));
+  return 0;
+}
+
 int TSafeOutput::CloseChecked() {
   int err = 0;
   // Late write errors (a full disk, a network file system) show here.
@@ -144,6 +170,11 @@ int TSafeOutput::CloseChecked() {
 int TSafeOutput::Commit(TExisting existing) {
   if (fd_ < 0) return EBADF;
   int err = CloseChecked();
+  if (published_) {
+    // Already under its name: what was written stays there.
+    Reset();
+    return err;
+  }
   if (direct_ || err != 0) {
     Discard();
     return err;
@@ -174,6 +205,14 @@ int TSafeOutput::Commit(TExisting existing) {
 }
 
 void TSafeOutput::Discard() {
+  if (published_ && fd_ >= 0) {
+    // Removed from the name only while the name is still this file's.
+    struct stat mine {
+    }, named{};
+    if (::fstat(fd_, &mine) != 0 || ::stat(final_.c_str(), &named) != 0 ||
+        mine.st_ino != named.st_ino || mine.st_dev != named.st_dev)
+      working_.clear();
+  }
   if (fd_ >= 0) ::close(fd_);
   if (!direct_ && !working_.empty()) ::unlink(working_.c_str());
   Reset();

@@ -36,14 +36,28 @@ public:
   bool Write(std::string_view text);
   bool Truncate(std::uint64_t size);
   std::uint64_t Size() const { return size_; }
+  // Waits until what was written so far is on the disk, so that later writes
+  // that refer to it (headers, indexes) never reach the disk without it.
+  bool Sync();
+
+  // Gives the file the target's name now, while writing goes on, so that a
+  // writer killed before Commit leaves what it wrote under that name. Done
+  // only when no file has the name (EEXIST otherwise: an earlier file is
+  // still replaced only by Commit). 0 or errno; a device written directly is
+  // already under its name.
+  int Publish();
+  bool Published() const { return published_; }
+  bool Direct() const { return direct_; }
 
   // How Commit treats a file that already has the target's name.
   enum class TExisting { Replace, Keep };
   // Flush, close and rename over the target; 0 or the errno of the failure.
   // With Keep, an existing target stays as it is and EEXIST is returned. On
   // any failure the temporary file is removed and the target is unchanged.
+  // A published file keeps its name whatever the result.
   int Commit(TExisting existing = TExisting::Replace);
-  // Removes the temporary file; the target stays as it was.
+  // Removes the temporary file; the target stays as it was (a published file,
+  // which took a free name, is removed from it).
   void Discard();
 
   // The file named by the caller, and where the bytes go until Commit.
@@ -58,10 +72,11 @@ private:
   void Reset();
 
   int fd_ = -1;
-  bool direct_ = false; // writing the target itself (not a regular file)
-  std::string target_;  // as given
-  std::string final_;   // the path renamed over (a link's destination)
-  std::string working_; // the temporary file, or the target when direct
+  bool direct_ = false;    // writing the target itself (not a regular file)
+  bool published_ = false; // the working file has the target's name (Publish)
+  std::string target_;     // as given
+  std::string final_;      // the path renamed over (a link's destination)
+  std::string working_;    // the temporary file, or the target when direct
   std::uint64_t size_ = 0;
 };
 

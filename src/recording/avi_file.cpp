@@ -56,7 +56,8 @@ uint32_t Saturate32(uint64_t v) {
 
 } // namespace
 
-TAviFile::TAviFile(uint64_t riffLimit, uint64_t sizeLimit) : RiffLimit(riffLimit) {
+TAviFile::TAviFile(uint64_t riffLimit, uint64_t sizeLimit, bool checkpoints)
+    : RiffLimit(riffLimit), Checkpoints(checkpoints) {
   Sink.SizeLimit = sizeLimit;
 }
 
@@ -164,6 +165,10 @@ std::vector<uint8_t> TAviFile::Header() const {
 
 int32_t TAviFile::Start(const TAviStreamFormat& format) {
   Format = format;
+  // Sizes that make the file a valid empty video from the start.
+  const size_t headerBytes = Header().size();
+  FirstRiffSize = uint32_t(headerBytes - 8);
+  FirstMoviSize = 4;
   const std::vector<uint8_t> header = Header();
   if (!Sink.Append({header})) return Failure = kAviErrFileWrite;
   RiffStart = 0;
@@ -173,10 +178,115 @@ int32_t TAviFile::Start(const TAviStreamFormat& format) {
   return 0;
 }
 
+// Free entries in the last standard index of the current RIFF chunk.
+uint32_t TAviFile::IndexRoom() const {
+  if (SuperIndex.size() <= RiffIndexes) return 0;
+  const TSuperEntry& e = SuperIndex.back();
+  return uint32_t((e.Size - StdIndexBytes(0)) / 8) - e.Duration;
+}
+
 uint64_t TAviFile::ProjectedRiffSize(uint64_t chunkBytes) const {
   const uint64_t frames = Entries.size() + 1;
-  return Sink.End() - RiffStart + chunkBytes + StdIndexBytes(frames) +
-         (InFirstRiff() ? Idx1Bytes(frames) : 0);
+  const uint64_t unindexed = frames - Indexed;
+  const uint64_t room = IndexRoom();
+  const uint64_t index = unindexed > room ? StdIndexBytes(unindexed - room) : 0;
+  return Sink.End() - RiffStart + chunkBytes + index + (InFirstRiff() ? Idx1Bytes(frames) : 0);
+}
+
+// Puts the frames not yet indexed into the current RIFF chunk's standard
+// indexes: first into the room left in the last one, then into a new one at
+// the end of 'movi'. Unless `last`, the new one has room for the frames of
+// the next seconds (twice the previous one's, within the RIFF chunk's limit),
+// and none is made when it would take the super index's last entry, which
+// the RIFF chunk's end needs.
+int32_t TAviFile::IndexFrames(bool last) {
+  while (Indexed < Entries.size()) {
+    const uint64_t pending = Entries.size() - Indexed;
+    if (const uint32_t room = IndexRoom(); room > 0) {
+      TSuperEntry& e = SuperIndex.back();
+      const uint32_t n = uint32_t(std::min<uint64_t>(room, pending));
+      TBytes entries;
+      for (size_t i = Indexed; i < Indexed + n; ++i) {
+        entries.U32(uint32_t(Entries[i].Offset + 8 - RiffStart));
+        entries.U32(Entries[i].Size);
+      }
+      // The entries before the count that makes them valid.
+      if (!Sink.Patch(e.Offset + StdIndexBytes(e.Duration), entries.Data()) ||
+          !Sink.Patch(e.Offset + 12, Le32(e.Duration + n)))
+        return kAviErrFileWrite;
+      e.Duration += n;
+      Indexed += n;
+      continue;
+    }
+    if (SuperIndex.size() + (last ? 0 : 1) >= kAviSuperIndexEntries) return last ? kAviErrError : 0;
+    uint64_t capacity = pending;
+    if (!last) {
+      const uint64_t grow = SuperIndex.size() > RiffIndexes
+                                ? 2 * ((SuperIndex.back().Size - StdIndexBytes(0)) / 8)
+                                : 4 * uint64_t(Format.FrameRate);
+      const uint64_t used = Sink.End() - RiffStart + StdIndexBytes(0) +
+                            (InFirstRiff() ? Idx1Bytes(Entries.size()) : 0);
+      const uint64_t fit = RiffLimit > used ? (RiffLimit - used) / 8 : 0;
+      capacity = std::max(pending, std::min({grow, fit, uint64_t(1) << 24}));
+    }
+    const uint64_t offset = Sink.End();
+    for (;;) {
+      TBytes ix;
+      ix.Tag("ix00");
+      ix.U32(uint32_t(StdIndexBytes(capacity) - 8));
+      ix.U16(2);
+      ix.U8(0);
+      ix.U8(kAviIndexOfChunks);
+      ix.U32(uint32_t(pending));
+      ix.U32(Format.ChunkId);
+      ix.U64(RiffStart);
+      ix.U32(0);
+      for (size_t i = Indexed; i < Entries.size(); ++i) {
+        ix.U32(uint32_t(Entries[i].Offset + 8 - RiffStart)); // the data; bit 31 clear: key frame
+        ix.U32(Entries[i].Size);
+      }
+      ix.Zeros(8 * (capacity - pending));
+      if (Sink.Append({ix.Data()})) break;
+      if (capacity == pending) return kAviErrFileWrite;
+      capacity = pending; // without the room for later frames it may fit
+    }
+    SuperIndex.push_back({offset, uint32_t(StdIndexBytes(capacity)), uint32_t(pending)});
+    Indexed = Entries.size();
+  }
+  return 0;
+}
+
+// The sizes of the current RIFF chunk and its 'movi' list as they now stand.
+void TAviFile::RecordRiffSizes(uint64_t moviEnd) {
+  const uint32_t moviSize = uint32_t(moviEnd - (MoviStart + 8));
+  const uint32_t riffSize = uint32_t(Sink.End() - (RiffStart + 8));
+  if (InFirstRiff()) {
+    FirstRiffFrames = uint32_t(Entries.size());
+    FirstMoviSize = moviSize;
+    FirstRiffSize = riffSize;
+  } else if (!Sink.Patch(MoviStart + 4, Le32(moviSize)) ||
+             !Sink.Patch(RiffStart + 4, Le32(riffSize))) {
+    Failure = kAviErrFileWrite;
+  }
+}
+
+int32_t TAviFile::Checkpoint() {
+  if (!Checkpoints || Sink.Direct()) return 0;
+  if (const int32_t r = IndexFrames(false); r != 0) return r;
+  // No room left in the super index: the frames wait for the end.
+  if (Indexed < Entries.size()) return 0;
+  // No flush to the disk here: waiting for it each second costs more than
+  // the frame writes themselves. A killed process loses nothing the kernel
+  // has; after a power cut the headers may come from an earlier checkpoint.
+  RecordRiffSizes(Sink.End());
+  if (Failure != 0) return Failure;
+  if (!Sink.Patch(0, Header())) return kAviErrFileWrite;
+  if (!PublishTried) {
+    PublishTried = true;
+    // Under its name from now on, unless an earlier file holds it.
+    Sink.Publish();
+  }
+  return 0;
 }
 
 int32_t TAviFile::WriteFrame(std::span<const uint8_t> data) {
@@ -188,6 +298,7 @@ int32_t TAviFile::WriteFrame(std::span<const uint8_t> data) {
     if (SuperIndex.size() + 1 >= kAviSuperIndexEntries) return Failure = kAviErrError;
     if (const int32_t r = CloseRiff(); r != 0) return Failure = r;
     if (const int32_t r = OpenAvix(); r != 0) return Failure = r;
+    if (const int32_t r = Checkpoint(); r != 0) return Failure = r;
   }
   TBytes head;
   head.U32(Format.ChunkId);
@@ -199,95 +310,68 @@ int32_t TAviFile::WriteFrame(std::span<const uint8_t> data) {
   Entries.push_back({offset, uint32_t(data.size())});
   ++TotalFrames;
   LargestChunk = std::max(LargestChunk, uint32_t(data.size()));
+  if (Format.FrameRate != 0 && TotalFrames % Format.FrameRate == 0)
+    if (const int32_t r = Checkpoint(); r != 0) return Failure = r;
   return 0;
 }
 
 int32_t TAviFile::OpenAvix() {
+  // Sized as an empty chunk, which it is until its first checkpoint.
   TBytes h;
   h.Tag("RIFF");
-  h.U32(0);
+  h.U32(16);
   h.Tag("AVIX");
   h.Tag("LIST");
-  h.U32(0);
+  h.U32(4);
   h.Tag("movi");
   const uint64_t start = Sink.End();
   if (!Sink.Append({h.Data()})) return kAviErrFileWrite;
   RiffStart = start;
   MoviStart = start + 12;
   RiffOpen = true;
+  Entries.clear();
+  Indexed = 0;
+  RiffIndexes = SuperIndex.size();
   return 0;
 }
 
 // Ends the current RIFF chunk with its indexes. When the disk has no room for
-// them, frames are given up from the end until the indexes fit, so that the
-// file stays complete up to the last frame it keeps.
+// them, frames not yet indexed are given up from the end until the indexes
+// fit, so that the file stays complete up to the last frame it keeps.
 int32_t TAviFile::CloseRiff() {
   if (!RiffOpen) return 0;
   RiffOpen = false;
   int32_t result = 0;
-  for (;;) {
-    if (Entries.empty()) {
-      if (!InFirstRiff()) {
-        Sink.Truncate(RiffStart);
-        return result;
-      }
-      break;
-    }
-    const uint64_t base = RiffStart;
-    TBytes ix;
-    ix.Tag("ix00");
-    ix.U32(uint32_t(StdIndexBytes(Entries.size()) - 8));
-    ix.U16(2);
-    ix.U8(0);
-    ix.U8(kAviIndexOfChunks);
-    ix.U32(uint32_t(Entries.size()));
-    ix.U32(Format.ChunkId);
-    ix.U64(base);
-    ix.U32(0);
-    for (const TEntry& e : Entries) {
-      ix.U32(uint32_t(e.Offset + 8 - base)); // points at the data; bit 31 clear: key frame
-      ix.U32(e.Size);
-    }
-    const uint64_t ixOffset = Sink.End();
-    const uint64_t moviEnd = ixOffset + ix.Size();
-    if (InFirstRiff()) {
-      ix.Tag("idx1");
-      ix.U32(uint32_t(16 * Entries.size()));
-      for (const TEntry& e : Entries) {
-        ix.U32(Format.ChunkId);
-        ix.U32(kAviifKeyFrame);
-        ix.U32(uint32_t(e.Offset - (MoviStart + 8)));
-        ix.U32(e.Size);
-      }
-    }
-    if (Sink.Append({ix.Data()})) {
-      SuperIndex.push_back(
-          {ixOffset, uint32_t(StdIndexBytes(Entries.size())), uint32_t(Entries.size())});
-      const uint32_t moviSize = uint32_t(moviEnd - (MoviStart + 8));
-      const uint32_t riffSize = uint32_t(Sink.End() - (RiffStart + 8));
-      if (InFirstRiff()) {
-        HasIdx1 = true;
-        FirstRiffFrames = uint32_t(Entries.size());
-        FirstMoviSize = moviSize;
-        FirstRiffSize = riffSize;
-      } else if (!Sink.Patch(MoviStart + 4, Le32(moviSize)) ||
-                 !Sink.Patch(RiffStart + 4, Le32(riffSize))) {
-        result = kAviErrFileWrite;
-      }
-      Entries.clear();
-      return result;
-    }
+  // Frames not yet indexed follow every index chunk: they can be cut off.
+  while (IndexFrames(true) != 0 && Indexed < Entries.size()) {
+    result = kAviErrFileWrite;
     Sink.Truncate(Entries.back().Offset);
     Entries.pop_back();
     --TotalFrames;
-    result = kAviErrFileWrite;
   }
-  // A first RIFF chunk without frames: no index at all.
-  FirstMoviSize = uint32_t(Sink.End() - (MoviStart + 8));
-  FirstRiffSize = uint32_t(Sink.End() - 8);
+  if (Entries.empty() && !InFirstRiff()) {
+    Sink.Truncate(RiffStart);
+    return result;
+  }
+  const uint64_t moviEnd = Sink.End();
+  if (InFirstRiff() && !Entries.empty()) {
+    TBytes idx1;
+    idx1.Tag("idx1");
+    idx1.U32(uint32_t(16 * Entries.size()));
+    for (const TEntry& e : Entries) {
+      idx1.U32(Format.ChunkId);
+      idx1.U32(kAviifKeyFrame);
+      idx1.U32(uint32_t(e.Offset - (MoviStart + 8)));
+      idx1.U32(e.Size);
+    }
+    // Without it the OpenDML indexes still hold every frame.
+    HasIdx1 = Sink.Append({idx1.Data()});
+    if (!HasIdx1) result = kAviErrFileWrite;
+  }
+  RecordRiffSizes(moviEnd);
+  if (Failure != 0 && result == 0) result = Failure;
   return result;
 }
-
 int32_t TAviFile::Finish(TSafeOutput::TExisting failed) {
   if (Finished) return 0;
   Finished = true;

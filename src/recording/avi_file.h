@@ -1,7 +1,14 @@
 // The AVI container with one video stream, written as OpenDML (AVI 2.0): the
 // first RIFF 'AVI ' chunk holds the headers, a super index and the legacy
 // idx1 index; once a RIFF chunk nears its size limit the frames continue in
-// 'AVIX' RIFF chunks, each with its own standard index ('ix00').
+// 'AVIX' RIFF chunks, each with its own standard indexes ('ix00').
+//
+// The file survives a kill: every second of video (a checkpoint) the new
+// frames go into standard indexes inside 'movi' (room for the next seconds is
+// reserved, so an index grows in place), and then
+// the headers are rewritten in place with the sizes, counts and super index
+// that cover them. Whatever ends the process, the file is a complete video
+// up to its last checkpoint; frames after it are trailing bytes.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +34,8 @@ struct TAviStreamFormat {
 
 class TAviFile {
 public:
-  TAviFile(uint64_t riffLimit, uint64_t sizeLimit);
+  // `checkpoints` false: headers and indexes are written at the end only.
+  TAviFile(uint64_t riffLimit, uint64_t sizeLimit, bool checkpoints = true);
   ~TAviFile(); // completes the file if the owner did not
   TAviFile(const TAviFile&) = delete;
   TAviFile& operator=(const TAviFile&) = delete;
@@ -52,6 +60,7 @@ private:
     uint64_t Offset; // of the chunk header
     uint32_t Size;   // of the data
   };
+  // A standard index chunk: Size bytes in all, Duration of its entries used.
   struct TSuperEntry {
     uint64_t Offset;
     uint32_t Size;
@@ -60,12 +69,18 @@ private:
 
   bool InFirstRiff() const { return RiffStart == 0; }
   uint64_t ProjectedRiffSize(uint64_t chunkBytes) const;
+  uint32_t IndexRoom() const;
+  int32_t IndexFrames(bool last);
+  void RecordRiffSizes(uint64_t moviEnd);
+  int32_t Checkpoint();
   int32_t CloseRiff();
   int32_t OpenAvix();
   std::vector<uint8_t> Header() const;
 
   TFileSink Sink;
   uint64_t RiffLimit;
+  bool Checkpoints;
+  bool PublishTried = false;
   TAviStreamFormat Format;
   bool Started = false;
   bool Finished = false;
@@ -74,7 +89,9 @@ private:
   uint64_t RiffStart = 0;
   uint64_t MoviStart = 0;
   std::vector<TEntry> Entries; // frames of the current RIFF chunk
+  size_t Indexed = 0;          // of Entries, those in a standard index
   std::vector<TSuperEntry> SuperIndex;
+  size_t RiffIndexes = 0; // of SuperIndex, the first of the current RIFF chunk
   uint32_t TotalFrames = 0;
   uint32_t FirstRiffFrames = 0;
   uint32_t FirstRiffSize = 0;

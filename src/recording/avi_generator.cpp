@@ -92,7 +92,7 @@ int32_t CAVIGenerator::InitEngine() {
     ErrorText = "AVI Stream creation failed. Check Bitmap info.";
     return kAviErrBadFormat;
   }
-  auto file = std::make_unique<TAviFile>(RiffLimit, DiskLimit);
+  auto file = std::make_unique<TAviFile>(RiffLimit, DiskLimit, Checkpoints);
   if (const int err = file->Open(FileName); err != 0) {
     const int32_t code = err == ENOMEM ? kAviErrMemory : kAviErrFileOpen;
     ErrorText = "AVI Engine failed to initialize. Check filename " + FileName + ".";

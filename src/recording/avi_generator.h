@@ -62,4 +62,5 @@ private:
   friend struct TAviGeneratorTestAccess;
   uint64_t RiffLimit = kAviRiffLimit;
   uint64_t DiskLimit = std::numeric_limits<uint64_t>::max();
+  bool Checkpoints = true; // off only to measure what they cost
 };

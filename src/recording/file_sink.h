@@ -28,6 +28,11 @@ public:
   // Drops everything from `size` on.
   void Truncate(uint64_t size);
   uint64_t End() const { return Size; }
+  // See TSafeOutput::Sync and Publish.
+  bool Sync() { return Out.Sync(); }
+  // A device or a pipe written directly, with nothing to keep safe.
+  bool Direct() const { return Out.Direct(); }
+  int Publish() { return Out.Publish(); }
 
   // A file size the writes may not pass, as on a full disk (tests only).
   uint64_t SizeLimit = std::numeric_limits<uint64_t>::max();

@@ -7,6 +7,7 @@
 
 #include "app/gl_form.h"
 #include "app/parameters.h"
+#include "io/stop_signals.h"
 #include "platform/headless/headless_toolkit.h"
 
 bool ParseInt(const std::string& s, long long& v) {
@@ -103,7 +104,8 @@ bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
 void Ticks(TGL_Form& form, THeadlessToolkit& tk, long long n) {
   // A paused timer, or one with a period of 0, delivers nothing: no need to
   // count through the events that would not come.
-  for (long long k = 0; k < n && form.Timer1.Running(); ++k) {
+  // A stop signal ends the run at the next tick.
+  for (long long k = 0; k < n && form.Timer1.Running() && TStopSignals::Received() == 0; ++k) {
     tk.NowMs += static_cast<std::uint32_t>(form.Timer1.Interval);
     form.Timer1Timer();
   }

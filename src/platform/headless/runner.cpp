@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "app/gl_form.h"
 #include "app/state_json.h"
 #include "io/safe_output.h"
+#include "io/stop_signals.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
@@ -171,6 +173,7 @@ bool WriteFile(const std::string& path, const std::string& content, std::string&
 
 int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
                 std::ostream& out, std::ostream& err, TDrawFrames draw) {
+  TStopSignals stop; // SIGINT, SIGTERM: the run ends with its files complete
   THeadlessToolkit tk;
   tk.Echo = &out;
   TEglContext gl; // outlives the form, which releases its resources in it
@@ -248,6 +251,7 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
 
   long long ticks_run = 0;
   for (const TAction& a : opt.Actions) {
+    if (TStopSignals::Received() != 0) break;
     const long long ticks = RunningTicks(form, a);
     if (ticks > kMaxRunningTicks - ticks_run) {
       err << "kinemo: " << a.Text << ": a run delivers at most " << kMaxRunningTicks
@@ -266,6 +270,24 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     out << line;
     // menu:Quitter closes the window: no later event reaches it.
     if (tk.CloseRequested) break;
+  }
+
+  if (const int signal = TStopSignals::Received(); signal != 0) {
+    // The run did not reach its end: no state or picture of it. What was
+    // being written is completed: the recording here, the data log (whole
+    // lines, flushed at each) when the window goes on return.
+    const bool recording = form.Recording;
+    if (recording) form.EndRecording();
+    err << "kinemo: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM")
+        << " at t=" << form.SimTime << " s";
+    if (recording && form.CaptureResult >= 0)
+      err << "; " << form.AviGen.FrameIndex << " frames recorded to " << form.AviGen.FileName;
+    err << "\n";
+    if (form.CaptureResult < 0)
+      err << "kinemo: the recording to " << form.AviGen.FileName
+          << " failed: " << form.AviGen.ErrorText << "\n";
+    form.FormClose();
+    return TStopSignals::ExitCode(signal);
   }
 
   for (const TRobot* r : *form.Robots) {

@@ -4,10 +4,13 @@
 #include <QFile>
 #include <QOpenGLContext>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QSurfaceFormat>
 #include <QTimer>
+#include <unistd.h>
 
 #include "app/gl_form.h"
+#include "io/stop_signals.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
@@ -62,6 +65,31 @@ void OpenSceneArgument(TMainWindow& window, TGL_Form& form, const std::vector<st
   }
 }
 
+namespace {
+
+void CloseForStop(QWidget& window) {
+  // The dialog's handler must return before the window goes.
+  if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != &window) {
+    modal->close();
+    QTimer::singleShot(20, &window, [&window] { CloseForStop(window); });
+    return;
+  }
+  window.close();
+}
+
+} // namespace
+
+void CloseOnStopSignal(QWidget& window) {
+  if (TStopSignals::Fd() < 0) return;
+  auto* notifier = new QSocketNotifier(TStopSignals::Fd(), QSocketNotifier::Read, &window);
+  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    char bytes[16];
+    while (::read(TStopSignals::Fd(), bytes, sizeof bytes) > 0) {
+    }
+    CloseForStop(window);
+  });
+}
+
 int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
@@ -79,8 +107,10 @@ int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   }
   TGL_Form form(toolkit);
   form.UseDataFolder(data_folder);
+  TStopSignals stop; // outlives the window, whose notifier reads its pipe
   TMainWindow window(form);
   toolkit.Attach(&window);
+  CloseOnStopSignal(window);
   ShowMaximisedWindow(window);
   // Qt has taken its own options out of the arguments.
   std::vector<std::string> args;
@@ -88,5 +118,6 @@ int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   for (qsizetype i = 1; i < all.size(); ++i)
     args.push_back(QFile::encodeName(all[i]).toStdString());
   OpenSceneArgument(window, form, args);
-  return app.exec();
+  const int code = app.exec();
+  return TStopSignals::Received() != 0 ? TStopSignals::ExitCode(TStopSignals::Received()) : code;
 }

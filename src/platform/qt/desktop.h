@@ -27,7 +27,13 @@ class TMainWindow;
 // refusal is shown over the window.
 void OpenSceneArgument(TMainWindow& window, TGL_Form& form, const std::vector<std::string>& args);
 
-// Opens the maximised window and runs until it closes; returns the exit code.
+// While a TStopSignals lives, a stop signal closes `window` as its close box
+// does (the running recording is completed); an open modal dialog or message
+// box is closed first, as if cancelled. The notifier belongs to `window`.
+void CloseOnStopSignal(QWidget& window);
+
+// Opens the maximised window and runs until it closes; returns the exit code
+// (128 + the signal's number when a stop signal closed it).
 // `data_folder` holds the pictures and the help page. A file named among the
 // arguments is a scene, opened once the window shows.
 int RunDesktop(int argc, char** argv, const std::string& data_folder);
