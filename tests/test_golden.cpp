@@ -61,13 +61,13 @@ struct TGolden {
 };
 
 const TGolden kGolden[] = {
-    {"AllAutoPilots", "988426b243fb410ecea29be241e6cece232576ee1eb682a19e5e2f4904575b77",
+    {"AllAutoPilots", "478ae9c78621e496f502cf85cddfea5c48f2af0fc19b8098bd83342402b5e4b9",
      "key:Ctrl+M menu:Animate ticks:10000"},
-    {"DemoFromKeyboard", "cb2633f2b5babe948bf2f00d2c8ee05672da2d74d4c5a4e3661972d35cef30a5",
+    {"DemoFromKeyboard", "273721f830ca406903431af8830d5d06c9aff53d72950f010c100947ca5f116e",
      "key:Ctrl+D ticks:8000"},
-    {"DemoFromMenu", "d459a8691f5f9d8efbafe51902923a7785205f29a8083832494a618206c9ee66",
+    {"DemoFromMenu", "bb72d46b06adfae4a3f8bce7b0baf897af407320fd039f0ed7fc93de568b8814",
      "menu:ModeDmo1 ticks:8000"},
-    {"RobotsByHand", "5e01dae78611f4f607b19c106368bd4a8ca367b864919ccf94346dea4b6cba32",
+    {"RobotsByHand", "ee1d24a3480d18cbee7a05a9fe06e0edfc083bb1b74015101e00ad7b444408e9",
      "combo:0 key:Num8 key:Num8 key:Num4 menu:Animate ticks:1500 combo:1 key:Num7 key:Num9 "
      "key:Num9 ticks:1500 key:Num5 ticks:500"},
     {"MonocycleController", "8170a543456270cdc38641bc8a32f1141c7b952dc1358dd87fe0202ab192c27f",
@@ -79,7 +79,7 @@ const TGolden kGolden[] = {
     {"BicycleController", "339198dad4f572582a6befd2d2b5c4ae0845c1738d13e331de93a855347b1257",
      "combo:4 menu:Animate ticks:1000 key:Num8 key:Num8 ticks:1500 key:Num2 key:Num2 key:Num2 "
      "ticks:1500"},
-    {"BicycleManual", "5f9e7f8e3e11cd6daa59e7a71d93c570f44b2659d729e4aa4b7f5b018bedf68b",
+    {"BicycleManual", "b2b0d6725941e8654a42071b98f2e580b9719e5a64c96862a580ed8e2f3c135f",
      "combo:4 menu:Animate ticks:500 key:G key:Num7 key:Num9 key:Num9 ticks:300 key:Num3 ticks:300 "
      "key:Num4 key:Num6 ticks:300 key:G ticks:1000"},
     {"PendulumController", "f6ab92ccbe6914a03b21d0fb6b208d960f41b08d23e7a20002cce0c6d902ac07",
