@@ -78,7 +78,7 @@ std::string Shown(const std::string& s) {
 
 // Reads one object of the file (the window's or one device's) along the
 // visit of the live object's fields, staging the values to restore.
-class TObjectReader final : public TFieldVisitor {
+class TObjectReader final : public TFieldRefVisitor {
 public:
   TObjectReader(const json& object, std::string prefix, bool window, TScene& scene,
                 std::string& error)
@@ -89,23 +89,6 @@ public:
   // Every value read, by its path in the object, for the checks that follow.
   std::map<std::string, double> Seen;
 
-  void Field(const char* name, const double& v) override {
-    Leaf(name, TFieldRef::TKind::Double, &v);
-  }
-  void Field(const char* name, const float& v) override { Leaf(name, TFieldRef::TKind::Float, &v); }
-  void Field(const char* name, const std::int32_t& v) override {
-    Leaf(name, TFieldRef::TKind::Int32, &v);
-  }
-  void Field(const char* name, const bool& v) override { Leaf(name, TFieldRef::TKind::Bool, &v); }
-  void Array(const char* name, const double* v, std::size_t n) override {
-    Elements(name, TFieldRef::TKind::Double, v, n, sizeof *v);
-  }
-  void Array(const char* name, const std::int32_t* v, std::size_t n) override {
-    Elements(name, TFieldRef::TKind::Int32, v, n, sizeof *v);
-  }
-  void Array(const char* name, const bool* v, std::size_t n) override {
-    Elements(name, TFieldRef::TKind::Bool, v, n, sizeof *v);
-  }
   void BeginObject(const char* name) override {
     const json* o = Member(name);
     if (o && !o->is_object()) {
@@ -143,7 +126,7 @@ private:
     return &*it;
   }
 
-  void Leaf(const char* name, TFieldRef::TKind kind, const void* p) {
+  void Leaf(const char* name, TFieldRef::TKind kind, const void* p) override {
     const std::string local = Local(name);
     const TUse use = window_ ? WindowFieldUse(local) : TUse::Restore;
     if (use == TUse::Ignore) return;
@@ -151,7 +134,7 @@ private:
   }
 
   void Elements(const char* name, TFieldRef::TKind kind, const void* p, std::size_t n,
-                std::size_t size) {
+                std::size_t size) override {
     const json* a = Member(name);
     if (!a) return;
     if (!a->is_array() || a->size() != n) {

@@ -7,28 +7,11 @@
 namespace {
 
 // Walks the visit, building each field's path, until `path` is found.
-class TLocator : public TFieldVisitor {
+class TLocator : public TFieldRefVisitor {
 public:
   explicit TLocator(std::string_view path) : path_(path) {}
   TFieldRef Found;
 
-  void Field(const char* name, const double& v) override {
-    Leaf(name, TFieldRef::TKind::Double, &v);
-  }
-  void Field(const char* name, const float& v) override { Leaf(name, TFieldRef::TKind::Float, &v); }
-  void Field(const char* name, const std::int32_t& v) override {
-    Leaf(name, TFieldRef::TKind::Int32, &v);
-  }
-  void Field(const char* name, const bool& v) override { Leaf(name, TFieldRef::TKind::Bool, &v); }
-  void Array(const char* name, const double* v, std::size_t n) override {
-    Elements(name, TFieldRef::TKind::Double, v, n, sizeof *v);
-  }
-  void Array(const char* name, const std::int32_t* v, std::size_t n) override {
-    Elements(name, TFieldRef::TKind::Int32, v, n, sizeof *v);
-  }
-  void Array(const char* name, const bool* v, std::size_t n) override {
-    Elements(name, TFieldRef::TKind::Bool, v, n, sizeof *v);
-  }
   void BeginObject(const char* name) override { prefix_ += std::string(name) + "."; }
   void EndObject() override {
     const auto dot = prefix_.rfind('.', prefix_.size() >= 2 ? prefix_.size() - 2 : 0);
@@ -39,11 +22,11 @@ public:
   std::vector<std::string>* Paths = nullptr;
 
 private:
-  void Leaf(const char* name, TFieldRef::TKind kind, const void* p) {
+  void Leaf(const char* name, TFieldRef::TKind kind, const void* p) override {
     Offer(prefix_ + name, kind, p);
   }
   void Elements(const char* name, TFieldRef::TKind kind, const void* p, std::size_t n,
-                std::size_t size) {
+                std::size_t size) override {
     for (std::size_t i = 0; i < n; ++i)
       Offer(prefix_ + name + "[" + std::to_string(i) + "]", kind,
             static_cast<const unsigned char*>(p) + i * size);
