@@ -81,9 +81,16 @@ int TSafeOutput::Open(const std::string& target) {
     }
   }
   std::string base = std::filesystem::path(final_).filename().string();
+  const std::string folder = FolderOf(final_);
+  // The temporary name is cut to fit, so a name the folder cannot hold would
+  // fail only at the rename, once everything (a whole recording) was written.
+  const long name_max = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (base.size() > static_cast<std::size_t>(name_max > 0 ? name_max : NAME_MAX)) {
+    Reset();
+    return ENAMETOOLONG;
+  }
   // Room for the prefix and suffix within a file name's limit.
   if (base.size() > 200) base.resize(200);
-  const std::string folder = FolderOf(final_);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string candidate = folder + "/." + base + "." + UniqueSuffix() + ".tmp";
     fd_ = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
