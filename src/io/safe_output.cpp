@@ -161,7 +161,10 @@ int TSafeOutput::Publish() {
   }
   working_ = final_;
   published_ = true;
-  SyncFolder(FolderOf(final_));
+  // The folder is synced at Commit, not here: a writer publishes while it
+  // writes (a recording, frame after frame), and waiting for the disk here
+  // would hold it up. Until Commit nothing it wrote is known to be on the
+  // disk anyway; a killed process loses nothing the kernel has.
   return 0;
 }
 
@@ -179,6 +182,7 @@ int TSafeOutput::Commit(TExisting existing) {
   int err = CloseChecked();
   if (published_) {
     // Already under its name: what was written stays there.
+    SyncFolder(FolderOf(final_));
     Reset();
     return err;
   }
