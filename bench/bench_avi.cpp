@@ -1,7 +1,7 @@
 // Writing one 1280 x 720 frame to an AVI file, for each codec. Recording at
 // 25 fps with the default 10 ms tick writes a frame every 4 ticks. The
-// "nocheckpoint" runs leave out what makes the file survive a kill (indexes,
-// headers and a flush to the disk every second of video), to show its cost.
+// "nocheckpoint" runs leave out what makes the file survive a kill (indexes
+// and headers brought up to date every second of video), to show its cost.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>

@@ -149,7 +149,10 @@ struct TAviLayout {
   std::vector<std::string> Frames; // the bytes of each indexed frame, in order
 };
 
-inline TAviLayout ReadAviLayout(const std::filesystem::path& file) {
+// `killed`: the writer may have been stopped inside a checkpoint, after it
+// counted new frames in its last standard index and before its headers (the
+// super index among them) caught up; the headers then say what the file holds.
+inline TAviLayout ReadAviLayout(const std::filesystem::path& file, bool killed = false) {
   const std::string f = ReadFile(file);
   TAviLayout r;
   auto u16 = [&](uint64_t at) { return uint32_t(uint8_t(f[at]) | uint8_t(f[at + 1]) << 8); };
@@ -181,13 +184,15 @@ inline TAviLayout ReadAviLayout(const std::filesystem::path& file) {
   }
   if (indx == 0) return r.Error = "no super index", r;
   const uint32_t chunkId = u32(indx + 8);
-  for (uint32_t i = 0; i < u32(indx + 4); ++i) {
+  const uint32_t indexes = u32(indx + 4);
+  for (uint32_t i = 0; i < indexes; ++i) {
     const uint64_t e = indx + 24 + 16 * uint64_t(i);
     const uint64_t ix = u32(e) | uint64_t(u32(e + 4)) << 32;
     if (ix + 32 > f.size() || tag(ix) != "ix00") return r.Error = "bad standard index", r;
-    const uint32_t used = u32(ix + 12);
-    if (used != u32(e + 12)) return r.Error = "super index and standard index disagree", r;
-    if (32 + 8 * uint64_t(used) > 8 + uint64_t(u32(ix + 4)))
+    const uint32_t counted = u32(ix + 12), used = u32(e + 12);
+    if (counted != used && !(killed && i + 1 == indexes && counted > used))
+      return r.Error = "super index and standard index disagree", r;
+    if (32 + 8 * uint64_t(counted) > 8 + uint64_t(u32(ix + 4)))
       return r.Error = "standard index overflows its chunk", r;
     const uint64_t base = u32(ix + 20) | uint64_t(u32(ix + 24)) << 32;
     for (uint32_t k = 0; k < used; ++k) {

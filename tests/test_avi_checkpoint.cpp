@@ -152,7 +152,7 @@ TEST(AviCheckpoint, AKilledWriterLeavesItsLastCheckpoint) {
       ASSERT_EQ(others.size(), 1u);
       left = others[0];
     }
-    const TAviLayout l = ReadAviLayout(left);
+    const TAviLayout l = ReadAviLayout(left, true);
     ASSERT_EQ(l.Error, "");
     const size_t n = l.Frames.size();
     EXPECT_EQ(n % kFps, 0u);

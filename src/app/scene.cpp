@@ -492,6 +492,8 @@ std::string FileErrorText(int e) {
     return "nom de fichier trop long";
   case EIO:
     return "erreur d'entrée-sortie";
+  case ENXIO: // a FIFO opened without waiting, while no program reads it
+    return "aucun programme ne lit ce tube ou ce périphérique";
   default:
     return std::string(std::strerror(e)) + " (errno " + std::to_string(e) + ")";
   }

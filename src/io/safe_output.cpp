@@ -81,9 +81,16 @@ int TSafeOutput::Open(const std::string& target) {
     }
   }
   std::string base = std::filesystem::path(final_).filename().string();
+  const std::string folder = FolderOf(final_);
+  // The temporary name is cut to fit, so a name the folder cannot hold would
+  // fail only at the rename, once everything (a whole recording) was written.
+  const long name_max = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (base.size() > static_cast<std::size_t>(name_max > 0 ? name_max : NAME_MAX)) {
+    Reset();
+    return ENAMETOOLONG;
+  }
   // Room for the prefix and suffix within a file name's limit.
   if (base.size() > 200) base.resize(200);
-  const std::string folder = FolderOf(final_);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string candidate = folder + "/." + base + "." + UniqueSuffix() + ".tmp";
     fd_ = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -154,7 +161,10 @@ int TSafeOutput::Publish() {
   }
   working_ = final_;
   published_ = true;
-  SyncFolder(FolderOf(final_));
+  // The folder is synced at Commit, not here: a writer publishes while it
+  // writes (a recording, frame after frame), and waiting for the disk here
+  // would hold it up. Until Commit nothing it wrote is known to be on the
+  // disk anyway; a killed process loses nothing the kernel has.
   return 0;
 }
 
@@ -172,6 +182,7 @@ int TSafeOutput::Commit(TExisting existing) {
   int err = CloseChecked();
   if (published_) {
     // Already under its name: what was written stays there.
+    SyncFolder(FolderOf(final_));
     Reset();
     return err;
   }

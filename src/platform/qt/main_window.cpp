@@ -28,6 +28,7 @@
 #include <cstring>
 
 #include "app/gl_form.h"
+#include "app/scene.h"
 #include "dialogs/about.h"
 #include "dialogs/dialog_frame.h"
 #include "dialogs/dlg_capture.h"
@@ -560,6 +561,6 @@ bool TMainWindow::SaveScreenshot(const QString& path) {
   if (!image.save(&buffer, "PNG")) return fail(QStringLiteral("l'image n'a pas pu être codée"));
   const int error = WriteFileSafely(QFile::encodeName(path).toStdString(),
                                     std::string_view(png.data(), png.size()));
-  if (error != 0) return fail(QString::fromLocal8Bit(std::strerror(error)));
+  if (error != 0) return fail(QString::fromStdString(FileErrorText(error)));
   return true;
 }

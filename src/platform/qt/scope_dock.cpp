@@ -17,6 +17,7 @@
 
 #include "app/csv_export.h"
 #include "app/gl_form.h"
+#include "app/scene.h"
 #include "app/scope_history.h"
 #include "models/device_description.h"
 
@@ -298,7 +299,7 @@ bool TScopeDock::ExportCsv(const QString& path) {
   if (e == 0) return true;
   if (OnError)
     OnError(QStringLiteral("Impossible d'écrire %1 : %2")
-                .arg(path, QString::fromLocal8Bit(std::strerror(e))));
+                .arg(path, QString::fromStdString(FileErrorText(e))));
   return false;
 }
 
