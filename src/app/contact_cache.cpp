@@ -19,7 +19,8 @@ std::uint64_t Bits(double v) {
 
 } // namespace
 
-void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* rail) {
+void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* rail,
+                         std::int32_t stepped) {
   robots_ = &robots;
   count_ = count;
   given_rail_ = rail;
@@ -30,7 +31,10 @@ void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* r
     robots[k]->InContact = false;
     if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
   }
-  Observe();
+  if (stepped >= 0 && stepped < count)
+    ObserveAfterStep(stepped);
+  else
+    Observe();
   replanned_ = false;
   for (std::size_t p = NextVisit(0); p < pairs_.size(); p = NextVisit(p + 1)) {
     Replay(p);
@@ -56,36 +60,65 @@ bool TContactCache::Observe() {
   bool changed = false;
   for (std::size_t k = 0; k < n; ++k) {
     const TRobot& r = *robots[k];
-    TDevice& d = devices_[k];
-    if (d.Robot != &r || d.Type != r.TypeCode) {
+    if (devices_[k].Robot != &r || devices_[k].Type != r.TypeCode) {
       Plan();
       return true;
     }
-    const std::uint64_t x = Bits(r.PosX), y = Bits(r.PosY), radius = Bits(r.Radius);
-    if (d.X == x && d.Y == y && d.Radius == radius) continue;
-    d.X = x;
-    d.Y = y;
-    d.Radius = radius;
-    for (std::uint32_t p : pairs_of_[k])
-      Test(p);
-    changed = true;
+    changed |= ObserveDevice(k);
   }
-  if (rail_) {
-    const std::uint64_t x = Bits(rail_->PosX), y = Bits(rail_->PosY);
-    const std::uint64_t radius = Bits(rail_->Radius), curve = Bits(rail_->CurveRadius);
-    if (rail_key_.X != x || rail_key_.Y != y || rail_key_.Radius != radius ||
-        rail_shape_ != rail_->RailType || rail_curve_ != curve) {
-      rail_key_.X = x;
-      rail_key_.Y = y;
-      rail_key_.Radius = radius;
-      rail_shape_ = rail_->RailType;
-      rail_curve_ = curve;
-      for (std::uint32_t p : rail_pairs_)
-        Test(p);
-      changed = true;
-    }
-  }
+  if (rail_) changed |= ObserveRail();
   return changed;
+}
+
+void TContactCache::ObserveAfterStep(std::int32_t stepped) {
+  const TRobotArray& robots = *robots_;
+  const auto n = static_cast<std::size_t>(count_);
+  // The set and the rail are those of the previous pass, unless a collision
+  // handler changed them (it then planned again) or nothing was planned yet.
+  if (!planned_ || devices_.size() != n || rail_key_.Robot != rail_) {
+    Plan();
+    return;
+  }
+  const auto a = static_cast<std::size_t>(stepped);
+  const std::size_t b = (a + 1) % n;
+  for (std::size_t k : {a, b}) {
+    const TRobot& r = *robots[k];
+    if (devices_[k].Robot != &r || devices_[k].Type != r.TypeCode) {
+      Plan();
+      return;
+    }
+    ObserveDevice(k);
+  }
+  if (rail_ && (robots[a] == rail_ || robots[b] == rail_)) ObserveRail();
+}
+
+bool TContactCache::ObserveDevice(std::size_t k) {
+  const TRobot& r = *(*robots_)[k];
+  TDevice& d = devices_[k];
+  const std::uint64_t x = Bits(r.PosX), y = Bits(r.PosY), radius = Bits(r.Radius);
+  if (d.X == x && d.Y == y && d.Radius == radius) return false;
+  d.X = x;
+  d.Y = y;
+  d.Radius = radius;
+  for (std::uint32_t p : pairs_of_[k])
+    Test(p);
+  return true;
+}
+
+bool TContactCache::ObserveRail() {
+  const std::uint64_t x = Bits(rail_->PosX), y = Bits(rail_->PosY);
+  const std::uint64_t radius = Bits(rail_->Radius), curve = Bits(rail_->CurveRadius);
+  if (rail_key_.X == x && rail_key_.Y == y && rail_key_.Radius == radius &&
+      rail_shape_ == rail_->RailType && rail_curve_ == curve)
+    return false;
+  rail_key_.X = x;
+  rail_key_.Y = y;
+  rail_key_.Radius = radius;
+  rail_shape_ = rail_->RailType;
+  rail_curve_ = curve;
+  for (std::uint32_t p : rail_pairs_)
+    Test(p);
+  return true;
 }
 
 void TContactCache::Plan() {
