@@ -1,5 +1,6 @@
 #include "models/robots/monocycle.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "models/constants.h"
@@ -39,10 +40,27 @@ void TMonocycle::Derivatives(double* out, const double* in) {
   const double theta = in[0], omega = in[1], v = in[3];
   const double m = PendulumMass;
   const double r = Wheel->R;
-  const bool upright = std::cos(theta) * L - RodRadius > -r;
+  // The rod's part, which reads exactly these; at rest it repeats.
+  const double key[] = {theta, omega, Ce, m, L, RodRadius, r, TiltFriction, PendulumInertia};
+  const std::size_t slot = derivative_calls_++;
+  double rod[3]; // upright (1 or 0), d omega, the rod's push on the wheel
+  if (const double* kept = rod_memo_.Find(slot, key)) {
+    std::copy(kept, kept + 3, rod);
+  } else {
+    const bool upright = std::cos(theta) * L - RodRadius > -r;
+    rod[0] = upright ? 1 : 0;
+    rod[1] = rod[2] = 0;
+    if (upright) {
+      rod[1] = (m * kGravity * std::sin(theta) - Ce - TiltFriction * omega) / PendulumInertia;
+      rod[2] = std::cos(theta) * (m * kGravity * std::sin(theta) - Ce) -
+               std::sin(theta) * (omega * omega);
+    }
+    rod_memo_.Keep(slot, key, rod);
+  }
+  const bool upright = rod[0] != 0;
   if (upright) {
     out[0] = omega;
-    out[1] = (m * kGravity * std::sin(theta) - Ce - TiltFriction * omega) / PendulumInertia;
+    out[1] = rod[1];
   } else {
     // A fallen rod stays where it lies.
     out[0] = 0;
@@ -50,10 +68,7 @@ void TMonocycle::Derivatives(double* out, const double* in) {
   }
   out[2] = v;
   if (upright)
-    out[3] = -(m * L / 2) *
-             (std::cos(theta) * (m * kGravity * std::sin(theta) - Ce) -
-              std::sin(theta) * (omega * omega) + RollFriction * v) /
-             (M + WheelEqMass);
+    out[3] = -(m * L / 2) * (rod[2] + RollFriction * v) / (M + WheelEqMass);
   else
     out[3] = -(m * L / 2) * RollFriction * v / (M + WheelEqMass);
 }

@@ -3,9 +3,11 @@
 // sets the wheel torque Ce.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "models/robots/balancing_robot.h"
+#include "models/robots/memo.h"
 #include "models/roue.h"
 
 class TMonocycle : public TBalancingRobot {
@@ -32,4 +34,8 @@ public:
 
 private:
   void WheelAngleFromTravel();
+
+  // One slot per RK4 stage.
+  TMemo<9, 3, 4> rod_memo_;
+  std::size_t derivative_calls_ = 0;
 };
