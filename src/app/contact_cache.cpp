@@ -80,7 +80,7 @@ void TContactCache::ObserveAfterStep(std::int32_t stepped) {
     return;
   }
   const auto a = static_cast<std::size_t>(stepped);
-  const std::size_t b = (a + 1) % n;
+  const std::size_t b = a + 1 == n ? 0 : a + 1;
   for (std::size_t k : {a, b}) {
     const TRobot& r = *robots[k];
     if (devices_[k].Robot != &r || devices_[k].Type != r.TypeCode) {

@@ -26,7 +26,7 @@ void TGL_Form::Timer1Timer() {
         // Told nothing if the set is not the one it stepped in.
         const bool same = stepped_index >= 0 && stepped_index < NbRobots &&
                           (*Robots)[stepped_index] == stepped &&
-                          (*Robots)[(stepped_index + 1) % NbRobots] == robot;
+                          (*Robots)[stepped_index + 1 == NbRobots ? 0 : stepped_index + 1] == robot;
         contacts_->Pass(*Robots, NbRobots, RailPtr, same ? stepped_index : -1);
       }
       robot->Step(h);

@@ -14,12 +14,18 @@
 #include <cstdint>
 #include <cstring>
 
+#include "models/robots/memo.h"
+
 template <std::size_t N, std::size_t NSlots> class TStepMemo {
 public:
   // Runs step() unless the values listed by fields(f), with h, are those of
   // an earlier step kept in `slot`; then sets the values that step left.
   template <class TFields, class TStep>
   void Step(double h, std::size_t slot, TFields&& fields, TStep&& step) {
+    if (!TMemoSwitch::Enabled) {
+      step();
+      return;
+    }
     TEntry& e = entries_[slot % NSlots];
     if (e.Valid && Matches(e, h, fields)) {
       if (!e.Fixed) {
