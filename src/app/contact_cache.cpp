@@ -21,26 +21,37 @@ std::uint64_t Bits(double v) {
 
 void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* rail,
                          std::int32_t stepped) {
+  const bool after_step = stepped >= 0 && stepped < count && !full_next_ && planned_ &&
+                          robots_ == &robots && count_ == count && given_rail_ == rail &&
+                          SameAfterStep(stepped);
   robots_ = &robots;
   count_ = count;
   given_rail_ = rail;
-  // The rail is read only when a device of the set is a rail, as the plain
-  // pass does: otherwise the pointer may be stale.
-  rail_ = nullptr;
-  for (std::int32_t k = 0; k < count; ++k) {
-    robots[k]->InContact = false;
-    if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
-  }
-  if (stepped >= 0 && stepped < count)
+  full_next_ = false;
+  if (after_step) {
+    // Only the devices the last pass flagged and the two that ran code since
+    // can hold a contact flag; the rail is the last pass's.
+    for (std::int32_t k : touched_)
+      robots[k]->InContact = false;
     ObserveAfterStep(stepped);
-  else
+  } else {
+    // The rail is read only when a device of the set is a rail, as the plain
+    // pass does: otherwise the pointer may be stale.
+    rail_ = nullptr;
+    for (std::int32_t k = 0; k < count; ++k) {
+      robots[k]->InContact = false;
+      if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
+    }
     Observe();
+  }
+  touched_.clear();
   replanned_ = false;
   for (std::size_t p = NextVisit(0); p < pairs_.size(); p = NextVisit(p + 1)) {
     Replay(p);
     if (!replanned_) continue;
     // A collision handler changed the device set or a type code: the rest of
     // the pass goes the plain way.
+    full_next_ = true;
     std::size_t q = 0;
     for (std::int32_t i = 0; i < count; ++i)
       for (std::int32_t j = i + 1; j < count; ++j, ++q)
@@ -70,23 +81,24 @@ bool TContactCache::Observe() {
   return changed;
 }
 
+bool TContactCache::SameAfterStep(std::int32_t stepped) const {
+  const TRobotArray& robots = *robots_;
+  const auto n = static_cast<std::size_t>(count_);
+  if (devices_.size() != n) return false;
+  const auto a = static_cast<std::size_t>(stepped);
+  const std::size_t b = a + 1 == n ? 0 : a + 1;
+  for (std::size_t k : {a, b})
+    if (devices_[k].Robot != robots[k] || devices_[k].Type != robots[k]->TypeCode) return false;
+  return true;
+}
+
 void TContactCache::ObserveAfterStep(std::int32_t stepped) {
   const TRobotArray& robots = *robots_;
   const auto n = static_cast<std::size_t>(count_);
-  // The set and the rail are those of the previous pass, unless a collision
-  // handler changed them (it then planned again) or nothing was planned yet.
-  if (!planned_ || devices_.size() != n || rail_key_.Robot != rail_) {
-    Plan();
-    return;
-  }
   const auto a = static_cast<std::size_t>(stepped);
   const std::size_t b = a + 1 == n ? 0 : a + 1;
   for (std::size_t k : {a, b}) {
-    const TRobot& r = *robots[k];
-    if (devices_[k].Robot != &r || devices_[k].Type != r.TypeCode) {
-      Plan();
-      return;
-    }
+    robots[k]->InContact = false;
     ObserveDevice(k);
   }
   if (rail_ && (robots[a] == rail_ || robots[b] == rail_)) ObserveRail();
@@ -223,6 +235,8 @@ std::size_t TContactCache::NextVisit(std::size_t from) const {
 
 void TContactCache::Replay(std::size_t p) {
   const TPair q = pairs_[p]; // a copy: the pairs are planned again if the set changes
+  touched_.push_back(q.I);
+  touched_.push_back(q.J);
   TRobot& a = *(*robots_)[static_cast<std::size_t>(q.I)];
   TRobot& b = *(*robots_)[static_cast<std::size_t>(q.J)];
   if (q.Kind == TKind::Devices) {
@@ -235,6 +249,7 @@ void TContactCache::Replay(std::size_t p) {
   TRail& rail = *rail_;
   TRobot& other = q.Kind == TKind::RailWithI ? a : b;
   if (!rail_exact_) {
+    full_next_ = true; // a rail's own test may flag any device
     rail.CollideWith(&other);
     Observe();
     return;

@@ -53,6 +53,8 @@ private:
   // Tests again the pairs of what changed since the last look (all of them
   // after a change of the set or of a type code); true if anything changed.
   bool Observe();
+  // Whether the two devices that ran code since the last pass are those it saw.
+  bool SameAfterStep(std::int32_t stepped) const;
   // Observe for a pass after device `stepped` stepped and the next one's pilot ran.
   void ObserveAfterStep(std::int32_t stepped);
   // Tests again the pairs of device k if its position or radius changed.
@@ -78,6 +80,10 @@ private:
   TRail* given_rail_ = nullptr;
   TRail* rail_ = nullptr; // the given rail if a device of the set is a rail
   bool replanned_ = false;
+  // The devices the last pass may have flagged in contact, and whether the
+  // next pass must clear every flag.
+  std::vector<std::int32_t> touched_;
+  bool full_next_ = false;
 
   bool planned_ = false;
   std::vector<TDevice> devices_;
