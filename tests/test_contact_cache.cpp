@@ -1,9 +1,11 @@
 // The cached contact pass against the plain one it replaces: long random
 // sequences of the window's actions (every device selected in turn, its keys,
 // all rail shapes and force models, automatic pilots, the demonstration), run
-// once with each pass, every field compared to the bit after every action.
+// once with each pass, every field compared to the bit after every action;
+// and the same for the results the devices keep from step to step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -12,6 +14,7 @@
 #include "app/gl_form.h"
 #include "app/state_json.h"
 #include "models/linear/rail.h"
+#include "models/robots/memo.h"
 #include "models/robots/robot4.h"
 #include "models/robots/robotk.h"
 #include "platform/headless/actions.h"
@@ -175,6 +178,33 @@ TEST(ContactCache, SeveralContactsInOnePairAndDevicesMovedByACollision) {
     EXPECT_EQ(logs[0], logs[1]) << c.Name;
     EXPECT_EQ(states[0], states[1]) << c.Name;
   }
+}
+
+// The results the devices keep (steps of a device at rest, the balancing
+// robots' rod and tilt parts) against every value computed afresh: random
+// actions, then a long quiet run from a reset in which the balancing robots
+// come to rest, where the kept results are used.
+TEST(TickCaches, KeptResultsMatchEveryValueComputedAfresh) {
+  std::vector<std::string> words = RandomActions(3, 300);
+  const auto toggles = std::count(words.begin(), words.end(), "key:A") +
+                       std::count(words.begin(), words.end(), "menu:Animate");
+  if (toggles % 2 == 0) words.push_back("menu:Animate");
+  words.push_back("key:R");
+  words.insert(words.end(), 6, "ticks:5000");
+  TRunResult runs[2];
+  for (bool kept : {false, true}) {
+    TMemoSwitch::Enabled = kept;
+    runs[kept] = RunActions(words, false);
+  }
+  TMemoSwitch::Enabled = true;
+  ASSERT_EQ(runs[0].States.size(), runs[1].States.size());
+  for (std::size_t k = 0; k < runs[0].States.size(); ++k)
+    ASSERT_EQ(runs[0].States[k], runs[1].States[k])
+        << "differs after action " << k << " (" << words[k] << ")";
+  EXPECT_TRUE(runs[0].Collisions == runs[1].Collisions);
+  // The quiet run did run.
+  const std::size_t n = runs[0].States.size();
+  EXPECT_NE(runs[0].States[n - 1], runs[0].States[n - 2]);
 }
 
 } // namespace

@@ -19,24 +19,39 @@ std::uint64_t Bits(double v) {
 
 } // namespace
 
-void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* rail) {
+void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* rail,
+                         std::int32_t stepped) {
+  const bool after_step = stepped >= 0 && stepped < count && !full_next_ && planned_ &&
+                          robots_ == &robots && count_ == count && given_rail_ == rail &&
+                          SameAfterStep(stepped);
   robots_ = &robots;
   count_ = count;
   given_rail_ = rail;
-  // The rail is read only when a device of the set is a rail, as the plain
-  // pass does: otherwise the pointer may be stale.
-  rail_ = nullptr;
-  for (std::int32_t k = 0; k < count; ++k) {
-    robots[k]->InContact = false;
-    if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
+  full_next_ = false;
+  if (after_step) {
+    // Only the devices the last pass flagged and the two that ran code since
+    // can hold a contact flag; the rail is the last pass's.
+    for (std::int32_t k : touched_)
+      robots[k]->InContact = false;
+    ObserveAfterStep(stepped);
+  } else {
+    // The rail is read only when a device of the set is a rail, as the plain
+    // pass does: otherwise the pointer may be stale.
+    rail_ = nullptr;
+    for (std::int32_t k = 0; k < count; ++k) {
+      robots[k]->InContact = false;
+      if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
+    }
+    Observe();
   }
-  Observe();
+  touched_.clear();
   replanned_ = false;
   for (std::size_t p = NextVisit(0); p < pairs_.size(); p = NextVisit(p + 1)) {
     Replay(p);
     if (!replanned_) continue;
     // A collision handler changed the device set or a type code: the rest of
     // the pass goes the plain way.
+    full_next_ = true;
     std::size_t q = 0;
     for (std::int32_t i = 0; i < count; ++i)
       for (std::int32_t j = i + 1; j < count; ++j, ++q)
@@ -56,36 +71,66 @@ bool TContactCache::Observe() {
   bool changed = false;
   for (std::size_t k = 0; k < n; ++k) {
     const TRobot& r = *robots[k];
-    TDevice& d = devices_[k];
-    if (d.Robot != &r || d.Type != r.TypeCode) {
+    if (devices_[k].Robot != &r || devices_[k].Type != r.TypeCode) {
       Plan();
       return true;
     }
-    const std::uint64_t x = Bits(r.PosX), y = Bits(r.PosY), radius = Bits(r.Radius);
-    if (d.X == x && d.Y == y && d.Radius == radius) continue;
-    d.X = x;
-    d.Y = y;
-    d.Radius = radius;
-    for (std::uint32_t p : pairs_of_[k])
-      Test(p);
-    changed = true;
+    changed |= ObserveDevice(k);
   }
-  if (rail_) {
-    const std::uint64_t x = Bits(rail_->PosX), y = Bits(rail_->PosY);
-    const std::uint64_t radius = Bits(rail_->Radius), curve = Bits(rail_->CurveRadius);
-    if (rail_key_.X != x || rail_key_.Y != y || rail_key_.Radius != radius ||
-        rail_shape_ != rail_->RailType || rail_curve_ != curve) {
-      rail_key_.X = x;
-      rail_key_.Y = y;
-      rail_key_.Radius = radius;
-      rail_shape_ = rail_->RailType;
-      rail_curve_ = curve;
-      for (std::uint32_t p : rail_pairs_)
-        Test(p);
-      changed = true;
-    }
-  }
+  if (rail_) changed |= ObserveRail();
   return changed;
+}
+
+bool TContactCache::SameAfterStep(std::int32_t stepped) const {
+  const TRobotArray& robots = *robots_;
+  const auto n = static_cast<std::size_t>(count_);
+  if (devices_.size() != n) return false;
+  const auto a = static_cast<std::size_t>(stepped);
+  const std::size_t b = a + 1 == n ? 0 : a + 1;
+  for (std::size_t k : {a, b})
+    if (devices_[k].Robot != robots[k] || devices_[k].Type != robots[k]->TypeCode) return false;
+  return true;
+}
+
+void TContactCache::ObserveAfterStep(std::int32_t stepped) {
+  const TRobotArray& robots = *robots_;
+  const auto n = static_cast<std::size_t>(count_);
+  const auto a = static_cast<std::size_t>(stepped);
+  const std::size_t b = a + 1 == n ? 0 : a + 1;
+  for (std::size_t k : {a, b}) {
+    robots[k]->InContact = false;
+    ObserveDevice(k);
+  }
+  if (rail_ && (robots[a] == rail_ || robots[b] == rail_)) ObserveRail();
+}
+
+bool TContactCache::ObserveDevice(std::size_t k) {
+  const TRobot& r = *(*robots_)[k];
+  TDevice& d = devices_[k];
+  const std::uint64_t x = Bits(r.PosX), y = Bits(r.PosY), radius = Bits(r.Radius);
+  if (d.X == x && d.Y == y && d.Radius == radius) return false;
+  d.X = x;
+  d.Y = y;
+  d.Radius = radius;
+  for (std::uint32_t p : pairs_of_[k])
+    Test(p);
+  return true;
+}
+
+bool TContactCache::ObserveRail() {
+  const std::uint64_t x = Bits(rail_->PosX), y = Bits(rail_->PosY);
+  const std::uint64_t radius = Bits(rail_->Radius), curve = Bits(rail_->CurveRadius);
+  if (rail_key_.X == x && rail_key_.Y == y && rail_key_.Radius == radius &&
+      rail_shape_ == rail_->RailType && rail_curve_ == curve)
+    return false;
+  rail_key_.X = x;
+  rail_key_.Y = y;
+  rail_key_.Radius = radius;
+  rail_shape_ = rail_->RailType;
+  rail_curve_ = curve;
+  for (std::uint32_t p : rail_pairs_)
+    Test(p);
+  return true;
 }
 
 void TContactCache::Plan() {
@@ -190,6 +235,8 @@ std::size_t TContactCache::NextVisit(std::size_t from) const {
 
 void TContactCache::Replay(std::size_t p) {
   const TPair q = pairs_[p]; // a copy: the pairs are planned again if the set changes
+  touched_.push_back(q.I);
+  touched_.push_back(q.J);
   TRobot& a = *(*robots_)[static_cast<std::size_t>(q.I)];
   TRobot& b = *(*robots_)[static_cast<std::size_t>(q.J)];
   if (q.Kind == TKind::Devices) {
@@ -202,6 +249,7 @@ void TContactCache::Replay(std::size_t p) {
   TRail& rail = *rail_;
   TRobot& other = q.Kind == TKind::RailWithI ? a : b;
   if (!rail_exact_) {
+    full_next_ = true; // a rail's own test may flag any device
     rail.CollideWith(&other);
     Observe();
     return;

@@ -5,6 +5,12 @@
 // The flags and the OnCollision calls of the pairs found in contact are then
 // replayed in the order of the plain pass, each reading Recoiling at its
 // moment, so every effect is the same.
+//
+// Within a tick only a device's own Step moves it (AutoPilot sets commands,
+// Step writes no other device's position, radius or type), so a pass told which
+// device stepped since the previous one looks at that device and the next
+// (whose pilot ran) only; the tick's first pass, after whatever happened
+// between ticks, looks at every device.
 #pragma once
 
 #include <cstddef>
@@ -18,8 +24,10 @@ class TRail;
 class TContactCache {
 public:
   // One contact pass over the first `count` devices; `rail` answers the pairs
-  // that hold a rail (type 7), as RailPtr does.
-  void Pass(const TRobotArray& robots, std::int32_t count, TRail* rail);
+  // that hold a rail (type 7), as RailPtr does. `stepped`: the device that
+  // stepped since the previous pass of the same tick, or -1 when anything may
+  // have changed.
+  void Pass(const TRobotArray& robots, std::int32_t count, TRail* rail, std::int32_t stepped = -1);
 
 private:
   enum class TKind : std::uint8_t {
@@ -45,6 +53,14 @@ private:
   // Tests again the pairs of what changed since the last look (all of them
   // after a change of the set or of a type code); true if anything changed.
   bool Observe();
+  // Whether the two devices that ran code since the last pass are those it saw.
+  bool SameAfterStep(std::int32_t stepped) const;
+  // Observe for a pass after device `stepped` stepped and the next one's pilot ran.
+  void ObserveAfterStep(std::int32_t stepped);
+  // Tests again the pairs of device k if its position or radius changed.
+  bool ObserveDevice(std::size_t k);
+  // Tests again the rail pairs if the rail's position or shape changed.
+  bool ObserveRail();
   void Plan();
   void Test(std::size_t p);
   void SetVisit(std::size_t p, bool visit);
@@ -64,6 +80,10 @@ private:
   TRail* given_rail_ = nullptr;
   TRail* rail_ = nullptr; // the given rail if a device of the set is a rail
   bool replanned_ = false;
+  // The devices the last pass may have flagged in contact, and whether the
+  // next pass must clear every flag.
+  std::vector<std::int32_t> touched_;
+  bool full_next_ = false;
 
   bool planned_ = false;
   std::vector<TDevice> devices_;

@@ -13,12 +13,25 @@ void TGL_Form::Timer1Timer() {
     RefreshViewDialog();
   }
   const double h = Dt * 0.1;
+  // The device that stepped last in this tick, for the cached pass.
+  TRobot* stepped = nullptr;
+  std::int32_t stepped_index = -1;
   for (int k = 0; k < 10; ++k) {
     for (int i = 0; i < NbRobots; ++i) {
       TRobot* robot = (*Robots)[i];
       if (robot->AutoMode) robot->AutoPilot(SimTime);
-      ContactPass();
+      if (ReferenceContactPass) {
+        ContactPassReference();
+      } else {
+        // Told nothing if the set is not the one it stepped in.
+        const bool same = stepped_index >= 0 && stepped_index < NbRobots &&
+                          (*Robots)[stepped_index] == stepped &&
+                          (*Robots)[stepped_index + 1 == NbRobots ? 0 : stepped_index + 1] == robot;
+        contacts_->Pass(*Robots, NbRobots, RailPtr, same ? stepped_index : -1);
+      }
       robot->Step(h);
+      stepped = robot;
+      stepped_index = i;
     }
   }
   RenderFrame(GLReady && !DeferTickFrames);

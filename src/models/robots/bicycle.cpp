@@ -1,6 +1,8 @@
 #include "models/robots/bicycle.h"
 
+#include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 #include "models/constants.h"
 #include "models/field_visitor.h"
@@ -47,19 +49,37 @@ void TBicycle::Derivatives(double* out, const double* in) {
   const double m = PendulumMass;
   const double r = WheelR->R;
   const double b = Track;
-  const double C = Torque1 + Torque2;
-  const double ms = WheelMass + WheelEqMass;
-  const double sin_theta = std::sin(theta);
-
-  YawInertia =
-      (2 * WheelMass + AxleMass / 3) * ((b / 2) * (b / 2)) + m * (L * L) * (sin_theta * sin_theta);
+  // The tilt and yaw part, which reads exactly these; at rest it repeats.
+  const double key[] = {
+      theta, omega,     psi,         yaw_rate, Torque1,      Torque2,         m,          L, r,
+      b,     WheelMass, WheelEqMass, AxleMass, TiltFriction, PendulumInertia, YawFriction};
+  const std::size_t slot = derivative_calls_++;
+  double tilt[5]; // YawInertia, d omega, d yaw rate, A sin psi, A cos psi
+  if (const double* kept = tilt_memo_.Find(slot, key)) {
+    std::copy(kept, kept + 5, tilt);
+  } else {
+    const double C = Torque1 + Torque2;
+    const double ms = WheelMass + WheelEqMass;
+    const double sin_theta = std::sin(theta);
+    const double yaw_inertia = (2 * WheelMass + AxleMass / 3) * ((b / 2) * (b / 2)) +
+                               m * (L * L) * (sin_theta * sin_theta);
+    tilt[0] = yaw_inertia;
+    // No ground test here: Step clamps a fallen rod.
+    tilt[1] = (m * kGravity * sin_theta - C - TiltFriction * omega) / PendulumInertia;
+    tilt[2] = ((Torque1 - Torque2) / r + ms * b * std::sin(psi) * (yaw_rate * yaw_rate) -
+               YawFriction * yaw_rate) /
+              ((2 / b) * yaw_inertia);
+    const double A = -(m * L / 2) * (-sin_theta * (omega * omega) +
+                                     std::cos(theta) * (m * kGravity * sin_theta - C));
+    tilt[3] = A * std::sin(psi);
+    tilt[4] = A * std::cos(psi);
+    tilt_memo_.Keep(slot, key, tilt);
+  }
+  YawInertia = tilt[0];
   out[0] = omega;
-  // No ground test here: Step clamps a fallen rod.
-  out[1] = (m * kGravity * sin_theta - C - TiltFriction * omega) / PendulumInertia;
+  out[1] = tilt[1];
   out[2] = yaw_rate;
-  out[3] = ((Torque1 - Torque2) / r + ms * b * std::sin(psi) * (yaw_rate * yaw_rate) -
-            YawFriction * yaw_rate) /
-           ((2 / b) * YawInertia);
+  out[3] = tilt[2];
 
   Vit = std::sqrt(vx * vx + vy * vy);
   const double F = RollFriction * Vit;
@@ -68,17 +88,37 @@ void TBicycle::Derivatives(double* out, const double* in) {
     Fx = -F * vx / Vit;
     Fy = -F * vy / Vit;
   }
-  const double A = -(m * L / 2) * (-sin_theta * (omega * omega) +
-                                   std::cos(theta) * (m * kGravity * sin_theta - C));
   // Only the forward push follows the heading; the ground friction opposes the
   // ground velocity whatever the heading, or a turned robot would feed on it.
   out[4] = vx;
-  out[5] = (A * std::sin(psi) + Fx) / M;
+  out[5] = (tilt[3] + Fx) / M;
   out[6] = vy;
-  out[7] = (A * std::cos(psi) + Fy) / M;
+  out[7] = (tilt[4] + Fy) / M;
+}
+
+template <class F> void TBicycle::StepFields(F&& f) {
+  EachField(f, CtrlCountdown, CtrlPeriod, ControllerOn, VitX, VitY, Vit, PosX, PosY, Kp, Ki, Kd,
+            ErrIntegral, ErrPrev, Av, TorqueMax, Torque1, Torque2, L, RodRadius, Track,
+            PendulumMass, WheelMass, WheelEqMass, AxleMass, TiltFriction, PendulumInertia,
+            YawFriction, RollFriction, M, YawInertia, WheelR->R, WheelR->Phi, WheelL->R,
+            WheelL->Phi);
+  for (double* a : {State, Stage, K1, K2, K3, K4})
+    for (int i = 0; i < 8; ++i)
+      f(a[i]);
 }
 
 void TBicycle::Step(double h) {
+  // A class that brings its own derivatives may read more than the list.
+  if (typeid(*this) != typeid(TBicycle)) {
+    Advance(h);
+    return;
+  }
+  step_memo_.Step(
+      h, static_cast<std::size_t>(CtrlCountdown & 3), [this](auto&& f) { StepFields(f); },
+      [this, h] { Advance(h); });
+}
+
+void TBicycle::Advance(double h) {
   Rk4Step(State, Stage, K1, K2, K3, K4, h,
           [this](double* out, const double* in) { Derivatives(out, in); });
 
@@ -98,7 +138,15 @@ void TBicycle::Step(double h) {
   State[2] = WrappedOnce(State[2]);
 
   const double r = WheelR->R;
-  if (std::cos(State[0]) * L - RodRadius <= -r) {
+  const double tilt[] = {State[0]};
+  double cos_tilt[1];
+  if (const double* kept = cos_memo_.Find(0, tilt)) {
+    cos_tilt[0] = kept[0];
+  } else {
+    cos_tilt[0] = std::cos(State[0]);
+    cos_memo_.Keep(0, tilt, cos_tilt);
+  }
+  if (cos_tilt[0] * L - RodRadius <= -r) {
     // The rod's tip touches the ground: it rests at the contact angle on its side.
     State[1] = 0;
     State[0] = std::copysign(std::acos((RodRadius - r) / L), State[0]);

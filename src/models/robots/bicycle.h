@@ -4,9 +4,12 @@
 // state is (tilt, tilt rate, heading, heading rate, x, x rate, y, y rate).
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "models/robots/balancing_robot.h"
+#include "models/robots/memo.h"
+#include "models/robots/step_memo.h"
 #include "models/roue.h"
 
 class TBicycle : public TBalancingRobot {
@@ -14,7 +17,7 @@ public:
   TBicycle(double x0, double y0, int index);
 
   void Draw() override;
-  void Step(double h) override;
+  void Step(double h) final;
   void Reset() override;
   // Also leaves YawInertia and Vit of the state it was given.
   void Derivatives(double* out, const double* in) override;
@@ -37,4 +40,15 @@ public:
   double State[8] = {};
   double Stage[8] = {};
   double K1[8] = {}, K2[8] = {}, K3[8] = {}, K4[8] = {};
+
+private:
+  void Advance(double h);
+  // Everything Advance reads or writes.
+  template <class F> void StepFields(F&& f);
+  // A slot per controller countdown: at rest the state cycles with it.
+  TStepMemo<82, 4> step_memo_;
+  // One slot per RK4 stage.
+  TMemo<16, 5, 4> tilt_memo_;
+  std::size_t derivative_calls_ = 0;
+  TMemo<1, 1, 1> cos_memo_;
 };

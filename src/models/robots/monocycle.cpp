@@ -1,6 +1,8 @@
 #include "models/robots/monocycle.h"
 
+#include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 #include "models/constants.h"
 #include "models/field_visitor.h"
@@ -35,32 +37,49 @@ void TMonocycle::DeriveConstants() {
   WheelEqMass = WheelInertia / r / r;
 }
 
-void TMonocycle::Derivatives(double* out, const double* in) {
-  const double theta = in[0], omega = in[1], v = in[3];
+void TMonocycle::RodRates(double theta, double omega, double (&rod)[3]) const {
   const double m = PendulumMass;
   const double r = Wheel->R;
   const bool upright = std::cos(theta) * L - RodRadius > -r;
+  rod[0] = upright ? 1 : 0;
+  rod[1] = rod[2] = 0;
+  if (upright) {
+    rod[1] = (m * kGravity * std::sin(theta) - Ce - TiltFriction * omega) / PendulumInertia;
+    rod[2] =
+        std::cos(theta) * (m * kGravity * std::sin(theta) - Ce) - std::sin(theta) * (omega * omega);
+  }
+}
+
+double TMonocycle::TravelRate(bool upright, double push, double v) const {
+  const double m = PendulumMass;
+  if (upright) return -(m * L / 2) * (push + RollFriction * v) / (M + WheelEqMass);
+  return -(m * L / 2) * RollFriction * v / (M + WheelEqMass);
+}
+
+void TMonocycle::Derivatives(double* out, const double* in) {
+  const double omega = in[1], v = in[3];
+  double rod[3];
+  RodRates(in[0], omega, rod);
+  const bool upright = rod[0] != 0;
   if (upright) {
     out[0] = omega;
-    out[1] = (m * kGravity * std::sin(theta) - Ce - TiltFriction * omega) / PendulumInertia;
+    out[1] = rod[1];
   } else {
     // A fallen rod stays where it lies.
     out[0] = 0;
     out[1] = 0;
   }
   out[2] = v;
-  if (upright)
-    out[3] = -(m * L / 2) *
-             (std::cos(theta) * (m * kGravity * std::sin(theta) - Ce) -
-              std::sin(theta) * (omega * omega) + RollFriction * v) /
-             (M + WheelEqMass);
-  else
-    out[3] = -(m * L / 2) * RollFriction * v / (M + WheelEqMass);
+  out[3] = TravelRate(upright, rod[2], v);
 }
 
 void TMonocycle::Step(double h) {
-  Rk4Step(State, Stage, K1, K2, K3, K4, h,
-          [this](double* out, const double* in) { Derivatives(out, in); });
+  // A class that brings its own derivatives may read more than the rod's key.
+  if (TMemoSwitch::Enabled && typeid(*this) == typeid(TMonocycle))
+    SplitRk4Step(h);
+  else
+    Rk4Step(State, Stage, K1, K2, K3, K4, h,
+            [this](double* out, const double* in) { Derivatives(out, in); });
 
   const double r = Wheel->R;
   VitX = 0;
@@ -72,6 +91,84 @@ void TMonocycle::Step(double h) {
   State[0] = WrappedOnce(State[0]);
 
   WheelAngleFromTravel();
+}
+
+// The RK4 step of Rk4Step, component by component: the rod's half (tilt and
+// tilt rate) reads nothing of the travel, and at rest repeats step after step
+// while the travel still creeps, so it is kept with exactly what it reads.
+void TMonocycle::SplitRk4Step(double h) {
+  const double key[] = {State[0], State[1],  h,        Ce,           PendulumMass,
+                        L,        RodRadius, Wheel->R, TiltFriction, PendulumInertia};
+  double rod[kRodStepSize];
+  if (const double* kept = rod_step_memo_.Find(static_cast<std::size_t>(CtrlCountdown & 3), key)) {
+    std::copy(kept, kept + kRodStepSize, rod);
+  } else {
+    RodHalfStep(h, rod);
+    rod_step_memo_.Keep(static_cast<std::size_t>(CtrlCountdown & 3), key, rod);
+  }
+  double* K[4] = {K1, K2, K3, K4};
+  for (int s = 0; s < 4; ++s) {
+    K[s][0] = rod[2 * s];
+    K[s][1] = rod[2 * s + 1];
+  }
+  Stage[0] = rod[8];
+  Stage[1] = rod[9];
+  const double state0 = rod[10], state1 = rod[11];
+
+  // The travel's half, as Rk4Step does it.
+  auto rates = [&](int s, double* out, const double* in) {
+    out[2] = in[3];
+    out[3] = TravelRate(rod[12 + s] != 0, rod[16 + s], in[3]);
+  };
+  rates(0, K1, State);
+  for (std::size_t i = 2; i < 4; ++i)
+    Stage[i] = State[i] + K1[i] * h / 2;
+  rates(1, K2, Stage);
+  for (std::size_t i = 2; i < 4; ++i)
+    Stage[i] = State[i] + K2[i] * h / 2;
+  rates(2, K3, Stage);
+  for (std::size_t i = 2; i < 4; ++i)
+    Stage[i] = State[i] + K3[i] * h;
+  rates(3, K4, Stage);
+  for (std::size_t i = 2; i < 4; ++i)
+    State[i] += ((K2[i] + K3[i]) * 2 + K1[i] + K4[i]) * h / 6;
+  State[0] = state0;
+  State[1] = state1;
+}
+
+void TMonocycle::RodHalfStep(double h, double (&out)[kRodStepSize]) const {
+  double state[2] = {State[0], State[1]};
+  double stage[2];
+  double k[4][2];
+  auto rates = [&](int s, double* rate, const double* in) {
+    double rod[3];
+    RodRates(in[0], in[1], rod);
+    const bool upright = rod[0] != 0;
+    rate[0] = upright ? in[1] : 0;
+    rate[1] = upright ? rod[1] : 0;
+    out[12 + s] = rod[0];
+    out[16 + s] = rod[2];
+  };
+  rates(0, k[0], state);
+  for (std::size_t i = 0; i < 2; ++i)
+    stage[i] = state[i] + k[0][i] * h / 2;
+  rates(1, k[1], stage);
+  for (std::size_t i = 0; i < 2; ++i)
+    stage[i] = state[i] + k[1][i] * h / 2;
+  rates(2, k[2], stage);
+  for (std::size_t i = 0; i < 2; ++i)
+    stage[i] = state[i] + k[2][i] * h;
+  rates(3, k[3], stage);
+  for (std::size_t i = 0; i < 2; ++i)
+    state[i] += ((k[1][i] + k[2][i]) * 2 + k[0][i] + k[3][i]) * h / 6;
+  for (int s = 0; s < 4; ++s) {
+    out[2 * s] = k[s][0];
+    out[2 * s + 1] = k[s][1];
+  }
+  out[8] = stage[0];
+  out[9] = stage[1];
+  out[10] = state[0];
+  out[11] = state[1];
 }
 
 void TMonocycle::WheelAngleFromTravel() {

@@ -3,9 +3,11 @@
 // sets the wheel torque Ce.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "models/robots/balancing_robot.h"
+#include "models/robots/memo.h"
 #include "models/roue.h"
 
 class TMonocycle : public TBalancingRobot {
@@ -32,4 +34,17 @@ public:
 
 private:
   void WheelAngleFromTravel();
+  // The rod's rates at (theta, omega): upright (1 or 0), d omega, and the
+  // rod's push on the wheel.
+  void RodRates(double theta, double omega, double (&rod)[3]) const;
+  // d(travel rate)/dt from the rod's rates and the travel rate v.
+  double TravelRate(bool upright, double push, double v) const;
+  void SplitRk4Step(double h);
+  // K1..K4 and the last stage of the tilt and tilt rate, their new values, and
+  // the rod's upright flag and push at each stage.
+  static constexpr std::size_t kRodStepSize = 20;
+  void RodHalfStep(double h, double (&out)[kRodStepSize]) const;
+
+  // A slot per controller countdown.
+  TMemo<10, kRodStepSize, 4> rod_step_memo_;
 };

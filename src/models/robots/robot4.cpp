@@ -17,7 +17,19 @@ TRobot4::TRobot4(double x0, double y0, int index) : TRobot2(x0, y0, index) {
   FrictionViscous = 1.0;
 }
 
+template <class F> void TRobot4::StepFields(F&& f) {
+  EachField(f, RecoilTime, RecoilDuration, Traction, FrictionStatic, FrictionViscous, Friction,
+            FrictionX, FrictionY, Vit, VitX, VitY, Theta, Steer, ForceX, ForceY, Force, Mass, PosX,
+            PosY, Omega, Wheelbase, CollisionPending, Recoiling, WheelR->R, WheelR->Phi, WheelL->R,
+            WheelL->Phi, WheelRR->R, WheelRR->Phi, WheelRL->R, WheelRL->Phi);
+}
+
 void TRobot4::Step(double h) {
+  step_memo_.Step(
+      h, 0, [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
+}
+
+void TRobot4::Advance(double h) {
   if (AdvanceRecoil(h)) Traction = 0;
 
   Friction = std::min(std::fabs(Traction), FrictionStatic) + FrictionViscous * Vit;

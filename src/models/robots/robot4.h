@@ -4,13 +4,14 @@
 #pragma once
 
 #include "models/robots/robot2.h"
+#include "models/robots/step_memo.h"
 
 class TRobot4 : public TRobot2 {
 public:
   TRobot4(double x0, double y0, int index);
 
   void Draw() override;
-  void Step(double h) override;
+  void Step(double h) final;
   void AutoPilot(double t) override;
   void OnCollision() override;
   void Reset() override;
@@ -36,4 +37,10 @@ public:
   double SteerMax = 0.5;
   double SavedTraction = 0;
   double SavedSteer = 0;
+
+private:
+  void Advance(double h);
+  // Everything Advance reads or writes.
+  template <class F> void StepFields(F&& f);
+  TStepMemo<31, 1> step_memo_;
 };

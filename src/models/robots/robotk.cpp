@@ -13,7 +13,18 @@ TRobotK::TRobotK(double x0, double y0, int index) : TRobot2(x0, y0, index) {
   SpinMax = 10;
 }
 
+template <class F> void TRobotK::StepFields(F&& f) {
+  EachField(f, RecoilTime, RecoilDuration, Vit, VitX, VitY, Theta, PosX, PosY, Omega, Track,
+            CollisionPending, Recoiling, WheelR->SpinRate, WheelR->R, WheelR->Phi, WheelL->SpinRate,
+            WheelL->R, WheelL->Phi);
+}
+
 void TRobotK::Step(double h) {
+  step_memo_.Step(
+      h, 0, [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
+}
+
+void TRobotK::Advance(double h) {
   if (AdvanceRecoil(h)) {
     WheelR->SpinRate = 0;
     WheelL->SpinRate = 0;

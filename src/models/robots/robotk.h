@@ -4,13 +4,14 @@
 #pragma once
 
 #include "models/robots/robot2.h"
+#include "models/robots/step_memo.h"
 
 class TRobotK : public TRobot2 {
 public:
   TRobotK(double x0, double y0, int index);
 
   void Draw() override;
-  void Step(double h) override;
+  void Step(double h) final;
   void AutoPilot(double t) override;
   void OnCollision() override;
   void Reset() override;
@@ -24,4 +25,10 @@ public:
   double SpinMax = 10.0;
   double SavedSpinR = 0;
   double SavedSpinL = 0;
+
+private:
+  void Advance(double h);
+  // Everything Advance reads or writes.
+  template <class F> void StepFields(F&& f);
+  TStepMemo<18, 1> step_memo_;
 };
