@@ -20,6 +20,7 @@
 #include "app/gl_form.h"
 #include "app/state_json.h"
 #include "app/step_limit.h"
+#include "models/constants.h"
 #include "models/linear/rail_shape.h"
 #include "models/robots/robot2.h"
 
@@ -213,6 +214,9 @@ private:
   std::vector<std::string> inner_; // "WheelR." inside an owned object
 };
 
+// The largest angle below a whole turn.
+const double kBelowTwoPi = std::nextafter(2 * kPi, 0.0);
+
 struct TRange {
   const char* Path;
   double Min, Max;
@@ -241,6 +245,21 @@ const TDeviceRange kDeviceRanges[] = {
     {"TMRVlin", {"Phase", 0, 2}},
     {nullptr, {"CtrlPeriod", 0, kIntMax}},
     {nullptr, {"CtrlCountdown", 0, kIntMax}},
+    // Angles where each step's single wrap keeps them (a reset returns the
+    // robots' headings to Theta0); the tick takes one outside for a runaway.
+    {"TRobot4", {"Theta", -kPi, kPi}},
+    {"TRobot4", {"Theta0", -kPi, kPi}},
+    {"TRobotK", {"Theta", -kPi, kPi}},
+    {"TRobotK", {"Theta0", -kPi, kPi}},
+    {"TMonocycle", {"State[0]", -kPi, kPi}},
+    {"TMonocycle", {"Wheel.Phi", -kBelowTwoPi, kBelowTwoPi}},
+    {"TBicycle", {"State[0]", -kPi, kPi}},
+    {"TBicycle", {"State[2]", -kPi, kPi}},
+    {"TMSlin", {"PendTheta", -kPi, kPi}},
+    {"TMRVlin", {"Theta", 0, kBelowTwoPi}},
+    {"TMRVlin", {"ToothTheta", 0, kBelowTwoPi}},
+    {"TMSlin", {"Theta", 0, kBelowTwoPi}},
+    {"TMSlin", {"MagnetTheta", 0, kBelowTwoPi}},
 };
 
 // The pitch of each rail's teeth or magnets.
