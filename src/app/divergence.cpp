@@ -1,6 +1,7 @@
 #include "app/divergence.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "models/constants.h"
 #include "models/field_access.h"
@@ -11,9 +12,15 @@
 
 namespace {
 
-bool Finite(const double* v, int n) {
-  for (int i = 0; i < n; ++i)
-    if (!std::isfinite(v[i])) return false;
+bool Finite(std::initializer_list<double> values) {
+  for (double v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+template <std::size_t N> bool Finite(const double (&values)[N]) {
+  for (double v : values)
+    if (!std::isfinite(v)) return false;
   return true;
 }
 
@@ -28,26 +35,34 @@ bool Turn(double a) {
 
 } // namespace
 
+// The values a runaway reaches first: the pose and velocity, the integrated
+// state, and what the carriages work out from their place on the rail (a
+// place still finite can be too far along for its tooth or magnet to be).
+// Looked at every tick, so a few named fields rather than all of them.
 bool Diverged(const TRobot& r) {
-  const double pose[] = {r.PosX, r.PosY, r.VitX, r.VitY, r.Vit, r.Theta};
-  if (!Finite(pose, 6)) return true;
+  if (!Finite({r.PosX, r.PosY, r.VitX, r.VitY, r.Vit, r.Theta, r.Omega})) return true;
   switch (r.TypeCode) {
   case kTypeRobotK:
   case kTypeRobot4:
     return !Half(r.Theta);
   case kTypeMonocycle: {
     const auto& m = static_cast<const TMonocycle&>(r);
-    return !Finite(m.State, 4) || !Half(m.State[0]);
+    return !Finite(m.State) || !Half(m.State[0]);
   }
   case kTypeBicycle: {
     const auto& b = static_cast<const TBicycle&>(r);
-    return !Finite(b.State, 8) || !Half(b.State[0]) || !Half(b.State[2]);
+    return !Finite(b.State) || !Half(b.State[0]) || !Half(b.State[2]);
   }
-  case kTypeMRVlin:
-    return !Turn(r.Theta);
+  case kTypeMRVlin: {
+    const auto& m = static_cast<const TMRVlin&>(r);
+    return !Finite({m.Omega, m.Dx, m.Dy, m.DTheta, m.ToothX, m.ToothY, m.ToothDist, m.Fx, m.Fy,
+                    m.Torque}) ||
+           !Turn(m.Theta);
+  }
   case kTypeMSlin: {
     const auto& s = static_cast<const TMSlin&>(r);
-    return !Turn(s.Theta) || !std::isfinite(s.PendOmega) || !Half(s.PendTheta);
+    return !Finite({s.Omega, s.Dx, s.MagnetX, s.MagnetY, s.Fx, s.Fy, s.Torque, s.PendOmega}) ||
+           !Turn(s.Theta) || !Half(s.PendTheta);
   }
   default:
     return false;
