@@ -2,6 +2,13 @@
 // the scripted toolkit, with the window's invariants checked after each event.
 // The suite plays a few thousand events for each of a few fixed seeds; the soak
 // program (tests/soak/event_soak.cpp) plays a million.
+//
+// Not played, for want of a display or because they block: the OpenGL view
+// (its creation, drawing and a recording's frames: EnregistreAVI1 is played
+// and refused for want of a view), the file dialogs themselves (their answers
+// are, through the scripted toolkit), the browser of the help page, the real
+// timer, the Qt widgets' own key and mouse mapping (the window's handlers get
+// the codes directly) and the stop signals (tests/test_stop_signals.cpp).
 #pragma once
 
 #include <cstdint>

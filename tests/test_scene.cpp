@@ -237,6 +237,8 @@ const std::vector<TCorrupt>& CorruptScenes() {
        "Robots[6].ToothTheta : -3.2 hors de l'intervalle 0 … 6.28318530717959"},
       {"wheel angle", set("/Robots/3/Wheel/Phi", 100000),
        "Robots[3].Wheel.Phi : 100000 hors de l'intervalle"},
+      {"huge but finite", set("/Robots/0/WheelRL/Phi", -1e300),
+       "Robots[0].WheelRL.Phi : -1e+300 hors de l'intervalle -1000000000000 … 1000000000000"},
       {"a whole turn", set("/Robots/8/Theta", 2 * kPi), "Robots[8].Theta : 6.28318530717959 hors"},
       {"step", set("/Dt", 0.06), "Dt : 0.06 hors de l'intervalle 0 … 0.05"},
       {"frequency", set("/Fs", 0), "Fs : 0 hors de l'intervalle 0.1 … 10"},

@@ -12,16 +12,27 @@
 
 namespace {
 
+// Also false for NaN, where no comparison holds.
+bool Bounded(double v) {
+  return std::fabs(v) <= kMaxDeviceValue;
+}
+
 bool Finite(std::initializer_list<double> values) {
   for (double v : values)
-    if (!std::isfinite(v)) return false;
+    if (!Bounded(v)) return false;
   return true;
 }
 
 template <std::size_t N> bool Finite(const double (&values)[N]) {
   for (double v : values)
-    if (!std::isfinite(v)) return false;
+    if (!Bounded(v)) return false;
   return true;
+}
+
+// A balancing robot's state and the integrator's work arrays.
+template <class T> bool StagesFinite(const T& r) {
+  return Finite(r.State) && Finite(r.Stage) && Finite(r.K1) && Finite(r.K2) && Finite(r.K3) &&
+         Finite(r.K4);
 }
 
 // Within (-pi, pi] give or take the sign of pi itself, as a single wrap leaves it.
@@ -47,21 +58,23 @@ bool Diverged(const TRobot& r) {
     return !Half(r.Theta);
   case kTypeMonocycle: {
     const auto& m = static_cast<const TMonocycle&>(r);
-    return !Finite(m.State) || !Half(m.State[0]);
+    return !StagesFinite(m) || !Half(m.State[0]);
   }
   case kTypeBicycle: {
     const auto& b = static_cast<const TBicycle&>(r);
-    return !Finite(b.State) || !Half(b.State[0]) || !Half(b.State[2]);
+    return !StagesFinite(b) || !Half(b.State[0]) || !Half(b.State[2]);
   }
   case kTypeMRVlin: {
     const auto& m = static_cast<const TMRVlin&>(r);
-    return !Finite({m.Omega, m.Dx, m.Dy, m.DTheta, m.ToothX, m.ToothY, m.ToothDist, m.Fx, m.Fy,
-                    m.Torque}) ||
+    return !Finite({m.Height, m.Dx,     m.Dy,     m.OverlapX,   m.OverlapY,  m.DTheta,    m.PoleX,
+                    m.PoleY,  m.ToothX, m.ToothY, m.ToothTheta, m.ToothDist, m.AirGap,    m.Fx,
+                    m.Fy,     m.Fz,     m.Torque, m.Current,    m.ForceCoef, m.PhaseTimer}) ||
            !Turn(m.Theta);
   }
   case kTypeMSlin: {
     const auto& s = static_cast<const TMSlin&>(r);
-    return !Finite({s.Omega, s.Dx, s.MagnetX, s.MagnetY, s.Fx, s.Fy, s.Torque, s.PendOmega}) ||
+    return !Finite({s.Height, s.Dx, s.MagnetX, s.MagnetY, s.MagnetTheta, s.AirGap, s.Fx, s.Fy, s.Fz,
+                    s.Torque, s.CurrentCmd, s.FluxDensity, s.PendOmega}) ||
            !Turn(s.Theta) || !Half(s.PendTheta);
   }
   default:
@@ -71,7 +84,7 @@ bool Diverged(const TRobot& r) {
 
 namespace {
 
-// Sets every floating-point field that is not a number any more to 0.
+// Sets every floating-point field beyond the bound or not a number to 0.
 class TUndefinedToZero final : public TFieldRefVisitor {
 public:
   void BeginObject(const char*) override {}
@@ -82,7 +95,7 @@ private:
   void Leaf(const char*, TFieldRef::TKind kind, const void* p) override {
     if (kind != TFieldRef::TKind::Double && kind != TFieldRef::TKind::Float) return;
     const TFieldRef field{kind, p};
-    if (!std::isfinite(field.Get())) field.Set(0);
+    if (!Bounded(field.Get())) field.Set(0);
   }
   void Elements(const char* name, TFieldRef::TKind kind, const void* p, std::size_t n,
                 std::size_t size) override {
@@ -95,9 +108,6 @@ private:
 
 void ResetRunaway(TRobot& robot) {
   robot.Reset();
-  // What the reset does not set and the runaway left undefined (the values a
-  // step works out afresh, the integrator's work arrays) goes back to the
-  // zero the constructor gives; the next step recomputes it.
   TUndefinedToZero zero;
   robot.VisitFields(zero);
 }

@@ -8,11 +8,20 @@
 
 class TRobot;
 
-// True when the device's state is no longer finite, or when one of its
-// angles lies outside the interval its single wrap per step keeps it in,
-// which only a turn of more than a whole revolution in one sub-step can do.
+// No device value comes near this in a sound run (a wheel turning at 20 rad/s
+// would take fifty thousand years of simulated time): beyond it a value is a
+// runaway's, and squares and products of it overflow within a step. Scenes
+// refuse device values beyond it too.
+inline constexpr double kMaxDeviceValue = 1e12;
+
+// True when a value of the device's state is no longer finite or beyond
+// kMaxDeviceValue, or when one of its angles lies outside the interval its
+// single wrap per step keeps it in, which only a turn of more than a whole
+// revolution in one sub-step can do.
 bool Diverged(const TRobot& robot);
 
 // Puts a device that ran away back in its initial state (its Reset), with
-// nothing of the runaway left in the values it keeps between steps.
+// nothing of the runaway left in the values it keeps between steps: what the
+// reset does not set and is beyond kMaxDeviceValue or not a number goes back
+// to the zero the constructor gives, for the next step to work it out afresh.
 void ResetRunaway(TRobot& robot);

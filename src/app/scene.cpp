@@ -17,6 +17,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "app/divergence.h"
 #include "app/gl_form.h"
 #include "app/state_json.h"
 #include "app/step_limit.h"
@@ -153,6 +154,11 @@ private:
     if (!Read(j, kind, v, prefix_ + local)) return;
     if (!std::isfinite(v) && !(window_ && MayBeNonFinite(local))) {
       Fail(prefix_ + local + " : valeur non finie (" + Text(v) + ")");
+      return;
+    }
+    if (!window_ && kind != TFieldRef::TKind::Int32 && std::fabs(v) > kMaxDeviceValue) {
+      Fail(prefix_ + local + " : " + Text(v) + " hors de l'intervalle " + Text(-kMaxDeviceValue) +
+           " … " + Text(kMaxDeviceValue));
       return;
     }
     Seen[local] = v;
