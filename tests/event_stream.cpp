@@ -443,7 +443,7 @@ private:
       Note("key " + std::to_string(key) + " shift " + std::to_string(shift));
       const std::uint16_t pressed = key;
       f.FormKeyDown(key, shift);
-      if (key != pressed) return "key changed by its handler";
+      if (key != pressed) failure_ = "the key handler changed the key to " + std::to_string(key);
       return "key";
     }
     if (roll < 640) {
@@ -569,6 +569,7 @@ private:
 
   // The first broken invariant after event n, or "".
   std::string Broken(long long n) {
+    if (!failure_.empty()) return failure_;
     const TGL_Form& f = *form_;
     int selected = 0;
     for (const TRobot* r : *f.Robots)
@@ -624,6 +625,7 @@ private:
   std::deque<std::string> recent_;
   double last_time_ = 0;
   Rewind rewind_ = Rewind::None;
+  std::string failure_; // found while the event was played
 };
 
 // The run's working directory is its scratch folder (the data log lands there).

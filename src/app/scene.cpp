@@ -22,6 +22,7 @@
 #include "app/state_json.h"
 #include "app/step_limit.h"
 #include "models/constants.h"
+#include "models/device_description.h"
 #include "models/linear/rail_shape.h"
 #include "models/robots/robot2.h"
 
@@ -223,6 +224,9 @@ private:
 // The largest angle below a whole turn.
 const double kBelowTwoPi = std::nextafter(2 * kPi, 0.0);
 
+// A wheel from 1 mm to 10 m across its radius.
+constexpr double kMinWheelRadius = 1e-3, kMaxWheelRadius = 10;
+
 struct TRange {
   const char* Path;
   double Min, Max;
@@ -266,6 +270,12 @@ const TDeviceRange kDeviceRanges[] = {
     {"TMRVlin", {"ToothTheta", 0, kBelowTwoPi}},
     {"TMSlin", {"Theta", 0, kBelowTwoPi}},
     {"TMSlin", {"MagnetTheta", 0, kBelowTwoPi}},
+    // The wheels' radii divide their turning rates.
+    {nullptr, {"Wheel.R", kMinWheelRadius, kMaxWheelRadius}},
+    {nullptr, {"WheelR.R", kMinWheelRadius, kMaxWheelRadius}},
+    {nullptr, {"WheelL.R", kMinWheelRadius, kMaxWheelRadius}},
+    {nullptr, {"WheelRL.R", kMinWheelRadius, kMaxWheelRadius}},
+    {nullptr, {"WheelRR.R", kMinWheelRadius, kMaxWheelRadius}},
 };
 
 // The pitch of each rail's teeth or magnets.
@@ -338,6 +348,9 @@ bool CheckDevice(const json& object, const TRobot& live, std::int32_t index, std
   }
   for (const TDeviceRange& r : kDeviceRanges)
     if ((!r.Class || name == r.Class) && !InRange(seen, prefix, r.Range, error)) return false;
+  // What the instruments refuse for a parameter, a scene may not set either.
+  for (const TParameterDescription& p : live.Description().Parameters)
+    if (!InRange(seen, prefix, {p.Field, p.Min, p.Max}, error)) return false;
   for (const auto& [rail_class, pitch] : kRailPitches)
     if (name == rail_class && !CheckRail(seen, prefix, pitch, error)) return false;
   return true;
