@@ -11,7 +11,8 @@ class TRobot;
 // No device value comes near this in a sound run (a wheel turning at 20 rad/s
 // would take fifty thousand years of simulated time): beyond it a value is a
 // runaway's, and squares and products of it overflow within a step. Scenes
-// refuse device values beyond it too.
+// refuse device values beyond it too, but for the wheels' angles, which only
+// accumulate.
 inline constexpr double kMaxDeviceValue = 1e12;
 
 // True when a value of the device's state is no longer finite or beyond

@@ -157,7 +157,10 @@ private:
       Fail(prefix_ + local + " : valeur non finie (" + Text(v) + ")");
       return;
     }
-    if (!window_ && kind != TFieldRef::TKind::Int32 && std::fabs(v) > kMaxDeviceValue) {
+    // A wheel's angle only accumulates, without bound: no step overflows it.
+    const bool wheel_angle = local.ends_with(".Phi");
+    if (!window_ && !wheel_angle && kind != TFieldRef::TKind::Int32 &&
+        std::fabs(v) > kMaxDeviceValue) {
       Fail(prefix_ + local + " : " + Text(v) + " hors de l'intervalle " + Text(-kMaxDeviceValue) +
            " … " + Text(kMaxDeviceValue));
       return;
