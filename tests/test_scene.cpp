@@ -243,6 +243,8 @@ const std::vector<TCorrupt>& CorruptScenes() {
        "Robots[0].Mass : 0 hors de l'intervalle 0.01 … 5"},
       {"wheel without a radius", set("/Robots/0/WheelL/R", 0),
        "Robots[0].WheelL.R : 0 hors de l'intervalle 0.001 … 10"},
+      {"carriage size", set("/Robots/8/ToothWidth", 1e9),
+       "Robots[8].ToothWidth : 1000000000 hors de l'intervalle 0.0001 … 1"},
       {"a whole turn", set("/Robots/8/Theta", 2 * kPi), "Robots[8].Theta : 6.28318530717959 hors"},
       {"step", set("/Dt", 0.06), "Dt : 0.06 hors de l'intervalle 0 … 0.05"},
       {"frequency", set("/Fs", 0), "Fs : 0 hors de l'intervalle 0.1 … 10"},

@@ -227,8 +227,10 @@ private:
 // The largest angle below a whole turn.
 const double kBelowTwoPi = std::nextafter(2 * kPi, 0.0);
 
-// A wheel from 1 mm to 10 m across its radius.
+// A wheel from 1 mm to 10 m across its radius; teeth and rails from 0.1 mm
+// to 1 m wide.
 constexpr double kMinWheelRadius = 1e-3, kMaxWheelRadius = 10;
+constexpr double kMinSize = 1e-4, kMaxSize = 1;
 
 struct TRange {
   const char* Path;
@@ -273,6 +275,9 @@ const TDeviceRange kDeviceRanges[] = {
     {"TMRVlin", {"ToothTheta", 0, kBelowTwoPi}},
     {"TMSlin", {"Theta", 0, kBelowTwoPi}},
     {"TMSlin", {"MagnetTheta", 0, kBelowTwoPi}},
+    // The carriages' sizes, from which their masses and inertias follow.
+    {nullptr, {"ToothWidth", kMinSize, kMaxSize}},
+    {nullptr, {"RailWidth", kMinSize, kMaxSize}},
     // The wheels' radii divide their turning rates.
     {nullptr, {"Wheel.R", kMinWheelRadius, kMaxWheelRadius}},
     {nullptr, {"WheelR.R", kMinWheelRadius, kMaxWheelRadius}},
@@ -432,6 +437,8 @@ bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::stri
        static_cast<double>(form.SBtimer.Max)},
       {"RobSel", 0, form.NbRobots - 1.0},
       {"DemoPhase", 0, 9},
+      {"ToothWidth", kMinSize, kMaxSize},
+      {"RailWidth", kMinSize, kMaxSize},
       {"DemoStep", 0, kIntMax},
       {"DemoLen1", 1, kIntMax},
       {"DemoLen2", 1, kIntMax},
