@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <typeinfo>
 
 #include "models/constants.h"
 #include "models/field_access.h"
@@ -44,39 +45,45 @@ bool Turn(double a) {
   return a >= 0 && a < 2 * kPi;
 }
 
-} // namespace
-
 // The values a runaway reaches first: the pose and velocity, the integrated
 // state, and what the carriages work out from their place on the rail (a
 // place still finite can be too far along for its tooth or magnet to be).
 // Looked at every tick, so a few named fields rather than all of them.
+// The device as class T if it is exactly one (a test's stand-in device may
+// borrow a type code), else null.
+template <class T> const T* As(const TRobot& r) {
+  return typeid(r) == typeid(T) ? static_cast<const T*>(&r) : nullptr;
+}
+
+} // namespace
+
 bool Diverged(const TRobot& r) {
   if (!Finite({r.PosX, r.PosY, r.VitX, r.VitY, r.Vit, r.Theta, r.Omega})) return true;
   switch (r.TypeCode) {
   case kTypeRobotK:
   case kTypeRobot4:
     return !Half(r.Theta);
-  case kTypeMonocycle: {
-    const auto& m = static_cast<const TMonocycle&>(r);
-    return !StagesFinite(m) || !Half(m.State[0]);
-  }
-  case kTypeBicycle: {
-    const auto& b = static_cast<const TBicycle&>(r);
-    return !StagesFinite(b) || !Half(b.State[0]) || !Half(b.State[2]);
-  }
-  case kTypeMRVlin: {
-    const auto& m = static_cast<const TMRVlin&>(r);
-    return !Finite({m.Height, m.Dx,     m.Dy,     m.OverlapX,   m.OverlapY,  m.DTheta,    m.PoleX,
-                    m.PoleY,  m.ToothX, m.ToothY, m.ToothTheta, m.ToothDist, m.AirGap,    m.Fx,
-                    m.Fy,     m.Fz,     m.Torque, m.Current,    m.ForceCoef, m.PhaseTimer}) ||
-           !Turn(m.Theta);
-  }
-  case kTypeMSlin: {
-    const auto& s = static_cast<const TMSlin&>(r);
-    return !Finite({s.Height, s.Dx, s.MagnetX, s.MagnetY, s.MagnetTheta, s.AirGap, s.Fx, s.Fy, s.Fz,
-                    s.Torque, s.CurrentCmd, s.FluxDensity, s.PendOmega}) ||
-           !Turn(s.Theta) || !Half(s.PendTheta);
-  }
+  case kTypeMonocycle:
+    if (const auto* m = As<TMonocycle>(r)) return !StagesFinite(*m) || !Half(m->State[0]);
+    return false;
+  case kTypeBicycle:
+    if (const auto* b = As<TBicycle>(r))
+      return !StagesFinite(*b) || !Half(b->State[0]) || !Half(b->State[2]);
+    return false;
+  case kTypeMRVlin:
+    if (const auto* m = As<TMRVlin>(r))
+      return !Finite({m->Height,     m->Dx,        m->Dy,      m->OverlapX,  m->OverlapY,
+                      m->DTheta,     m->PoleX,     m->PoleY,   m->ToothX,    m->ToothY,
+                      m->ToothTheta, m->ToothDist, m->AirGap,  m->Fx,        m->Fy,
+                      m->Fz,         m->Torque,    m->Current, m->ForceCoef, m->PhaseTimer}) ||
+             !Turn(m->Theta);
+    return false;
+  case kTypeMSlin:
+    if (const auto* s = As<TMSlin>(r))
+      return !Finite({s->Height, s->Dx, s->MagnetX, s->MagnetY, s->MagnetTheta, s->AirGap, s->Fx,
+                      s->Fy, s->Fz, s->Torque, s->CurrentCmd, s->FluxDensity, s->PendOmega}) ||
+             !Turn(s->Theta) || !Half(s->PendTheta);
+    return false;
   default:
     return false;
   }
