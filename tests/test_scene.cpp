@@ -16,6 +16,7 @@
 
 #include "app/scene.h"
 #include "app/state_json.h"
+#include "models/constants.h"
 #include "models/field_access.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/mslin.h"
@@ -226,6 +227,25 @@ const std::vector<TCorrupt>& CorruptScenes() {
        "Robots[5].ToothPitch : 1e-09 donne plus de 100000 pas sur le rail"},
       {"curve radius", set("/Robots/7/CurveRadius", 0),
        "Robots[7].CurveRadius : 0 n'est pas positif"},
+      // Angles beyond the interval their wrap keeps them in (found by the event fuzz).
+      {"pendulum angle", set("/Robots/8/PendTheta", 100000),
+       "Robots[8].PendTheta : 100000 hors de l'intervalle -3.14159265358979 … 3.14159265358979"},
+      {"initial heading", set("/Robots/1/Theta0", 4), "Robots[1].Theta0 : 4 hors de l'intervalle"},
+      {"bicycle heading", set("/Robots/4/State/2", -3.2),
+       "Robots[4].State[2] : -3.2 hors de l'intervalle"},
+      {"tooth direction", set("/Robots/6/ToothTheta", -3.2),
+       "Robots[6].ToothTheta : -3.2 hors de l'intervalle 0 … 6.28318530717959"},
+      {"wheel angle", set("/Robots/3/Wheel/Phi", 100000),
+       "Robots[3].Wheel.Phi : 100000 hors de l'intervalle"},
+      {"huge but finite", set("/Robots/6/Current", -1e300),
+       "Robots[6].Current : -1e+300 hors de l'intervalle -1000000000000 … 1000000000000"},
+      {"parameter beyond what the instruments accept", set("/Robots/0/Mass", 0),
+       "Robots[0].Mass : 0 hors de l'intervalle 0.01 … 5"},
+      {"wheel without a radius", set("/Robots/0/WheelL/R", 0),
+       "Robots[0].WheelL.R : 0 hors de l'intervalle 0.001 … 10"},
+      {"carriage size", set("/Robots/8/ToothWidth", 1e9),
+       "Robots[8].ToothWidth : 1000000000 hors de l'intervalle 0.0001 … 1"},
+      {"a whole turn", set("/Robots/8/Theta", 2 * kPi), "Robots[8].Theta : 6.28318530717959 hors"},
       {"step", set("/Dt", 0.06), "Dt : 0.06 hors de l'intervalle 0 … 0.05"},
       {"frequency", set("/Fs", 0), "Fs : 0 hors de l'intervalle 0.1 … 10"},
       {"timer period", set("/Timer1/Interval", 101),

@@ -32,6 +32,13 @@ bool ReadKeyedPicture(const std::string& path, TPicture& picture, std::string& e
     error = "Cannot read bitmap \"" + path + "\": " + stbi_failure_reason();
     return false;
   }
+  // The decoder takes a header of no rows or columns for a picture; no
+  // texture can be made of it.
+  if (w < 1 || h < 1) {
+    stbi_image_free(rgb);
+    error = "Cannot read bitmap \"" + path + "\": no pixels";
+    return false;
+  }
   picture.Width = w;
   picture.Height = h;
   const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);

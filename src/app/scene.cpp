@@ -17,9 +17,12 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "app/divergence.h"
 #include "app/gl_form.h"
 #include "app/state_json.h"
 #include "app/step_limit.h"
+#include "models/constants.h"
+#include "models/device_description.h"
 #include "models/linear/rail_shape.h"
 #include "models/robots/robot2.h"
 
@@ -154,6 +157,14 @@ private:
       Fail(prefix_ + local + " : valeur non finie (" + Text(v) + ")");
       return;
     }
+    // A wheel's angle only accumulates, without bound: no step overflows it.
+    const bool wheel_angle = local.ends_with(".Phi");
+    if (!window_ && !wheel_angle && kind != TFieldRef::TKind::Int32 &&
+        std::fabs(v) > kMaxDeviceValue) {
+      Fail(prefix_ + local + " : " + Text(v) + " hors de l'intervalle " + Text(-kMaxDeviceValue) +
+           " … " + Text(kMaxDeviceValue));
+      return;
+    }
     Seen[local] = v;
     if (use == TUse::Restore) scene_.Values.push_back({TFieldRef{kind, p}, v});
   }
@@ -213,6 +224,14 @@ private:
   std::vector<std::string> inner_; // "WheelR." inside an owned object
 };
 
+// The largest angle below a whole turn.
+const double kBelowTwoPi = std::nextafter(2 * kPi, 0.0);
+
+// A wheel from 1 mm to 10 m across its radius; teeth and rails from 0.1 mm
+// to 1 m wide.
+constexpr double kMinWheelRadius = 1e-3, kMaxWheelRadius = 10;
+constexpr double kMinSize = 1e-4, kMaxSize = 1;
+
 struct TRange {
   const char* Path;
   double Min, Max;
@@ -241,6 +260,30 @@ const TDeviceRange kDeviceRanges[] = {
     {"TMRVlin", {"Phase", 0, 2}},
     {nullptr, {"CtrlPeriod", 0, kIntMax}},
     {nullptr, {"CtrlCountdown", 0, kIntMax}},
+    // Angles where each step's single wrap keeps them (a reset returns the
+    // robots' headings to Theta0); the tick takes one outside for a runaway.
+    {"TRobot4", {"Theta", -kPi, kPi}},
+    {"TRobot4", {"Theta0", -kPi, kPi}},
+    {"TRobotK", {"Theta", -kPi, kPi}},
+    {"TRobotK", {"Theta0", -kPi, kPi}},
+    {"TMonocycle", {"State[0]", -kPi, kPi}},
+    {"TMonocycle", {"Wheel.Phi", -kBelowTwoPi, kBelowTwoPi}},
+    {"TBicycle", {"State[0]", -kPi, kPi}},
+    {"TBicycle", {"State[2]", -kPi, kPi}},
+    {"TMSlin", {"PendTheta", -kPi, kPi}},
+    {"TMRVlin", {"Theta", 0, kBelowTwoPi}},
+    {"TMRVlin", {"ToothTheta", 0, kBelowTwoPi}},
+    {"TMSlin", {"Theta", 0, kBelowTwoPi}},
+    {"TMSlin", {"MagnetTheta", 0, kBelowTwoPi}},
+    // The carriages' sizes, from which their masses and inertias follow.
+    {nullptr, {"ToothWidth", kMinSize, kMaxSize}},
+    {nullptr, {"RailWidth", kMinSize, kMaxSize}},
+    // The wheels' radii divide their turning rates.
+    {nullptr, {"Wheel.R", kMinWheelRadius, kMaxWheelRadius}},
+    {nullptr, {"WheelR.R", kMinWheelRadius, kMaxWheelRadius}},
+    {nullptr, {"WheelL.R", kMinWheelRadius, kMaxWheelRadius}},
+    {nullptr, {"WheelRL.R", kMinWheelRadius, kMaxWheelRadius}},
+    {nullptr, {"WheelRR.R", kMinWheelRadius, kMaxWheelRadius}},
 };
 
 // The pitch of each rail's teeth or magnets.
@@ -313,6 +356,9 @@ bool CheckDevice(const json& object, const TRobot& live, std::int32_t index, std
   }
   for (const TDeviceRange& r : kDeviceRanges)
     if ((!r.Class || name == r.Class) && !InRange(seen, prefix, r.Range, error)) return false;
+  // What the instruments refuse for a parameter, a scene may not set either.
+  for (const TParameterDescription& p : live.Description().Parameters)
+    if (!InRange(seen, prefix, {p.Field, p.Min, p.Max}, error)) return false;
   for (const auto& [rail_class, pitch] : kRailPitches)
     if (name == rail_class && !CheckRail(seen, prefix, pitch, error)) return false;
   return true;
@@ -391,6 +437,8 @@ bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::stri
        static_cast<double>(form.SBtimer.Max)},
       {"RobSel", 0, form.NbRobots - 1.0},
       {"DemoPhase", 0, 9},
+      {"ToothWidth", kMinSize, kMaxSize},
+      {"RailWidth", kMinSize, kMaxSize},
       {"DemoStep", 0, kIntMax},
       {"DemoLen1", 1, kIntMax},
       {"DemoLen2", 1, kIntMax},

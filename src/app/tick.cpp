@@ -2,7 +2,9 @@
 #include <cmath>
 
 #include "app/contact_cache.h"
+#include "app/divergence.h"
 #include "app/gl_form.h"
+#include "models/device_description.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
 
@@ -33,6 +35,20 @@ void TGL_Form::Timer1Timer() {
       stepped = robot;
       stepped_index = i;
     }
+  }
+  // A device whose integration ran away is put back in its initial state and
+  // the run paused, or it would run away again at once, a message after another.
+  for (int i = 0; i < NbRobots; ++i) {
+    TRobot& robot = *(*Robots)[i];
+    if (!Diverged(robot)) continue;
+    ResetRunaway(robot);
+    Timer1.Enabled = false;
+    toolkit_.MessageBox("Le calcul de l'appareil " + std::to_string(i) + " (" +
+                            robot.Description().Name +
+                            ") a divergé : ses paramètres et le pas d'intégration le rendent "
+                            "instable. Il est remis à son état initial et la simulation est "
+                            "mise en pause.",
+                        "Simulation", TMsgIcon::Warning);
   }
   RenderFrame(GLReady && !DeferTickFrames);
   if (LogOn && (*Robots)[RobSel]->TypeCode == kTypeMRVlin) {

@@ -171,6 +171,13 @@ bool WriteFile(const std::string& path, const std::string& content, std::string&
 
 } // namespace
 
+bool CheckHeadlessArgs(const std::vector<std::string>& args, std::string& error) {
+  THeadlessToolkit tk;
+  TGL_Form form(tk);
+  TOptions opt;
+  return ParseArgs(args, form, opt, error);
+}
+
 int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
                 std::ostream& out, std::ostream& err, TDrawFrames draw) {
   TStopSignals stop; // SIGINT, SIGTERM: the run ends with its files complete

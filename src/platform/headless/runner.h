@@ -28,3 +28,7 @@ enum class TDrawFrames { Needed, Every };
 // `data_folder` holds the pictures and the help page.
 int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
                 std::ostream& out, std::ostream& err, TDrawFrames draw = TDrawFrames::Needed);
+
+// Checks a command line as RunHeadless does before it runs anything; false
+// with the message it would give. Nothing is read, run or written.
+bool CheckHeadlessArgs(const std::vector<std::string>& args, std::string& error);

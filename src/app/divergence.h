@@ -1,0 +1,28 @@
+// Runaway integration. Parameters that the instruments accept one by one can
+// together make a device's integration unstable at the chosen step (a short,
+// heavily damped rod): its state then grows by orders of magnitude each tick
+// and within a few ticks is no longer a number, which every later tick, the
+// saved scenes and the drawing would carry on. The tick asks this after its
+// sub-steps and puts such a device back in its initial state.
+#pragma once
+
+class TRobot;
+
+// No device value comes near this in a sound run (a wheel turning at 20 rad/s
+// would take fifty thousand years of simulated time): beyond it a value is a
+// runaway's, and squares and products of it overflow within a step. Scenes
+// refuse device values beyond it too, but for the wheels' angles, which only
+// accumulate.
+inline constexpr double kMaxDeviceValue = 1e12;
+
+// True when a value of the device's state is no longer finite or beyond
+// kMaxDeviceValue, or when one of its angles lies outside the interval its
+// single wrap per step keeps it in, which only a turn of more than a whole
+// revolution in one sub-step can do.
+bool Diverged(const TRobot& robot);
+
+// Puts a device that ran away back in its initial state (its Reset), with
+// nothing of the runaway left in the values it keeps between steps: what the
+// reset does not set and is beyond kMaxDeviceValue or not a number goes back
+// to the zero the constructor gives, for the next step to work it out afresh.
+void ResetRunaway(TRobot& robot);
