@@ -3,9 +3,6 @@
 // problem; saving never loses the file already there.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -24,7 +21,6 @@
 #include "platform/headless/actions.h"
 #include "platform/headless/runner.h"
 #include "test_support.h"
-#include "unavailable.h"
 
 namespace {
 
@@ -510,40 +506,6 @@ TEST(Scene, FailedSavesLeaveThePreviousFileAndSaySo) {
   EXPECT_EQ(ReadFile(path), "previous");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), {}), 1) << "a temporary file was left";
   EXPECT_EQ(w.form->LastScenePath, "");
-}
-
-// A read-only folder, through the command line; as root (which ignores
-// permissions) the program runs as the user nobody.
-TEST(Scene, ARefusedFolderLeavesThePreviousFileAndSaysSo) {
-  TScratchDir dir;
-  const fs::path folder = dir.Dir / "readonly";
-  fs::create_directory(folder);
-  const std::string path = (folder / "scene.json").string();
-  Put(path, "previous");
-  ::chmod(folder.c_str(), 0555);
-  ::chmod(dir.Dir.c_str(), 0755);
-  const fs::path err = dir.Dir / "err.txt";
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (!freopen(err.c_str(), "w", stderr) || !freopen("/dev/null", "w", stdout)) ::_exit(78);
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(77);
-    // The state needs no pixels; as another user Mesa keeps an allocation
-    // that LeakSanitizer would report as the program's.
-    ::setenv("__EGL_VENDOR_LIBRARY_FILENAMES", "/nonexistent.json", 1);
-    ::execl(KINEMO_BINARY, KINEMO_BINARY, "--headless", "--do", "ticks:1", "--state", path.c_str(),
-            static_cast<char*>(nullptr));
-    ::_exit(79);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ::chmod(folder.c_str(), 0755);
-  ASSERT_TRUE(WIFEXITED(status));
-  if (WEXITSTATUS(status) >= 77) SKIP_UNAVAILABLE("cannot run the program as another user here");
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(ReadFile(err), "kinemo: cannot write " + path + ": Permission denied\n");
-  EXPECT_EQ(ReadFile(path), "previous");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
 }
 
 TEST(Scene, TheCommandLineLoadsBeforeItsActionsAndRefusesBadScenesWritingNothing) {
