@@ -33,7 +33,9 @@ TEST(StopSignals, TheHandlerOnlyNotesTheFirstSignalAndWakesThePipe) {
     EXPECT_EQ(TStopSignals::ExitCode(SIGTERM), 143);
     EXPECT_EQ(TStopSignals::ExitCode(SIGINT), 130);
   }
-  // The earlier handlers are back.
+  // The earlier handlers are back, and the stop ended with its run: a later
+  // run in the same process is not cut short by it.
+  EXPECT_EQ(TStopSignals::Received(), 0);
   struct sigaction now {};
   ::sigaction(SIGINT, nullptr, &now);
   EXPECT_EQ(now.sa_handler, SIG_DFL);

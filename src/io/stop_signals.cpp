@@ -41,6 +41,8 @@ TStopSignals::TStopSignals() {
 TStopSignals::~TStopSignals() {
   for (int i = 0; i < 2; ++i)
     ::sigaction(kSignals[i], &earlier[i], nullptr);
+  // The request was this run's; a later run in the process starts afresh.
+  received = 0;
   for (int& fd : wake) {
     if (fd >= 0) ::close(fd);
     fd = -1;

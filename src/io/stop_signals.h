@@ -12,7 +12,7 @@ public:
   TStopSignals(const TStopSignals&) = delete;
   TStopSignals& operator=(const TStopSignals&) = delete;
 
-  // 0, or the first stop signal received.
+  // 0, or the first stop signal received while a TStopSignals lives.
   static int Received();
   // Readable once a stop signal has come; -1 when no pipe could be made.
   static int Fd();
