@@ -3,7 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -37,3 +40,24 @@ inline std::string ReadFile(const std::filesystem::path& p) {
   std::ifstream f(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(f), {}};
 }
+
+// Files may not grow past `bytes` while this lives, as on a full disk; the
+// signal the limit raises is ignored so that the write fails instead.
+struct TFileSizeLimit {
+  rlimit Saved{};
+  void (*OldHandler)(int) = nullptr;
+  bool Applied = false;
+  explicit TFileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &Saved);
+    OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = Saved;
+    small.rlim_cur = bytes;
+    Applied = ::setrlimit(RLIMIT_FSIZE, &small) == 0;
+  }
+  ~TFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &Saved);
+    std::signal(SIGXFSZ, OldHandler);
+  }
+  TFileSizeLimit(const TFileSizeLimit&) = delete;
+  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+};

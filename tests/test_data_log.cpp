@@ -112,23 +112,6 @@ TEST_F(DataLog, OnlyARegularFileIsTakenAndAFifoDoesNotHang) {
   }
 }
 
-// Restores the file size limit and the signal it raises.
-struct TFileSizeLimit {
-  rlimit Saved{};
-  void (*OldHandler)(int);
-  explicit TFileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &Saved);
-    OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = Saved;
-    small.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-  }
-  ~TFileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &Saved);
-    std::signal(SIGXFSZ, OldHandler);
-  }
-};
-
 TEST_F(DataLog, AFullDiskClosesTheLogWithAMessageAndLeavesOnlyWholeLines) {
   constexpr std::uintmax_t kLine = 163;
   {

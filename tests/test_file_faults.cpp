@@ -215,26 +215,6 @@ private:
   bool lowered_ = false;
 };
 
-// Files the size of which may not pass kFullDiskBytes, as on a full disk.
-class TFullDisk {
-public:
-  TFullDisk() {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    old_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved_;
-    small.rlim_cur = kFullDiskBytes;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-  }
-  ~TFullDisk() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, old_);
-  }
-
-private:
-  rlimit saved_{};
-  void (*old_)(int) = nullptr;
-};
-
 struct TFaultCase {
   const char* Name;
   TFault Fault;
@@ -325,7 +305,7 @@ TEST_P(FileFaults, FailuresSaySoLeaveEarlierFilesAndUnusualNamesAreWrittenAsGive
     ::alarm(60); // a write that blocks ends the test run rather than hang it
     TOutcome r;
     if (c.Fault == TFault::FullDisk) {
-      TFullDisk full;
+      TFileSizeLimit full(kFullDiskBytes);
       r = output.Write(name);
     } else if (c.Fault == TFault::ReadOnly) {
       TReadOnlyFolder locked(folder);

@@ -85,17 +85,13 @@ TEST(SafeOutput, FailuresLeaveTheOldFileAndNoTemporaryOne) {
   EXPECT_FALSE(out.IsOpen());
 
   // A write the system refuses (a file size limit, as a full disk would).
-  struct rlimit saved {};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  auto* const old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  ASSERT_EQ(out.Open(target), 0);
-  const std::string big(8192, 'x');
-  EXPECT_FALSE(out.Write(big));
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+  {
+    TFileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.Applied);
+    ASSERT_EQ(out.Open(target), 0);
+    const std::string big(8192, 'x');
+    EXPECT_FALSE(out.Write(big));
+  }
   out.Discard();
   EXPECT_EQ(ReadFile(target), "old");
 

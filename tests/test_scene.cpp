@@ -491,15 +491,12 @@ TEST(Scene, FailedSavesLeaveThePreviousFileAndSaySo) {
   // A file that may not grow (as on a full disk) with a scene already there.
   const std::string path = dir / "kept.json";
   Put(path, "previous");
-  struct rlimit saved {};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  auto* const old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool ok = w.form->SaveScene(path);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+  bool ok = true;
+  {
+    TFileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.Applied);
+    ok = w.form->SaveScene(path);
+  }
   EXPECT_FALSE(ok);
   EXPECT_EQ(w.tk.Messages.back().Text,
             "Impossible d'enregistrer la scène " + path + " : fichier trop grand pour le système");
