@@ -1,6 +1,9 @@
 // One simulation tick of the default device set, timer running, nothing drawn,
 // with the cached contact pass the tick uses and with the plain pass it
-// replaced (each pair tested afresh), in the same run.
+// replaced (each pair tested afresh), in the same run. A tick costs more while
+// the balancing robots settle than once they rest, so each run is the same
+// 100 000 ticks from the start: the figure is their mean, whatever iteration
+// count the library would have picked.
 #include <benchmark/benchmark.h>
 
 #include "app/gl_form.h"
@@ -28,5 +31,6 @@ void BM_TickDefaultSetReferencePass(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_TickDefaultSet);
-BENCHMARK(BM_TickDefaultSetReferencePass);
+constexpr benchmark::IterationCount kTicks = 100000;
+BENCHMARK(BM_TickDefaultSet)->Iterations(kTicks);
+BENCHMARK(BM_TickDefaultSetReferencePass)->Iterations(kTicks);
