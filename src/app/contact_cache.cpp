@@ -9,43 +9,24 @@
 #include "models/linear/rail.h"
 #include "models/linear/rail_shape.h"
 
-namespace {
-
-std::uint64_t Bits(double v) {
-  std::uint64_t b = 0;
-  std::memcpy(&b, &v, sizeof b);
-  return b;
-}
-
-} // namespace
-
-void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* rail,
-                         std::int32_t stepped) {
-  const bool after_step = stepped >= 0 && stepped < count && !full_next_ && planned_ &&
-                          robots_ == &robots && count_ == count && given_rail_ == rail &&
-                          SameAfterStep(stepped);
+void TContactCache::FullPass(const TRobotArray& robots, std::int32_t count, TRail* rail) {
   robots_ = &robots;
   count_ = count;
   given_rail_ = rail;
   full_next_ = false;
-  if (after_step) {
-    // Only the devices the last pass flagged and the two that ran code since
-    // can hold a contact flag; the rail is the last pass's.
-    for (std::int32_t k : touched_)
-      robots[k]->InContact = false;
-    ObserveAfterStep(stepped);
-  } else {
-    // The rail is read only when a device of the set is a rail, as the plain
-    // pass does: otherwise the pointer may be stale.
-    rail_ = nullptr;
-    for (std::int32_t k = 0; k < count; ++k) {
-      robots[k]->InContact = false;
-      if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
-    }
-    Observe();
+  // The rail is read only when a device of the set is a rail, as the plain
+  // pass does: otherwise the pointer may be stale.
+  rail_ = nullptr;
+  for (std::int32_t k = 0; k < count; ++k) {
+    robots[k]->InContact = false;
+    if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
   }
-  touched_.clear();
-  replanned_ = false;
+  rail_device_ = rail_;
+  Observe();
+  ReplayContacts();
+}
+
+void TContactCache::ReplayVisits() {
   for (std::size_t p = NextVisit(0); p < pairs_.size(); p = NextVisit(p + 1)) {
     Replay(p);
     if (!replanned_) continue;
@@ -53,8 +34,8 @@ void TContactCache::Pass(const TRobotArray& robots, std::int32_t count, TRail* r
     // the pass goes the plain way.
     full_next_ = true;
     std::size_t q = 0;
-    for (std::int32_t i = 0; i < count; ++i)
-      for (std::int32_t j = i + 1; j < count; ++j, ++q)
+    for (std::int32_t i = 0; i < count_; ++i)
+      for (std::int32_t j = i + 1; j < count_; ++j, ++q)
         if (q > p) PlainPair(i, j);
     return;
   }
@@ -81,40 +62,14 @@ bool TContactCache::Observe() {
   return changed;
 }
 
-bool TContactCache::SameAfterStep(std::int32_t stepped) const {
-  const TRobotArray& robots = *robots_;
-  const auto n = static_cast<std::size_t>(count_);
-  if (devices_.size() != n) return false;
-  const auto a = static_cast<std::size_t>(stepped);
-  const std::size_t b = a + 1 == n ? 0 : a + 1;
-  for (std::size_t k : {a, b})
-    if (devices_[k].Robot != robots[k] || devices_[k].Type != robots[k]->TypeCode) return false;
-  return true;
-}
-
-void TContactCache::ObserveAfterStep(std::int32_t stepped) {
-  const TRobotArray& robots = *robots_;
-  const auto n = static_cast<std::size_t>(count_);
-  const auto a = static_cast<std::size_t>(stepped);
-  const std::size_t b = a + 1 == n ? 0 : a + 1;
-  for (std::size_t k : {a, b}) {
-    robots[k]->InContact = false;
-    ObserveDevice(k);
-  }
-  if (rail_ && (robots[a] == rail_ || robots[b] == rail_)) ObserveRail();
-}
-
-bool TContactCache::ObserveDevice(std::size_t k) {
+void TContactCache::Retest(std::size_t k) {
   const TRobot& r = *(*robots_)[k];
   TDevice& d = devices_[k];
-  const std::uint64_t x = Bits(r.PosX), y = Bits(r.PosY), radius = Bits(r.Radius);
-  if (d.X == x && d.Y == y && d.Radius == radius) return false;
-  d.X = x;
-  d.Y = y;
-  d.Radius = radius;
+  d.X = Bits(r.PosX);
+  d.Y = Bits(r.PosY);
+  d.Radius = Bits(r.Radius);
   for (std::uint32_t p : pairs_of_[k])
     Test(p);
-  return true;
 }
 
 bool TContactCache::ObserveRail() {
@@ -141,12 +96,13 @@ void TContactCache::Plan() {
   devices_.resize(n);
   for (std::size_t k = 0; k < n; ++k) {
     const TRobot& r = *robots[k];
-    devices_[k] = {&r, r.TypeCode, Bits(r.PosX), Bits(r.PosY), Bits(r.Radius)};
+    devices_[k] = {&r, r.TypeCode, false, Bits(r.PosX), Bits(r.PosY), Bits(r.Radius)};
   }
   rail_key_ = {};
   rail_exact_ = false;
   if (rail_) {
-    rail_key_ = {rail_, rail_->TypeCode, Bits(rail_->PosX), Bits(rail_->PosY), Bits(rail_->Radius)};
+    rail_key_ = {
+        rail_, rail_->TypeCode, true, Bits(rail_->PosX), Bits(rail_->PosY), Bits(rail_->Radius)};
     rail_shape_ = rail_->RailType;
     rail_curve_ = Bits(rail_->CurveRadius);
     rail_exact_ = typeid(*rail_) == typeid(TRail);
@@ -171,6 +127,7 @@ void TContactCache::Plan() {
         q.Kind = TKind::Devices;
       const auto p = static_cast<std::uint32_t>(pairs_.size());
       pairs_.push_back(q);
+      if (q.Kind != TKind::None) devices_[i].Live = devices_[j].Live = true;
       pairs_of_[i].push_back(p);
       pairs_of_[j].push_back(p);
       if (q.Kind == TKind::RailWithI || q.Kind == TKind::RailWithJ) rail_pairs_.push_back(p);

@@ -13,6 +13,7 @@
 // between ticks, looks at every device.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -27,7 +28,12 @@ public:
   // that hold a rail (type 7), as RailPtr does. `stepped`: the device that
   // stepped since the previous pass of the same tick, or -1 when anything may
   // have changed.
-  void Pass(const TRobotArray& robots, std::int32_t count, TRail* rail, std::int32_t stepped = -1);
+  // Inline: a tick makes ninety of them, most finding nothing moved.
+  void Pass(const TRobotArray& robots, std::int32_t count, TRail* rail, std::int32_t stepped = -1) {
+    if (!(planned_ && !full_next_ && robots_ == &robots && count_ == count && given_rail_ == rail &&
+          PassAfterStep(stepped)))
+      FullPass(robots, count, rail);
+  }
 
 private:
   enum class TKind : std::uint8_t {
@@ -47,18 +53,69 @@ private:
   struct TDevice {
     const TRobot* Robot = nullptr;
     std::int32_t Type = 0;
+    bool Live = false; // some pair of it has a test (not the switched-reluctance carriage)
     std::uint64_t X = 0, Y = 0, Radius = 0;
   };
 
   // Tests again the pairs of what changed since the last look (all of them
   // after a change of the set or of a type code); true if anything changed.
   bool Observe();
-  // Whether the two devices that ran code since the last pass are those it saw.
-  bool SameAfterStep(std::int32_t stepped) const;
-  // Observe for a pass after device `stepped` stepped and the next one's pilot ran.
-  void ObserveAfterStep(std::int32_t stepped);
-  // Tests again the pairs of device k if its position or radius changed.
-  bool ObserveDevice(std::size_t k);
+  // A pass that looks at every device.
+  void FullPass(const TRobotArray& robots, std::int32_t count, TRail* rail);
+  // The pass after device `stepped` stepped and the next one's pilot ran, if
+  // the cache can take it that way; false if the whole set must be looked at.
+  bool PassAfterStep(std::int32_t stepped) {
+    const TRobotArray& robots = *robots_;
+    const std::size_t n = devices_.size();
+    if (stepped < 0 || n != static_cast<std::size_t>(count_) ||
+        static_cast<std::size_t>(stepped) >= n)
+      return false;
+    const auto a = static_cast<std::size_t>(stepped);
+    const std::size_t b = a + 1 == n ? 0 : a + 1;
+    TRobot& ra = *robots[a];
+    TRobot& rb = *robots[b];
+    if (devices_[a].Robot != &ra || devices_[b].Robot != &rb || devices_[a].Type != ra.TypeCode ||
+        devices_[b].Type != rb.TypeCode)
+      return false;
+    // Only the devices the last pass flagged and the two that ran code since
+    // can hold a contact flag; the rail is the last pass's.
+    for (std::int32_t k : touched_)
+      robots[k]->InContact = false;
+    ra.InContact = false;
+    rb.InContact = false;
+    ObserveDevice(a);
+    ObserveDevice(b);
+    if (rail_ && (&ra == rail_device_ || &rb == rail_device_)) ObserveRail();
+    ReplayContacts();
+    return true;
+  }
+  // Tests again the pairs of device k if its position or radius changed; true
+  // if that may change what a test reads.
+  bool ObserveDevice(std::size_t k) {
+    const TDevice& d = devices_[k];
+    // Where a device with no test stands is read by none.
+    if (!d.Live) return false;
+    const TRobot& r = *(*robots_)[k];
+    if (d.X == Bits(r.PosX) && d.Y == Bits(r.PosY) && d.Radius == Bits(r.Radius)) return false;
+    Retest(k);
+    return true;
+  }
+  // Takes device k's new place and tests its pairs again.
+  void Retest(std::size_t k);
+  // Replays the pairs found in contact, in the plain pass's order.
+  void ReplayContacts() {
+    touched_.clear();
+    replanned_ = false;
+    // Most passes find nothing in contact.
+    for (std::uint64_t w : visit_) {
+      if (w != 0) {
+        ReplayVisits();
+        return;
+      }
+    }
+  }
+  void ReplayVisits();
+  static std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
   // Tests again the rail pairs if the rail's position or shape changed.
   bool ObserveRail();
   void Plan();
@@ -78,7 +135,8 @@ private:
   const TRobotArray* robots_ = nullptr;
   std::int32_t count_ = 0;
   TRail* given_rail_ = nullptr;
-  TRail* rail_ = nullptr; // the given rail if a device of the set is a rail
+  TRail* rail_ = nullptr;               // the given rail if a device of the set is a rail
+  const TRobot* rail_device_ = nullptr; // the same, as a device
   bool replanned_ = false;
   // The devices the last pass may have flagged in contact, and whether the
   // next pass must clear every flag.
