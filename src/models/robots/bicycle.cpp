@@ -114,7 +114,7 @@ void TBicycle::Step(double h) {
     return;
   }
   step_memo_.Step(
-      h, static_cast<std::size_t>(CtrlCountdown & 3), [this](auto&& f) { StepFields(f); },
+      h, static_cast<std::size_t>(CtrlCountdown & 3), State, [this](auto&& f) { StepFields(f); },
       [this, h] { Advance(h); });
 }
 

@@ -46,7 +46,7 @@ private:
   // Everything Advance reads or writes.
   template <class F> void StepFields(F&& f);
   // A slot per controller countdown: at rest the state cycles with it.
-  TStepMemo<82, 4> step_memo_;
+  TStepMemo<82, 4, 8> step_memo_;
   // One slot per RK4 stage.
   TMemo<16, 5, 4> tilt_memo_;
   std::size_t derivative_calls_ = 0;

@@ -25,8 +25,9 @@ template <class F> void TRobot4::StepFields(F&& f) {
 }
 
 void TRobot4::Step(double h) {
+  const double quick[] = {PosX, PosY, Theta, Vit, Omega};
   step_memo_.Step(
-      h, 0, [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
+      h, 0, quick, [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
 }
 
 void TRobot4::Advance(double h) {

@@ -42,5 +42,5 @@ private:
   void Advance(double h);
   // Everything Advance reads or writes.
   template <class F> void StepFields(F&& f);
-  TStepMemo<31, 1> step_memo_;
+  TStepMemo<31, 1, 5> step_memo_;
 };

@@ -20,8 +20,9 @@ template <class F> void TRobotK::StepFields(F&& f) {
 }
 
 void TRobotK::Step(double h) {
+  const double quick[] = {PosX, PosY, Theta, Vit, Omega};
   step_memo_.Step(
-      h, 0, [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
+      h, 0, quick, [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
 }
 
 void TRobotK::Advance(double h) {

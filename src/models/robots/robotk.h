@@ -30,5 +30,5 @@ private:
   void Advance(double h);
   // Everything Advance reads or writes.
   template <class F> void StepFields(F&& f);
-  TStepMemo<18, 1> step_memo_;
+  TStepMemo<18, 1, 5> step_memo_;
 };

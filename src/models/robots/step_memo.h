@@ -7,6 +7,11 @@
 // The device lists its values once, in a template that calls f on each field
 // (double, std::int32_t or bool), and that list must hold everything its Step
 // reads or writes; the Step must read nothing else (no other device, no global).
+//
+// Packing the list costs more than many a step, so a slot keeps a step only
+// when a few quick values (those that change while the device moves) are back
+// to what that slot saw the last time: a device in motion then pays one short
+// comparison per step.
 #pragma once
 
 #include <bit>
@@ -16,17 +21,25 @@
 
 #include "models/robots/memo.h"
 
-template <std::size_t N, std::size_t NSlots> class TStepMemo {
+template <std::size_t N, std::size_t NSlots, std::size_t NQuick> class TStepMemo {
 public:
   // Runs step() unless the values listed by fields(f), with h, are those of
   // an earlier step kept in `slot`; then sets the values that step left.
+  // `quick`: values from the list, as they are before the step.
   template <class TFields, class TStep>
-  void Step(double h, std::size_t slot, TFields&& fields, TStep&& step) {
+  void Step(double h, std::size_t slot, const double (&quick)[NQuick], TFields&& fields,
+            TStep&& step) {
     if (!TMemoSwitch::Enabled) {
       step();
       return;
     }
     TEntry& e = entries_[slot % NSlots];
+    // Compared as bits, as the list is.
+    if (std::memcmp(e.Seen, quick, sizeof quick) != 0) {
+      std::memcpy(e.Seen, quick, sizeof quick);
+      step();
+      return;
+    }
     if (e.Valid && Matches(e, h, fields)) {
       if (!e.Fixed) {
         std::size_t i = 0;
@@ -42,6 +55,7 @@ public:
 
 private:
   struct TEntry {
+    double Seen[NQuick] = {}; // the quick values before this slot's last step
     std::uint64_t Before[N + 1] = {};
     std::uint64_t After[N + 1] = {};
     bool Valid = false;
