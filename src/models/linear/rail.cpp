@@ -84,8 +84,8 @@ void TRail::BuildToothGrid() {
     c.cell_teeth[fill[cell_of[i]]++] = static_cast<std::uint32_t>(i);
 }
 
-bool TRail::NearTeeth(double px, double py) {
-  TToothCache& c = cache_;
+bool TRail::NearCells(double px, double py, TCellBox& box) const {
+  const TToothCache& c = cache_;
   if (c.nx == 0) return false;
   // The distance to the tooth kept last bounds the nearest one's. Rounding
   // differs between the scan's world coordinates and the grid's local ones by
@@ -97,24 +97,17 @@ bool TRail::NearTeeth(double px, double py) {
   const double r = std::sqrt(dx * dx + dy * dy) + margin;
   const double qx = (px - PosX - c.x0) / c.cell, qy = (py - PosY - c.y0) / c.cell;
   const double rc = r / c.cell;
-  // One cell more on each side for the rounding of the cell arithmetic.
-  const double lox = std::max(std::floor(qx - rc) - 1, 0.0);
-  const double hix = std::min(std::floor(qx + rc) + 1, c.nx - 1.0);
-  const double loy = std::max(std::floor(qy - rc) - 1, 0.0);
-  const double hiy = std::min(std::floor(qy + rc) + 1, c.ny - 1.0);
+  // The margin, some ten million times the rounding of the cell arithmetic
+  // in cells, also keeps a tooth within reach inside these bounds.
+  const double lox = std::max(std::floor(qx - rc), 0.0);
+  const double hix = std::min(std::floor(qx + rc), c.nx - 1.0);
+  const double loy = std::max(std::floor(qy - rc), 0.0);
+  const double hiy = std::min(std::floor(qy + rc), c.ny - 1.0);
   // Also false for a non-finite query or bound, where no comparison holds.
   if (!(lox <= hix && loy <= hiy)) return false;
   if ((hix - lox + 1) * (hiy - loy + 1) * 2 > static_cast<double>(c.nx) * c.ny) return false;
-  c.candidates.clear();
-  for (auto iy = static_cast<std::int32_t>(loy); iy <= static_cast<std::int32_t>(hiy); ++iy) {
-    for (auto ix = static_cast<std::int32_t>(lox); ix <= static_cast<std::int32_t>(hix); ++ix) {
-      const std::size_t cell = static_cast<std::size_t>(iy) * c.nx + ix;
-      c.candidates.insert(c.candidates.end(), c.cell_teeth.begin() + c.cell_start[cell],
-                          c.cell_teeth.begin() + c.cell_start[cell + 1]);
-    }
-  }
-  if (c.candidates.empty()) return false;
-  std::sort(c.candidates.begin(), c.candidates.end());
+  box = {static_cast<std::int32_t>(lox), static_cast<std::int32_t>(hix),
+         static_cast<std::int32_t>(loy), static_cast<std::int32_t>(hiy)};
   return true;
 }
 
@@ -129,11 +122,12 @@ double TRail::NearestTooth(double px, double py, double& x, double& y, double& t
     if (RailType == kRailShifted && 0.7 <= s && s <= 1.0) y = y + 0.01;
     dist = std::sqrt((px - x) * (px - x) + (py - y) * (py - y));
   } else {
-    // Same choice as a scan comparing every sample's root with '<': a root is
-    // only taken where the squared distance already beats the best one, and the
-    // root comparison then decides, so rounding ties still keep the earlier sample.
-    // The nearest root is kept by the first tooth that has it: any set of
-    // teeth holding all that may be nearest, scanned in order, gives the same.
+    // Same choice as a scan in tooth order comparing every sample's root with
+    // '<': the lowest tooth among those whose root is the least. The teeth are
+    // taken in any order, so a root equal to the best one also wins when its
+    // tooth comes first. A root is only worked out where the squared distance
+    // may give the best one: below the best square, or, for an earlier tooth,
+    // up to far beyond the rounding that could make both roots equal.
     const std::vector<TRailPoint>& teeth = CurvedTeeth();
     double best = 1e30;
     double best_sq = std::numeric_limits<double>::infinity();
@@ -142,19 +136,29 @@ double TRail::NearestTooth(double px, double py, double& x, double& y, double& t
       const double dx = px - (teeth[i].x + PosX);
       const double dy = py - (teeth[i].y + PosY);
       const double sq = dx * dx + dy * dy;
-      if (sq < best_sq) {
+      if (sq < best_sq || (i < kept && sq <= best_sq * (1 + 1e-9))) {
         const double d = std::sqrt(sq);
-        if (d < best) {
+        if (d < best || (d == best && i < kept)) {
           best = d;
           best_sq = sq;
           kept = i;
         }
       }
     };
-    if (NearTeeth(px, py)) {
-      for (std::uint32_t i : cache_.candidates)
-        scan(i);
-    } else {
+    TCellBox box;
+    std::size_t seen = 0;
+    if (NearCells(px, py, box)) {
+      const TToothCache& c = cache_;
+      for (std::int32_t iy = box.y0; iy <= box.y1; ++iy) {
+        const std::size_t row = static_cast<std::size_t>(iy) * static_cast<std::size_t>(c.nx);
+        for (std::size_t k = c.cell_start[row + static_cast<std::size_t>(box.x0)];
+             k < c.cell_start[row + static_cast<std::size_t>(box.x1) + 1]; ++k)
+          scan(c.cell_teeth[k]);
+        seen += c.cell_start[row + static_cast<std::size_t>(box.x1) + 1] -
+                c.cell_start[row + static_cast<std::size_t>(box.x0)];
+      }
+    }
+    if (seen == 0) {
       for (std::size_t i = 0; i < teeth.size(); ++i)
         scan(i);
     }

@@ -39,8 +39,8 @@ private:
   // Tooth positions of the curved shapes, local to the reference point, with
   // their squared distances found per query instead of every sample's root.
   // The teeth are also sorted into the cells of a grid, so that a query scans
-  // only the cells near it: every tooth that could be the nearest, in tooth
-  // order, which keeps the full scan's choice to the bit.
+  // only the cells near it, which hold every tooth that could be the nearest:
+  // the full scan's choice to the bit.
   struct TToothCache {
     std::int32_t type = -1;
     double radius = 0, pitch = 0;
@@ -50,12 +50,14 @@ private:
     std::vector<std::uint32_t> cell_start;      // teeth of cell c: [start[c], start[c + 1])
     std::vector<std::uint32_t> cell_teeth;
     std::size_t last = 0; // the tooth the previous query kept: a first bound
-    std::vector<std::uint32_t> candidates;
+  };
+  struct TCellBox {
+    std::int32_t x0 = 0, x1 = 0, y0 = 0, y1 = 0;
   };
   const std::vector<TRailPoint>& CurvedTeeth();
   void BuildToothGrid();
-  // The teeth that may be nearest to (px, py), ascending; false if the grid
-  // cannot tell (then every tooth is scanned).
-  bool NearTeeth(double px, double py);
+  // The cells holding every tooth that may be nearest to (px, py); false if
+  // the grid cannot tell (then every tooth is scanned).
+  bool NearCells(double px, double py, TCellBox& box) const;
   TToothCache cache_;
 };
