@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/dialog_models.h"
+#include "app/text_memo.h"
 #include "app/tick_observer.h"
 #include "app/virtual_keys.h"
 #include "models/device_keys.h"
@@ -253,4 +254,7 @@ private:
   std::uint64_t log_whole_bytes_ = 0; // the whole lines in the log so far
   bool frame_pending_ = false;
   std::unique_ptr<TContactCache> contacts_;
+  // The status line's texts of numbers, by place in the line.
+  std::vector<TTextMemo<2>> status_numbers_;
+  TTextMemo<3> status_ratio_;
 };

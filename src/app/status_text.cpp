@@ -15,13 +15,23 @@ std::string TGL_Form::StatusRatioText() const {
 
 void TGL_Form::UpdateStatusText() {
   const char sep = toolkit_.DecimalSeparator();
-  auto num = [sep](double v) { return FloatToStr(v, sep); };
-  std::string s = "Fps:" + num(FrameCount) + ", t:" + num(SimTime) +
-                  ", timer:" + num(Timer1.Interval * 0.001) + StatusRatioText();
+  std::size_t place = 0;
+  auto num = [&](double v) -> const std::string& {
+    if (place == status_numbers_.size()) status_numbers_.emplace_back();
+    return status_numbers_[place++].Get({TTextMemo<2>::Bits(v), static_cast<unsigned char>(sep)},
+                                        [&] { return FloatToStr(v, sep); });
+  };
+  std::string s = "Fps:" + num(FrameCount);
+  s += ", t:" + num(SimTime);
+  s += ", timer:" + num(Timer1.Interval * 0.001);
+  s += status_ratio_.Get({static_cast<std::uint32_t>(Timer1.Interval), TTextMemo<3>::Bits(Dt),
+                          static_cast<unsigned char>(sep)},
+                         [this] { return StatusRatioText(); });
   TStatusPart part;
   (*Robots)[RobSel]->StatusPart({RobSel, Fs, DemoPhase, DemoStep}, part);
-  for (const TStatusPart::TItem& item : part)
-    s += item.Label +
-         (item.Whole ? IntToStr(static_cast<std::int64_t>(item.Value)) : num(item.Value));
+  for (const TStatusPart::TItem& item : part) {
+    s += item.Label;
+    s += item.Whole ? IntToStr(static_cast<std::int64_t>(item.Value)) : num(item.Value);
+  }
   StatusBar.Panels[0].Text = s;
 }
