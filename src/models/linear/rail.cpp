@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 TRail::TRail(double x0, double y0, int index) : TRobot(x0, y0, index) {
@@ -84,6 +85,18 @@ void TRail::BuildToothGrid() {
     c.cell_teeth[fill[cell_of[i]]++] = static_cast<std::uint32_t>(i);
 }
 
+namespace {
+
+// std::floor without the library call (the baseline x86-64 has no rounding
+// instruction), exact where a 64-bit integer holds the value.
+double Floor(double v) {
+  if (!(std::fabs(v) < 1e15)) return std::floor(v); // also NaN
+  const auto t = static_cast<double>(static_cast<std::int64_t>(v));
+  return t > v ? t - 1 : t;
+}
+
+} // namespace
+
 bool TRail::NearCells(double px, double py, TCellBox& box) const {
   const TToothCache& c = cache_;
   if (c.nx == 0) return false;
@@ -99,10 +112,10 @@ bool TRail::NearCells(double px, double py, TCellBox& box) const {
   const double rc = r / c.cell;
   // The margin, some ten million times the rounding of the cell arithmetic
   // in cells, also keeps a tooth within reach inside these bounds.
-  const double lox = std::max(std::floor(qx - rc), 0.0);
-  const double hix = std::min(std::floor(qx + rc), c.nx - 1.0);
-  const double loy = std::max(std::floor(qy - rc), 0.0);
-  const double hiy = std::min(std::floor(qy + rc), c.ny - 1.0);
+  const double lox = std::max(Floor(qx - rc), 0.0);
+  const double hix = std::min(Floor(qx + rc), c.nx - 1.0);
+  const double loy = std::max(Floor(qy - rc), 0.0);
+  const double hiy = std::min(Floor(qy + rc), c.ny - 1.0);
   // Also false for a non-finite query or bound, where no comparison holds.
   if (!(lox <= hix && loy <= hiy)) return false;
   if ((hix - lox + 1) * (hiy - loy + 1) * 2 > static_cast<double>(c.nx) * c.ny) return false;
