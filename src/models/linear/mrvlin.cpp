@@ -65,8 +65,19 @@ void TMRVlin::Step(double h) {
 
   AirGap = AirGap0;
   ForceCoef = 0.25 * kMu0 * kTurns * kTurns * Current * Current;
-  PoleX = PosX + 2 * Phase * w * std::cos(Theta);
-  PoleY = PosY + 2 * Phase * w * std::sin(Theta);
+  // The heading often stays put from step to step (on a straight, at rest).
+  const double heading[] = {Theta};
+  double turn[2];
+  if (const double* kept = heading_memo_.Find(0, heading)) {
+    turn[0] = kept[0];
+    turn[1] = kept[1];
+  } else {
+    turn[0] = std::cos(Theta);
+    turn[1] = std::sin(Theta);
+    heading_memo_.Keep(0, heading, turn);
+  }
+  PoleX = PosX + 2 * Phase * w * turn[0];
+  PoleY = PosY + 2 * Phase * w * turn[1];
   ToothDist = rail->NearestTooth(PoleX, PoleY, ToothX, ToothY, ToothTheta);
   Dx = PoleX - ToothX;
   Dy = PoleY - ToothY;

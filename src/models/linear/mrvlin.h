@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "models/robot.h"
+#include "models/robots/memo.h"
 
 class TMRVlin : public TRobot {
 public:
@@ -52,4 +53,6 @@ public:
 private:
   void DistanceForces();
   void ReluctanceForces();
+  // cos and sin of the heading they came from.
+  TMemo<1, 2, 1> heading_memo_;
 };
