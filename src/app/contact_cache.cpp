@@ -56,7 +56,7 @@ bool TContactCache::Observe() {
       Plan();
       return true;
     }
-    changed |= ObserveDevice(k);
+    changed |= ObserveDevice(k, r);
   }
   if (rail_) changed |= ObserveRail();
   return changed;

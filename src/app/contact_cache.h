@@ -7,10 +7,12 @@
 // moment, so every effect is the same.
 //
 // Within a tick only a device's own Step moves it (AutoPilot sets commands,
-// Step writes no other device's position, radius or type), so a pass told which
-// device stepped since the previous one looks at that device and the next
-// (whose pilot ran) only; the tick's first pass, after whatever happened
-// between ticks, looks at every device.
+// Step writes no other device's position, radius or type, and neither changes
+// the set), so a pass told which device stepped since the previous one looks
+// at that device and the next (whose pilot ran) only; the tick tells only
+// while those slots hold the devices that ran. The tick's first pass, after
+// whatever happened between ticks, looks at every device, and so does the pass
+// after one whose collision handlers changed the set.
 #pragma once
 
 #include <bit>
@@ -30,8 +32,10 @@ public:
   // have changed.
   // Inline: a tick makes ninety of them, most finding nothing moved.
   void Pass(const TRobotArray& robots, std::int32_t count, TRail* rail, std::int32_t stepped = -1) {
-    if (!(planned_ && !full_next_ && robots_ == &robots && count_ == count && given_rail_ == rail &&
-          PassAfterStep(stepped)))
+    if (stepped >= 0 && stepped < count && !full_next_ && robots_ == &robots && count_ == count &&
+        given_rail_ == rail)
+      PassAfterStep(static_cast<std::size_t>(stepped));
+    else
       FullPass(robots, count, rail);
   }
 
@@ -62,40 +66,30 @@ private:
   bool Observe();
   // A pass that looks at every device.
   void FullPass(const TRobotArray& robots, std::int32_t count, TRail* rail);
-  // The pass after device `stepped` stepped and the next one's pilot ran, if
-  // the cache can take it that way; false if the whole set must be looked at.
-  bool PassAfterStep(std::int32_t stepped) {
+  // The pass after device a stepped and the next one's pilot ran, the set
+  // being the one the last pass saw.
+  void PassAfterStep(std::size_t a) {
     const TRobotArray& robots = *robots_;
-    const std::size_t n = devices_.size();
-    if (stepped < 0 || n != static_cast<std::size_t>(count_) ||
-        static_cast<std::size_t>(stepped) >= n)
-      return false;
-    const auto a = static_cast<std::size_t>(stepped);
-    const std::size_t b = a + 1 == n ? 0 : a + 1;
-    TRobot& ra = *robots[a];
-    TRobot& rb = *robots[b];
-    if (devices_[a].Robot != &ra || devices_[b].Robot != &rb || devices_[a].Type != ra.TypeCode ||
-        devices_[b].Type != rb.TypeCode)
-      return false;
+    const std::size_t b = a + 1 == devices_.size() ? 0 : a + 1;
     // Only the devices the last pass flagged and the two that ran code since
     // can hold a contact flag; the rail is the last pass's.
     for (std::int32_t k : touched_)
       robots[k]->InContact = false;
+    TRobot& ra = *robots[a];
+    TRobot& rb = *robots[b];
     ra.InContact = false;
     rb.InContact = false;
-    ObserveDevice(a);
-    ObserveDevice(b);
-    if (rail_ && (&ra == rail_device_ || &rb == rail_device_)) ObserveRail();
+    ObserveDevice(a, ra);
+    ObserveDevice(b, rb);
+    if (rail_device_ && (&ra == rail_device_ || &rb == rail_device_)) ObserveRail();
     ReplayContacts();
-    return true;
   }
-  // Tests again the pairs of device k if its position or radius changed; true
-  // if that may change what a test reads.
-  bool ObserveDevice(std::size_t k) {
+  // Tests again the pairs of device k (r) if its position or radius changed;
+  // true if that may change what a test reads.
+  bool ObserveDevice(std::size_t k, const TRobot& r) {
     const TDevice& d = devices_[k];
     // Where a device with no test stands is read by none.
     if (!d.Live) return false;
-    const TRobot& r = *(*robots_)[k];
     if (d.X == Bits(r.PosX) && d.Y == Bits(r.PosY) && d.Radius == Bits(r.Radius)) return false;
     Retest(k);
     return true;
@@ -139,9 +133,10 @@ private:
   const TRobot* rail_device_ = nullptr; // the same, as a device
   bool replanned_ = false;
   // The devices the last pass may have flagged in contact, and whether the
-  // next pass must clear every flag.
+  // next pass must look at every device (nothing planned yet, a set changed by
+  // a collision handler, a rail with a test of its own).
   std::vector<std::int32_t> touched_;
-  bool full_next_ = false;
+  bool full_next_ = true;
 
   bool planned_ = false;
   std::vector<TDevice> devices_;
