@@ -66,6 +66,7 @@ void TRail::BuildToothGrid() {
   c.reach = std::max({-c.x0, -c.y0, x1, y1});
   // Cells of a few teeth each, at most 64 a side.
   c.cell = std::max({2 * c.pitch, (x1 - c.x0) / 64, (y1 - c.y0) / 64});
+  c.per_cell = 1 / c.cell;
   if (!std::isfinite(c.reach) || !std::isfinite(c.cell) || !(c.cell > 0)) return;
   c.nx = static_cast<std::int32_t>((x1 - c.x0) / c.cell) + 1;
   c.ny = static_cast<std::int32_t>((y1 - c.y0) / c.cell) + 1;
@@ -108,8 +109,9 @@ bool TRail::NearCells(double px, double py, TCellBox& box) const {
   const double margin =
       1e-9 * (1 + std::fabs(px) + std::fabs(py) + std::fabs(PosX) + std::fabs(PosY) + c.reach);
   const double r = std::sqrt(dx * dx + dy * dy) + margin;
-  const double qx = (px - PosX - c.x0) / c.cell, qy = (py - PosY - c.y0) / c.cell;
-  const double rc = r / c.cell;
+  // In cells, by the inverse: its rounding is as far below the margin.
+  const double qx = (px - PosX - c.x0) * c.per_cell, qy = (py - PosY - c.y0) * c.per_cell;
+  const double rc = r * c.per_cell;
   // The margin, some ten million times the rounding of the cell arithmetic
   // in cells, also keeps a tooth within reach inside these bounds.
   const double lox = std::max(Floor(qx - rc), 0.0);

@@ -46,6 +46,7 @@ private:
     double radius = 0, pitch = 0;
     std::vector<TRailPoint> teeth;
     double x0 = 0, y0 = 0, cell = 0, reach = 0; // reach: the largest |coordinate|
+    double per_cell = 0;                        // 1 / cell
     std::int32_t nx = 0, ny = 0;                // no grid: 0
     std::vector<std::uint32_t> cell_start;      // teeth of cell c: [start[c], start[c + 1])
     std::vector<std::uint32_t> cell_teeth;
