@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -63,6 +64,10 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
   if (precision < 1) precision = 1;
   if (precision > 17) precision = 17;
   if (value == 0) return "0";
+  // A whole number of at most 15 digits shows as itself at that precision;
+  // the status line turns one (the frame count) into text at every frame.
+  if (precision >= 15 && std::fabs(value) < 1e15 && value == std::trunc(value))
+    return std::to_string(static_cast<std::int64_t>(value));
   auto [end, ec] =
       std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision);
   if (ec != std::errc()) return "0";
