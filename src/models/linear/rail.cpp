@@ -165,12 +165,13 @@ double TRail::NearestTooth(double px, double py, double& x, double& y, double& t
     if (NearCells(px, py, box)) {
       const TToothCache& c = cache_;
       for (std::int32_t iy = box.y0; iy <= box.y1; ++iy) {
+        // The row's cells x0..x1 hold one run of teeth.
         const std::size_t row = static_cast<std::size_t>(iy) * static_cast<std::size_t>(c.nx);
-        for (std::size_t k = c.cell_start[row + static_cast<std::size_t>(box.x0)];
-             k < c.cell_start[row + static_cast<std::size_t>(box.x1) + 1]; ++k)
+        const std::size_t first = c.cell_start[row + static_cast<std::size_t>(box.x0)];
+        const std::size_t end = c.cell_start[row + static_cast<std::size_t>(box.x1) + 1];
+        for (std::size_t k = first; k < end; ++k)
           scan(c.cell_teeth[k]);
-        seen += c.cell_start[row + static_cast<std::size_t>(box.x1) + 1] -
-                c.cell_start[row + static_cast<std::size_t>(box.x0)];
+        seen += end - first;
       }
     }
     if (seen == 0) {
