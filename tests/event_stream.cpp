@@ -201,7 +201,7 @@ private:
   enum class Rewind { None, ToZero, Any };
 
   void OpenWindow() {
-    form_.reset(); // one window at a time: devices reach it through GL_Form
+    form_.reset();
     tk_ = THeadlessToolkit{};
     form_ = std::make_unique<TGL_Form>(tk_);
     form_->UseDataFolder(data_);

@@ -67,7 +67,7 @@ std::vector<std::string> RandomActions(std::uint32_t seed, int count) {
 template <class T> class TLogged : public T {
 public:
   TLogged(const T& original, std::vector<int>& log)
-      : T(original.PosX0, original.PosY0, original.Index), log_(log) {
+      : T(original.PosX0, original.PosY0, original.Index, original.Context), log_(log) {
     this->Theta0 = this->Theta = original.Theta0;
   }
   void OnCollision() override {
@@ -85,7 +85,7 @@ struct TRunResult {
   int RailContacts = 0;            // actions after which the loop rail touched a device
 };
 
-TRunResult RunActions(const std::vector<std::string>& words, bool reference) {
+TRunResult RunActions(const std::vector<std::string>& words, bool reference, bool memos = true) {
   TRunResult r;
   TFormFixture f;
   TGL_Form& form = *f.form;
@@ -95,6 +95,7 @@ TRunResult RunActions(const std::vector<std::string>& words, bool reference) {
   form.DemoRobot =
       f.Replace(2, new TLogged<TRobot4>(static_cast<TRobot4&>(f.Device(2)), r.Collisions));
   form.ReferenceContactPass = reference;
+  form.MemoEnabled = memos;
   form.FormResize(64, 48);
   for (const std::string& word : words) {
     TAction a;
@@ -192,11 +193,8 @@ TEST(TickCaches, KeptResultsMatchEveryValueComputedAfresh) {
   words.push_back("key:R");
   words.insert(words.end(), 6, "ticks:5000");
   TRunResult runs[2];
-  for (bool kept : {false, true}) {
-    TMemoSwitch::Enabled = kept;
-    runs[kept] = RunActions(words, false);
-  }
-  TMemoSwitch::Enabled = true;
+  for (bool kept : {false, true})
+    runs[kept] = RunActions(words, false, kept);
   ASSERT_EQ(runs[0].States.size(), runs[1].States.size());
   for (std::size_t k = 0; k < runs[0].States.size(); ++k)
     ASSERT_EQ(runs[0].States[k], runs[1].States[k])

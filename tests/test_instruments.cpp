@@ -56,9 +56,7 @@ TEST(Parameters, DefaultsRestoreTheConstructorsValuesBitForBit) {
 // One tick exactly as a timer event runs it; a running simulation pauses first.
 TEST(SingleStep, RunsOneTickWhilePausedAndPausesARun) {
   TFormFixture tick, step, space, action;
-  // Each form's devices reach it through GL_Form while it runs.
   auto run = [](TFormFixture& f, const std::function<void()>& what) {
-    GL_Form = f.form.get();
     f.form->SelectDevice(0);
     f.Key(vk::Numpad(8)); // something moves
     what();
@@ -77,7 +75,6 @@ TEST(SingleStep, RunsOneTickWhilePausedAndPausesARun) {
   for (TFormFixture* f : {&step, &space, &action})
     EXPECT_EQ(StateJson(*f->form), StateJson(*tick.form));
 
-  GL_Form = step.form.get();
   step.form->AnimateClick(); // running: the step pauses, then moves on by one tick
   step.form->PasAPas1Click();
   EXPECT_FALSE(step.form->Timer1.Enabled);

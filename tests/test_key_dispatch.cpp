@@ -245,12 +245,7 @@ TEST_F(KeyDispatch, SameStateAsTheFrozenHandlerOverRandomSessions) {
   const std::vector<std::uint16_t> keys = KeyPool();
   std::mt19937 rng(20240514);
   auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  // Devices reach their window through the global GL_Form: each form's events
-  // run with it pointing at that form.
-  auto on = [](TFormFixture& f) -> TFormFixture& {
-    GL_Form = f.form.get();
-    return f;
-  };
+  auto on = [](TFormFixture& f) -> TFormFixture& { return f; };
   auto both = [&](const std::function<void(TFormFixture&)>& event) {
     event(on(frozen));
     event(on(now));

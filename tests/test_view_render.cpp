@@ -68,7 +68,7 @@ TEST_F(TViewRender, GridIsAWireGridWithoutDiagonals) {
 class TDrawSpy : public TRobot {
 public:
   TDrawSpy(int index, std::vector<int>& order) : TRobot(0, 0, index), order_(order) {}
-  void Draw() override {
+  void Draw(const TDrawContext& /*dc*/) override {
     order_.push_back(Index);
     glGetDoublev(GL_MODELVIEW_MATRIX, Matrix);
     glColor3f(1, 0, 1);
@@ -136,7 +136,7 @@ TEST_F(TViewRender, LabelTwelveIsTwentyByTwelvePixelsOnItsBaseline) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SetLabelColour(true); // the raster position takes the colour current when it is set
     RasterAt(100, 100, kWidth, kHeight);
-    PrintText(text);
+    PrintText(form->DrawContext.FontBase, text);
     return Read();
   };
   const TFrame f = draw("12");

@@ -14,7 +14,6 @@
 
 TGL_Form::TGL_Form(TToolkit& toolkit)
     : toolkit_(toolkit), contacts_(std::make_unique<TContactCache>()) {
-  GL_Form = this;
 
   SBtimer.Min = 0;
   SBtimer.Max = 100;
@@ -39,32 +38,34 @@ TGL_Form::TGL_Form(TToolkit& toolkit)
   FrameWindowStart = 0;
   MotorScale = 1.0;
   // 3.
-  RefRobot = new TRobot2(0, 0, -1);
+  RefRobot = new TRobot2(0, 0, -1, this);
+  DrawContext.RefWheelR = RefRobot->WheelR->R;
+  DrawContext.RefWheelTube = RefRobot->WheelR->Tube;
   // 4.
   Fs = 1.0;
   SBfs.SetPosition(static_cast<int>(Fs * 10));
   // 5. The device set; the running counter gives each device its index.
   Robots = new TRobotArray();
   int n = 0;
-  Robots->push_back(new TRobot4(-1.0, -1.0, n++));
-  auto* robot_k = new TRobotK(-1.0, -1.5, n++);
+  Robots->push_back(new TRobot4(-1.0, -1.0, n++, this));
+  auto* robot_k = new TRobotK(-1.0, -1.5, n++, this);
   robot_k->Theta0 = robot_k->Theta = -2 * kPi / 3;
   Robots->push_back(robot_k);
-  auto* robot4b = new TRobot4(-0.5, -0.5, n++);
+  auto* robot4b = new TRobot4(-0.5, -0.5, n++, this);
   robot4b->Theta0 = robot4b->Theta = kPi / 2;
   Robots->push_back(robot4b);
-  Robots->push_back(new TMonocycle(1.0, 0.0, n++));
-  Robots->push_back(new TBicycle(1.5, 0.5, n++));
+  Robots->push_back(new TMonocycle(1.0, 0.0, n++, this));
+  Robots->push_back(new TBicycle(1.5, 0.5, n++, this));
   ToothWidth = 0.008;
   RailWidth = 0.03;
-  RailPtr = new TRail(0.0, 1.0, n++);
+  RailPtr = new TRail(0.0, 1.0, n++, this);
   Robots->push_back(RailPtr);
-  MrvPtr = new TMRVlin(0.2, 1.0, n++);
+  MrvPtr = new TMRVlin(0.2, 1.0, n++, this);
   Robots->push_back(MrvPtr);
   DemoRobot = static_cast<TRobot4*>((*Robots)[2]);
-  AimantPtr = new TRailAimant(-1.0, 1.0, n++);
+  AimantPtr = new TRailAimant(-1.0, 1.0, n++, this);
   Robots->push_back(AimantPtr);
-  MsPtr = new TMSlin(-1.5, 1.0, n++);
+  MsPtr = new TMSlin(-1.5, 1.0, n++, this);
   Robots->push_back(MsPtr);
   // 6.
   NbRobots = static_cast<std::int32_t>(Robots->size());
@@ -98,7 +99,6 @@ TGL_Form::~TGL_Form() {
     delete robot;
   delete Robots;
   delete RefRobot;
-  if (GL_Form == this) GL_Form = nullptr;
 }
 
 void TGL_Form::SelectDevice(std::int32_t n) {

@@ -14,19 +14,23 @@
 #include "app/text_memo.h"
 #include "app/tick_observer.h"
 #include "app/virtual_keys.h"
+#include "models/device_context.h"
 #include "models/device_keys.h"
-#include "models/form_shared.h"
 #include "models/robot.h"
 #include "platform/controls.h"
 #include "platform/input.h"
 #include "platform/toolkit.h"
 #include "recording/avi_generator.h"
+#include "render/draw_context.h"
 
 class TContactCache;
+class TMRVlin;
+class TMSlin;
+class TRobot2;
 class TRobot4;
 class TScene;
 
-class TGL_Form : public TFormShared, private TDeviceKeyHost {
+class TGL_Form : public TDeviceContext, private TDeviceKeyHost {
 public:
   explicit TGL_Form(TToolkit& toolkit);
   ~TGL_Form();
@@ -54,6 +58,9 @@ public:
   std::int32_t NbRobots = 0;
   std::int32_t RobSel = 0;
   TRobot4* DemoRobot = nullptr;
+  TRobot2* RefRobot = nullptr; // owned; the wheel size of the shared lists
+  TMRVlin* MrvPtr = nullptr;
+  TMSlin* MsPtr = nullptr;
   double SimTime = 0;
   double Dt = 0.01;
   bool AllAuto = false;
@@ -78,6 +85,8 @@ public:
   std::int32_t LastMouseX = 0, LastMouseY = 0;
 
   // --- View ---
+  // The shared resources of the view's context, for the devices' drawing.
+  TDrawContext DrawContext;
   double ToothWidth = 0;
   double RailWidth = 0;
   float FrameCount = 0;

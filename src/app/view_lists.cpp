@@ -1,4 +1,4 @@
-// The six shared display lists, under fixed names 1 to 6.
+// The six shared display lists, under the names every drawing calls them by.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -7,11 +7,9 @@
 #include "app/gl_form.h"
 #include "app/ref_geometry.h"
 #include "models/constants.h"
+#include "render/draw_context.h"
 
 namespace {
-
-constexpr GLuint kListDisk = 1, kListTyre = 2, kListAxle = 3, kListBody = 4, kListAxes = 5,
-                 kListGrid = 6;
 
 void CompileAxes() {
   glNewList(kListAxes, GL_COMPILE);
@@ -89,7 +87,7 @@ void CompileDisk(double R, double tube) {
   GLUquadric* q = gluNewQuadric();
   gluQuadricDrawStyle(q, GLU_LINE);
   gluQuadricNormals(q, GLU_SMOOTH);
-  glNewList(kListDisk, GL_COMPILE);
+  glNewList(kListWheelDisk, GL_COMPILE);
   glPushMatrix();
   glRotated(90, 0, 1, 0);
   gluDisk(q, R - 2 * tube, R, 16, 4);
@@ -149,7 +147,7 @@ void TGL_Form::BuildDisplayLists() {
   CompileTyre(g.WheelR, g.WheelTube);
   CompileDisk(g.WheelR, g.WheelTube);
   CompileAxle(g.AxleRadius, g.Track);
-  CompileBody(g, TexPicture, TexRipple);
+  CompileBody(g, DrawContext.TexPicture, DrawContext.TexRipple);
 }
 
 void TGL_Form::RebuildGrid() {

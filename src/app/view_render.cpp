@@ -60,14 +60,14 @@ void TGL_Form::DrawScene() {
   glRotated(yrot, 0, 1, 0);
   glTranslated(-xv, 0, -zv);
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-  glCallList(6);
+  glCallList(kListGrid);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 
   glPushMatrix();
   glRotated(-90, 1, 0, 0);
-  glCallList(5);
+  glCallList(kListAxes);
   for (int i = 0; i < NbRobots; ++i)
-    (*Robots)[i]->Draw();
+    (*Robots)[i]->Draw(DrawContext);
   glPopMatrix();
 }
 

@@ -29,7 +29,7 @@ void TGL_Form::InitGL(int width, int height) {
   GLReady = true;
   LoadTextures();
   BuildDisplayLists();
-  BuildFont();
+  DrawContext.FontBase = BuildFont();
 }
 
 void TGL_Form::SetProjection(int width, int height) {
@@ -60,10 +60,10 @@ void TGL_Form::FormClose() {
   if (Recording) EndRecording();
   if (!GLReady) return;
   // The platform destroys the context next; what lives in it goes first.
-  ReleaseFont();
-  glDeleteLists(1, 6);
-  const GLuint textures[] = {TexRipple, TexPicture, TexGreen};
+  ReleaseFont(DrawContext.FontBase);
+  glDeleteLists(kListWheelDisk, kSharedListCount);
+  const GLuint textures[] = {DrawContext.TexRipple, DrawContext.TexPicture, DrawContext.TexGreen};
   glDeleteTextures(3, textures);
-  TexRipple = TexPicture = TexGreen = 0;
+  DrawContext.TexRipple = DrawContext.TexPicture = DrawContext.TexGreen = 0;
   GLReady = false;
 }

@@ -44,14 +44,14 @@ unsigned TGL_Form::LoadPictureTexture(const char* file_name) {
 
 void TGL_Form::LoadTextures() {
   const std::vector<std::uint8_t> ripple = RippleImage();
-  glGenTextures(1, &TexRipple);
-  glBindTexture(GL_TEXTURE_2D, TexRipple);
+  glGenTextures(1, &DrawContext.TexRipple);
+  glBindTexture(GL_TEXTURE_2D, DrawContext.TexRipple);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, kRippleSize, kRippleSize, 0, GL_RGB, GL_UNSIGNED_BYTE,
                ripple.data());
 
-  TexPicture = LoadPictureTexture("mova1.bmp");
-  TexGreen = LoadPictureTexture("movagreen.bmp");
+  DrawContext.TexPicture = LoadPictureTexture("mova1.bmp");
+  DrawContext.TexGreen = LoadPictureTexture("movagreen.bmp");
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
 }

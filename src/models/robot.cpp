@@ -41,7 +41,8 @@ double WrappedOnce(double a) {
   return a;
 }
 
-TRobot::TRobot(double x0, double y0, int index) {
+TRobot::TRobot(double x0, double y0, int index, const TDeviceContext* context) {
+  if (context) Context = context;
   TypeCode = 0;
   Index = index;
   Selected = false;

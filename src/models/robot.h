@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "models/device_context.h"
 #include "models/field_visitor.h"
+#include "render/draw_context.h"
 
 class TDeviceKeyHost;
 class TStatusPart;
@@ -37,14 +39,15 @@ double WrappedOnce(double angle);
 
 class TRobot {
 public:
-  TRobot(double x0, double y0, int index);
+  TRobot(double x0, double y0, int index, const TDeviceContext* context = nullptr);
   // Devices are owned and deleted through base pointers.
   virtual ~TRobot() = default;
   TRobot(const TRobot&) = delete;
   TRobot& operator=(const TRobot&) = delete;
 
   // The five operations the controller and the scene call, in this order.
-  virtual void Draw() {}
+  // Draw reads the device and the view's shared resources, and changes nothing.
+  virtual void Draw(const TDrawContext& /*dc*/) {}
   virtual void Step(double /*h*/) {}
   virtual void AutoPilot(double /*t*/) {}
   virtual void OnCollision() {}
@@ -90,6 +93,9 @@ public:
   bool Recoiling = false;
   double RecoilTime = 0;
   double RecoilDuration = 1.0;
+
+  // The simulation the device belongs to (never null).
+  const TDeviceContext* Context = &kNoSimulation;
 
 private:
   void BaseReset();

@@ -3,6 +3,7 @@
 #pragma once
 
 class TFieldVisitor;
+struct TDrawContext;
 
 class TRoue {
 public:
@@ -10,8 +11,8 @@ public:
 
   // Draws the wheel centred at (xOffset, yOffset, 0) of the current frame (the
   // owner's body frame at axle height). Mode 2 draws a spoked tyre, any other
-  // mode the disc. Needs a current GL context with display lists 1 and 2.
-  void Draw(double xOffset, double yOffset, int mode) const;
+  // mode the disc. Needs a current GL context with the shared display lists.
+  void Draw(const TDrawContext& dc, double xOffset, double yOffset, int mode) const;
 
   void VisitFields(TFieldVisitor& v) const;
 

@@ -3,9 +3,8 @@
 #include <GL/gl.h>
 
 #include "models/constants.h"
-#include "models/form_shared.h"
-#include "models/robots/robot2.h"
 #include "models/roue.h"
+#include "render/draw_context.h"
 
 namespace {
 
@@ -22,12 +21,9 @@ void ThreeSpokes(double L) {
 
 } // namespace
 
-void TRoue::Draw(double xOffset, double yOffset, int mode) const {
+void TRoue::Draw(const TDrawContext& dc, double xOffset, double yOffset, int mode) const {
   // Every wheel is drawn at the reference robot's size, like the shared lists.
-  const TRoue* ref = (GL_Form && GL_Form->RefRobot && GL_Form->RefRobot->WheelR)
-                         ? GL_Form->RefRobot->WheelR.get()
-                         : this;
-  const double L = ref->R - 2 * ref->Tube;
+  const double L = dc.RefWheelR != 0 ? dc.RefWheelR - 2 * dc.RefWheelTube : R - 2 * Tube;
 
   glPushMatrix();
   glTranslatef(static_cast<float>(xOffset), static_cast<float>(yOffset), 0.0f);
@@ -35,7 +31,7 @@ void TRoue::Draw(double xOffset, double yOffset, int mode) const {
   glRotated(-Phi * kDeg, 1, 0, 0);
   glColor3f(0.0f, 0.3f, 0.5f);
   if (mode == 2) {
-    glCallList(2);
+    glCallList(kListTyre);
     glLineWidth(3);
     ThreeSpokes(L);
     glPushMatrix();
@@ -44,7 +40,7 @@ void TRoue::Draw(double xOffset, double yOffset, int mode) const {
     glPopMatrix();
     glLineWidth(1);
   } else {
-    glCallList(1);
+    glCallList(kListWheelDisk);
   }
   glPopMatrix();
 }

@@ -5,27 +5,26 @@
 #include <cstring>
 #include <string>
 
-unsigned FontBase = 0;
-
-void BuildFont() {
+unsigned BuildFont() {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  FontBase = glGenLists(128);
-  if (FontBase == 0) return;
+  const unsigned base = glGenLists(128);
+  if (base == 0) return 0;
   for (int c = 32; c <= 127; ++c) {
-    glNewList(FontBase + c, GL_COMPILE);
+    glNewList(base + c, GL_COMPILE);
     glBitmap(8, 12, 0, 0, 10, 0, FontGlyph(c));
     glEndList();
   }
+  return base;
 }
 
-void ReleaseFont() {
-  if (FontBase == 0) return;
-  glDeleteLists(FontBase, 128);
-  FontBase = 0;
+void ReleaseFont(unsigned& base) {
+  if (base == 0) return;
+  glDeleteLists(base, 128);
+  base = 0;
 }
 
-void PrintText(const char* s) {
-  if (!s || FontBase == 0) return;
+void PrintText(unsigned base, const char* s) {
+  if (!s || base == 0) return;
   // Only codes that have a glyph list: anything else (UTF-8 bytes, controls)
   // would call lists that were never compiled.
   std::string printable;
@@ -35,7 +34,7 @@ void PrintText(const char* s) {
   }
   if (printable.empty()) return;
   glPushAttrib(GL_LIST_BIT);
-  glListBase(FontBase);
+  glListBase(base);
   glCallLists(static_cast<GLsizei>(printable.size()), GL_UNSIGNED_BYTE, printable.data());
   glPopAttrib();
 }

@@ -24,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (error.empty() || !scene.Values.empty()) std::abort();
     return 0;
   }
-  // GL_Form points at the newest window: the devices read their settings there.
   {
     THeadlessToolkit run_tk;
     TGL_Form form(run_tk);
@@ -38,7 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!ParseScene(StateJson(form), form, again, error)) std::abort();
     form.FormClose();
   }
-  GL_Form = reference;
   if (StateJson(*reference) != before) std::abort();
   return 0;
 }

@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "models/constants.h"
-#include "models/form_shared.h"
 #include "models/robot.h"
 #include "render/text.h"
 
@@ -22,14 +21,15 @@ void HangingBox(double x0, double x1, double width, double depth, TRgb mask) {
   ShadedBox(x0, 0, -depth, x1, width, 0, f);
 }
 
-void PrintAt(double x, double z, const char* text) {
+void PrintAt(const TDrawContext& dc, double x, double z, const char* text) {
   glRasterPos3d(x, 0, z);
-  PrintText(text);
+  PrintText(dc.FontBase, text);
 }
 
-void DrawCarriageBody(double x0, double x1, double width, double thickness) {
-  const unsigned tex_green = GL_Form ? GL_Form->TexGreen : 0;
-  const unsigned tex_ripple = GL_Form ? GL_Form->TexRipple : 0;
+void DrawCarriageBody(const TDrawContext& dc, double x0, double x1, double width,
+                      double thickness) {
+  const unsigned tex_green = dc.TexGreen;
+  const unsigned tex_ripple = dc.TexRipple;
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, tex_green);
   glBegin(GL_QUADS);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "models/constants.h"
-#include "models/form_shared.h"
 #include "models/linear/rail.h"
 #include "models/linear/rail_shape.h"
 
@@ -19,7 +18,8 @@ double DistanceLaw(double d) {
 
 } // namespace
 
-TMRVlin::TMRVlin(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TMRVlin::TMRVlin(double x0, double y0, int index, const TDeviceContext* context)
+    : TRobot(x0, y0, index, context) {
   TypeCode = kTypeMRVlin;
   AirGap0 = 0.001;
   ToothWidth = 0.008;
@@ -27,7 +27,7 @@ TMRVlin::TMRVlin(double x0, double y0, int index) : TRobot(x0, y0, index) {
   Mass = 1209 * ToothWidth * RailWidth;
   TMRVlin::DeriveConstants();
   ForceModel = 3;
-  Scale = GL_Form ? GL_Form->MotorScale : 1.0;
+  Scale = Context->MotorScale;
   TMRVlin::Reset();
 }
 
@@ -58,7 +58,7 @@ void TMRVlin::Reset() {
 }
 
 void TMRVlin::Step(double h) {
-  TRail* rail = GL_Form ? GL_Form->RailPtr : nullptr;
+  TRail* rail = Context->RailPtr;
   if (!rail) return; // nothing to run on
   const double w = ToothWidth;
   const double p = 3 * w;
@@ -68,7 +68,7 @@ void TMRVlin::Step(double h) {
   // The heading often stays put from step to step (on a straight, at rest).
   const double heading[] = {Theta};
   double turn[2];
-  if (const double* kept = heading_memo_.Find(0, heading)) {
+  if (const double* kept = heading_memo_.Find(Context->MemoEnabled, 0, heading)) {
     turn[0] = kept[0];
     turn[1] = kept[1];
   } else {
@@ -108,8 +108,8 @@ void TMRVlin::Step(double h) {
 
   if (SupplyOn) {
     PhaseTimer += h;
-    if (PhaseTimer >= 1 / GL_Form->Fs) {
-      PhaseTimer -= 1 / GL_Form->Fs;
+    if (PhaseTimer >= 1 / Context->Fs) {
+      PhaseTimer -= 1 / Context->Fs;
       Phase -= 1;
       if (Phase == -1) Phase = 2;
     }

@@ -11,9 +11,9 @@
 
 class TMRVlin : public TRobot {
 public:
-  TMRVlin(double x0, double y0, int index);
+  TMRVlin(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw() override;
+  void Draw(const TDrawContext& dc) override;
   void Step(double h) override;
   void Reset() override;
 

@@ -9,7 +9,7 @@
 #include "models/linear/mrvlin.h"
 #include "render/draw_helpers.h"
 
-void TMRVlin::Draw() {
+void TMRVlin::Draw(const TDrawContext& dc) {
   const double w = ToothWidth;
   const double hr = RailWidth;
   glPushMatrix();
@@ -29,7 +29,7 @@ void TMRVlin::Draw() {
   DrawForceArrows(Fx, Fz, 0.0025);
   glPopMatrix();
 
-  DrawCarriageBody(-2 * w, 13 * w, hr, 0.005);
+  DrawCarriageBody(dc, -2 * w, 13 * w, hr, 0.005);
 
   static const TRgb kPoleColour[8] = {{1, 1, 1}, {1, 0, 0}, {1, 1, 0}, {0, 0, 1},
                                       {1, 0, 0}, {1, 1, 0}, {0, 0, 1}, {1, 1, 1}};
@@ -45,25 +45,25 @@ void TMRVlin::Draw() {
   char text[64];
   // The device number sits one line below the values, clear of "dxregard".
   std::snprintf(text, sizeof text, "%d", Index);
-  PrintAt(0, 0.0, text);
+  PrintAt(dc, 0, 0.0, text);
   std::snprintf(text, sizeof text, "dxregard=%g", OverlapX);
-  PrintAt(0, 0.01, text);
+  PrintAt(dc, 0, 0.01, text);
   std::snprintf(text, sizeof text, "Vit=%g", Vit);
-  PrintAt(0, 0.02, text);
+  PrintAt(dc, 0, 0.02, text);
   std::snprintf(text, sizeof text, "dx=%g", Dx);
-  PrintAt(0, 0.03, text);
+  PrintAt(dc, 0, 0.03, text);
   std::snprintf(text, sizeof text, "Fx=%g", Fx);
-  PrintAt(0, 0.04, text);
+  PrintAt(dc, 0, 0.04, text);
   std::snprintf(text, sizeof text, "Fz=%g", Fz);
-  PrintAt(0, 0.05, text);
+  PrintAt(dc, 0, 0.05, text);
   std::snprintf(text, sizeof text, "Fy=%g", Fy);
-  PrintAt(0, 0.06, text);
+  PrintAt(dc, 0, 0.06, text);
   std::snprintf(text, sizeof text, "xplot=%g", PoleX);
-  PrintAt(0, 0.07, text);
+  PrintAt(dc, 0, 0.07, text);
   std::snprintf(text, sizeof text, "xrail=%g", ToothX);
-  PrintAt(0, 0.08, text);
+  PrintAt(dc, 0, 0.08, text);
   std::snprintf(text, sizeof text, "dmax=%g", ToothDist);
-  PrintAt(0, 0.09, text);
+  PrintAt(dc, 0, 0.09, text);
 
   glPopMatrix();
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "models/constants.h"
-#include "models/form_shared.h"
 #include "models/linear/rail_aimant.h"
 #include "models/linear/rail_shape.h"
 
@@ -25,7 +24,8 @@ constexpr std::int32_t kSwitchTable[6][6] = {
 
 } // namespace
 
-TMSlin::TMSlin(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TMSlin::TMSlin(double x0, double y0, int index, const TDeviceContext* context)
+    : TRobot(x0, y0, index, context) {
   TypeCode = kTypeMSlin;
   AirGap0 = 0.001;
   Height0 = AirGap0 + 0.015;
@@ -44,7 +44,7 @@ TMSlin::TMSlin(double x0, double y0, int index) : TRobot(x0, y0, index) {
   TMSlin::DeriveConstants();
   PendDamping = 0.1;
   CtrlPeriod = 3;
-  Scale = GL_Form ? GL_Form->MotorScale : 1.0;
+  Scale = Context->MotorScale;
   TMSlin::Reset();
 }
 
@@ -80,7 +80,7 @@ void TMSlin::Commutate() {
 }
 
 void TMSlin::Step(double h) {
-  TRailAimant* rail = GL_Form ? GL_Form->AimantPtr : nullptr;
+  TRailAimant* rail = Context->AimantPtr;
   if (!rail) return; // nothing to run on
   const double w = ToothWidth;
 
@@ -103,7 +103,7 @@ void TMSlin::Step(double h) {
     VitY += ((Fy - 10 * VitY) / Mass) * h;
     Omega += ((Torque - 0.1 * Omega) / Inertia) * h;
   } else {
-    VitX = -0.01 * (GL_Form ? GL_Form->Fs : 1.0);
+    VitX = -0.01 * Context->Fs;
   }
   PosX += VitX * h;
   PosY += VitY * h;

@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "models/constants.h"
-#include "models/form_shared.h"
 #include "models/linear/carriage_draw.h"
 #include "models/linear/mslin.h"
 #include "models/linear/rail_aimant.h"
@@ -83,7 +82,7 @@ void Cylinder(double radius, double length) {
 
 } // namespace
 
-void TMSlin::Draw() {
+void TMSlin::Draw(const TDrawContext& dc) {
   const double w = ToothWidth;
   const double h = RailWidth;
   const double bt = BodyThickness;
@@ -100,7 +99,7 @@ void TMSlin::Draw() {
   glPopMatrix();
 
   DrawForceArrows(Fx, Fz, 0.01);
-  DrawCarriageBody(-2 * w, 11 * w, h, bt);
+  DrawCarriageBody(dc, -2 * w, 11 * w, h, bt);
 
   for (int i = 0; i <= 6; ++i)
     HangingBox((2 * i - 2) * w, (2 * i - 1) * w, h, 0.01, {1, 1, 1});
@@ -144,30 +143,30 @@ void TMSlin::Draw() {
   SetLabelColour(Selected);
   char text[80];
   std::snprintf(text, sizeof text, "%d", Index);
-  PrintAt(0.01, 0.01, text);
+  PrintAt(dc, 0.01, 0.01, text);
   std::snprintf(text, sizeof text, "HallA=%d HallB=%d HallC=%d ", HallA ? 1 : 0, HallB ? 1 : 0,
                 HallC ? 1 : 0);
-  PrintAt(0, 0.02, text);
+  PrintAt(dc, 0, 0.02, text);
   std::snprintf(text, sizeof text, "Secteur=%d  I=%g", Secteur, CurrentCmd);
-  PrintAt(0, 0.03, text);
+  PrintAt(dc, 0, 0.03, text);
   std::snprintf(text, sizeof text, "a%2d cp%2d b%2d ap%2d c%2d bp%2d", Switch[0], Switch[1],
                 Switch[2], Switch[3], Switch[4], Switch[5]);
-  PrintAt(0, 0.04, text);
+  PrintAt(dc, 0, 0.04, text);
   std::snprintf(text, sizeof text, "Fx=%g", Fx);
-  PrintAt(0, 0.05, text);
+  PrintAt(dc, 0, 0.05, text);
   std::snprintf(text, sizeof text, "Fz=%g", Fz);
-  PrintAt(0, 0.06, text);
+  PrintAt(dc, 0, 0.06, text);
   std::snprintf(text, sizeof text, "Vit=%g", Vit);
-  PrintAt(0, 0.07, text);
+  PrintAt(dc, 0, 0.07, text);
   std::snprintf(text, sizeof text, "xrail=%g", MagnetX);
-  PrintAt(0, 0.08, text);
-  const int magnet_index = GL_Form && GL_Form->AimantPtr ? GL_Form->AimantPtr->MagnetIndex : 0;
+  PrintAt(dc, 0, 0.08, text);
+  const int magnet_index = Context->AimantPtr ? Context->AimantPtr->MagnetIndex : 0;
   std::snprintf(text, sizeof text, "iNear=%d", magnet_index);
-  PrintAt(0, 0.09, text);
+  PrintAt(dc, 0, 0.09, text);
   std::snprintf(text, sizeof text, "dx=%g", Dx);
-  PrintAt(0, 0.10, text);
+  PrintAt(dc, 0, 0.10, text);
   std::snprintf(text, sizeof text, "th_pendule=%g", PendTheta);
-  PrintAt(0, 0.11, text);
+  PrintAt(dc, 0, 0.11, text);
   glPopMatrix();
 
   glPopMatrix();

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <limits>
 
-TRail::TRail(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TRail::TRail(double x0, double y0, int index, const TDeviceContext* context)
+    : TRobot(x0, y0, index, context) {
   TypeCode = kTypeRail;
   ToothWidth = 0.008;
   RailWidth = 0.03;

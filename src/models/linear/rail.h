@@ -11,9 +11,9 @@
 
 class TRail : public TRobot {
 public:
-  TRail(double x0, double y0, int index);
+  TRail(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw() override;
+  void Draw(const TDrawContext& dc) override;
   void Reset() override;
   // Contact test of another device against the closed loop (slot 5).
   virtual void CollideWith(TRobot* other);

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-TRailAimant::TRailAimant(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TRailAimant::TRailAimant(double x0, double y0, int index, const TDeviceContext* context)
+    : TRobot(x0, y0, index, context) {
   TypeCode = kTypeRailAimant;
   UnitWidth = 0.008;
   RailWidth = 0.03;

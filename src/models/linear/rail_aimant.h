@@ -10,9 +10,9 @@
 
 class TRailAimant : public TRobot {
 public:
-  TRailAimant(double x0, double y0, int index);
+  TRailAimant(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw() override;
+  void Draw(const TDrawContext& dc) override;
   void Reset() override;
   // One magnet layer, 4 unit widths long, at (x, 0, z) of the current module (slot 5).
   virtual void DrawMagnet(double r, double g, double b, double x, double z);

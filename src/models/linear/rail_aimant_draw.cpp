@@ -24,7 +24,7 @@ void TRailAimant::DrawMagnet(double r, double g, double b, double x, double z) {
   glPopMatrix();
 }
 
-void TRailAimant::Draw() {
+void TRailAimant::Draw(const TDrawContext& /*dc*/) {
   const double w = UnitWidth;
   const double h = RailWidth;
   const double p = MagnetPitch;

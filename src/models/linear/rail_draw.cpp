@@ -14,7 +14,7 @@ TRgb Grey(float g) {
 
 } // namespace
 
-void TRail::Draw() {
+void TRail::Draw(const TDrawContext& /*dc*/) {
   const double w = ToothWidth;
   const double h = RailWidth;
   if (InContact && RailType == kRailLoop) {

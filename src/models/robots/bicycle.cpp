@@ -8,7 +8,8 @@
 #include "models/field_visitor.h"
 #include "models/robots/rk4.h"
 
-TBicycle::TBicycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, index) {
+TBicycle::TBicycle(double x0, double y0, int index, const TDeviceContext* context)
+    : TBalancingRobot(x0, y0, index, context) {
   TypeCode = kTypeBicycle;
   WheelR = std::make_unique<TRoue>();
   WheelL = std::make_unique<TRoue>();
@@ -55,7 +56,7 @@ void TBicycle::Derivatives(double* out, const double* in) {
       b,     WheelMass, WheelEqMass, AxleMass, TiltFriction, PendulumInertia, YawFriction};
   const std::size_t slot = derivative_calls_++;
   double tilt[5]; // YawInertia, d omega, d yaw rate, A sin psi, A cos psi
-  if (const double* kept = tilt_memo_.Find(slot, key)) {
+  if (const double* kept = tilt_memo_.Find(Context->MemoEnabled, slot, key)) {
     std::copy(kept, kept + 5, tilt);
   } else {
     const double C = Torque1 + Torque2;
@@ -114,8 +115,8 @@ void TBicycle::Step(double h) {
     return;
   }
   step_memo_.Step(
-      h, static_cast<std::size_t>(CtrlCountdown & 3), State, [this](auto&& f) { StepFields(f); },
-      [this, h] { Advance(h); });
+      Context->MemoEnabled, h, static_cast<std::size_t>(CtrlCountdown & 3), State,
+      [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
 }
 
 void TBicycle::Advance(double h) {
@@ -140,7 +141,7 @@ void TBicycle::Advance(double h) {
   const double r = WheelR->R;
   const double tilt[] = {State[0]};
   double cos_tilt[1];
-  if (const double* kept = cos_memo_.Find(0, tilt)) {
+  if (const double* kept = cos_memo_.Find(Context->MemoEnabled, 0, tilt)) {
     cos_tilt[0] = kept[0];
   } else {
     cos_tilt[0] = std::cos(State[0]);

@@ -8,7 +8,7 @@
 #include "models/robots/labels.h"
 #include "render/draw_helpers.h"
 
-void TBicycle::Draw() {
+void TBicycle::Draw(const TDrawContext& dc) {
   const double s = Scale;
   const double b = Track;
   const double r = WheelR->R;
@@ -41,9 +41,9 @@ void TBicycle::Draw() {
     gluDeleteQuadric(q);
   }
 
-  WheelL->Draw(-b / 2, 0, 1);
-  WheelR->Draw(b / 2, 0, 1);
+  WheelL->Draw(dc, -b / 2, 0, 1);
+  WheelR->Draw(dc, b / 2, 0, 1);
 
-  DrawIndexLabel(*this, 0.05);
+  DrawIndexLabel(dc, *this, 0.05);
   glPopMatrix();
 }

@@ -8,19 +8,15 @@
 #include <cstddef>
 #include <cstring>
 
-// Off in tests only, to compare runs with every value computed afresh.
-struct TMemoSwitch {
-  static inline bool Enabled = true;
-};
-
 template <std::size_t NIn, std::size_t NOut, std::size_t NSlots> class TMemo {
 public:
   using TIn = double[NIn];
   using TOut = double[NOut];
 
-  // The results kept in `slot` if they came from exactly `in`, else nullptr.
-  const double* Find(std::size_t slot, const TIn& in) const {
-    if (!TMemoSwitch::Enabled) return nullptr;
+  // The results kept in `slot` if they came from exactly `in`, else nullptr
+  // (always while not `enabled`: the simulation computes every value afresh).
+  const double* Find(bool enabled, std::size_t slot, const TIn& in) const {
+    if (!enabled) return nullptr;
     const TEntry& e = entries_[slot % NSlots];
     // Compared as bits: -0 and +0 differ, a NaN matches its own bits.
     return e.Valid && std::memcmp(e.In, in, sizeof(TIn)) == 0 ? e.Out : nullptr;

@@ -8,7 +8,8 @@
 #include "models/field_visitor.h"
 #include "models/robots/rk4.h"
 
-TMonocycle::TMonocycle(double x0, double y0, int index) : TBalancingRobot(x0, y0, index) {
+TMonocycle::TMonocycle(double x0, double y0, int index, const TDeviceContext* context)
+    : TBalancingRobot(x0, y0, index, context) {
   TypeCode = kTypeMonocycle;
   Wheel = std::make_unique<TRoue>();
   L = 0.15;
@@ -75,7 +76,7 @@ void TMonocycle::Derivatives(double* out, const double* in) {
 
 void TMonocycle::Step(double h) {
   // A class that brings its own derivatives may read more than the rod's key.
-  if (TMemoSwitch::Enabled && typeid(*this) == typeid(TMonocycle))
+  if (Context->MemoEnabled && typeid(*this) == typeid(TMonocycle))
     SplitRk4Step(h);
   else
     Rk4Step(State, Stage, K1, K2, K3, K4, h,
@@ -100,7 +101,8 @@ void TMonocycle::SplitRk4Step(double h) {
   const double key[] = {State[0], State[1],  h,        Ce,           PendulumMass,
                         L,        RodRadius, Wheel->R, TiltFriction, PendulumInertia};
   double rod[kRodStepSize];
-  if (const double* kept = rod_step_memo_.Find(static_cast<std::size_t>(CtrlCountdown & 3), key)) {
+  if (const double* kept = rod_step_memo_.Find(Context->MemoEnabled,
+                                               static_cast<std::size_t>(CtrlCountdown & 3), key)) {
     std::copy(kept, kept + kRodStepSize, rod);
   } else {
     RodHalfStep(h, rod);

@@ -12,9 +12,9 @@
 
 class TMonocycle : public TBalancingRobot {
 public:
-  TMonocycle(double x0, double y0, int index);
+  TMonocycle(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw() override;
+  void Draw(const TDrawContext& dc) override;
   void Step(double h) override;
   void Reset() override;
   void Derivatives(double* out, const double* in) override;

@@ -7,7 +7,7 @@
 #include "models/robots/monocycle.h"
 #include "render/draw_helpers.h"
 
-void TMonocycle::Draw() {
+void TMonocycle::Draw(const TDrawContext& dc) {
   const double c = Scale;
   const double r = Wheel->R;
   glPushMatrix();
@@ -32,12 +32,12 @@ void TMonocycle::Draw() {
   }
   glPopMatrix();
 
-  Wheel->Draw(0, 0, 1);
+  Wheel->Draw(dc, 0, 0, 1);
 
-  DrawIndexLabel(*this, 0.025);
-  DrawValueText(*this, "Vit=%g", Vit, 0.05);
-  DrawValueText(*this, "Ce=%g", Ce, 0.075);
-  DrawValueText(*this, "Thetap=%g", State[0], 0.1);
-  DrawValueText(*this, "Av=%g", Av, 0.125);
+  DrawIndexLabel(dc, *this, 0.025);
+  DrawValueText(dc, *this, "Vit=%g", Vit, 0.05);
+  DrawValueText(dc, *this, "Ce=%g", Ce, 0.075);
+  DrawValueText(dc, *this, "Thetap=%g", State[0], 0.1);
+  DrawValueText(dc, *this, "Av=%g", Av, 0.125);
   glPopMatrix();
 }

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-TRobot2::TRobot2(double x0, double y0, int index) : TRobot(x0, y0, index) {
+TRobot2::TRobot2(double x0, double y0, int index, const TDeviceContext* context)
+    : TRobot(x0, y0, index, context) {
   TypeCode = kTypeRobot2;
   Index = index;
   Selected = false;

@@ -10,9 +10,9 @@
 
 class TRobot2 : public TRobot {
 public:
-  TRobot2(double x0, double y0, int index);
+  TRobot2(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw() override;
+  void Draw(const TDrawContext& dc) override;
   void Step(double h) override;
   void Reset() override;
 

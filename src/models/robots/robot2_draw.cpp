@@ -7,7 +7,7 @@
 #include "models/robots/robot2.h"
 #include "render/draw_helpers.h"
 
-void TRobot2::Draw() {
+void TRobot2::Draw(const TDrawContext& dc) {
   const double s = Scale;
   const double r = WheelR->R;
   glPushMatrix();
@@ -24,20 +24,20 @@ void TRobot2::Draw() {
   glPushMatrix();
   glColor3f(0.8f, 0.0f, 0.7f);
   glTranslated(-Track / 2, -Wheelbase / 2, 0);
-  glCallList(3);
+  glCallList(kListAxle);
   glTranslated(0, Wheelbase, 0);
-  glCallList(3);
+  glCallList(kListAxle);
   glPopMatrix();
 
-  WheelL->Draw(-Track / 2, Wheelbase / 2, 1);
-  WheelR->Draw(Track / 2, Wheelbase / 2, 1);
+  WheelL->Draw(dc, -Track / 2, Wheelbase / 2, 1);
+  WheelR->Draw(dc, Track / 2, Wheelbase / 2, 1);
 
   // Red shows through the transparent texels of the decal picture.
   glColor3f(1.0f, 0.0f, 0.0f);
   glEnable(GL_TEXTURE_2D);
-  glCallList(4);
+  glCallList(kListBody);
   glDisable(GL_TEXTURE_2D);
 
-  DrawIndexLabel(*this, 0.05);
+  DrawIndexLabel(dc, *this, 0.05);
   glPopMatrix();
 }

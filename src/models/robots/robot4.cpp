@@ -6,7 +6,8 @@
 #include "models/constants.h"
 #include "models/field_visitor.h"
 
-TRobot4::TRobot4(double x0, double y0, int index) : TRobot2(x0, y0, index) {
+TRobot4::TRobot4(double x0, double y0, int index, const TDeviceContext* context)
+    : TRobot2(x0, y0, index, context) {
   TypeCode = kTypeRobot4;
   WheelRL = std::make_unique<TRoue>();
   WheelRR = std::make_unique<TRoue>();
@@ -27,7 +28,8 @@ template <class F> void TRobot4::StepFields(F&& f) {
 void TRobot4::Step(double h) {
   const double quick[] = {PosX, PosY, Theta, Vit, Omega};
   step_memo_.Step(
-      h, 0, quick, [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
+      Context->MemoEnabled, h, 0, quick, [this](auto&& f) { StepFields(f); },
+      [this, h] { Advance(h); });
 }
 
 void TRobot4::Advance(double h) {

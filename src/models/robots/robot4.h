@@ -8,9 +8,9 @@
 
 class TRobot4 : public TRobot2 {
 public:
-  TRobot4(double x0, double y0, int index);
+  TRobot4(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw() override;
+  void Draw(const TDrawContext& dc) override;
   void Step(double h) final;
   void AutoPilot(double t) override;
   void OnCollision() override;

@@ -9,7 +9,7 @@
 #include "models/robots/robot4.h"
 #include "render/draw_helpers.h"
 
-void TRobot4::Draw() {
+void TRobot4::Draw(const TDrawContext& dc) {
   const double s = Scale;
   const double r = WheelR->R;
   glPushMatrix();
@@ -44,22 +44,22 @@ void TRobot4::Draw() {
   glPushMatrix();
   glColor3f(0.8f, 0.0f, 0.7f);
   glTranslated(-Track / 2, -Wheelbase / 2, 0);
-  glCallList(3);
+  glCallList(kListAxle);
   glTranslated(0, Wheelbase, 0);
-  glCallList(3);
+  glCallList(kListAxle);
   glPopMatrix();
 
-  WheelL->Draw(-Track / 2, Wheelbase / 2, 2);
-  WheelR->Draw(Track / 2, Wheelbase / 2, 2);
-  WheelRL->Draw(-Track / 2, -Wheelbase / 2, 2);
-  WheelRR->Draw(Track / 2, -Wheelbase / 2, 2);
+  WheelL->Draw(dc, -Track / 2, Wheelbase / 2, 2);
+  WheelR->Draw(dc, Track / 2, Wheelbase / 2, 2);
+  WheelRL->Draw(dc, -Track / 2, -Wheelbase / 2, 2);
+  WheelRR->Draw(dc, Track / 2, -Wheelbase / 2, 2);
 
   // No colour of its own: the last wheel's colour shows through the decal picture.
   glEnable(GL_TEXTURE_2D);
-  glCallList(4);
+  glCallList(kListBody);
   glDisable(GL_TEXTURE_2D);
 
-  DrawIndexLabel(*this, 0.05);
-  DrawValueText(*this, "%.3g", Vit, 0.1);
+  DrawIndexLabel(dc, *this, 0.05);
+  DrawValueText(dc, *this, "%.3g", Vit, 0.1);
   glPopMatrix();
 }

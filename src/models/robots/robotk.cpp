@@ -4,7 +4,8 @@
 
 #include "models/field_visitor.h"
 
-TRobotK::TRobotK(double x0, double y0, int index) : TRobot2(x0, y0, index) {
+TRobotK::TRobotK(double x0, double y0, int index, const TDeviceContext* context)
+    : TRobot2(x0, y0, index, context) {
   TypeCode = kTypeRobotK;
   BodyWidth = 0.12;
   BodyLength = 0.12;
@@ -22,7 +23,8 @@ template <class F> void TRobotK::StepFields(F&& f) {
 void TRobotK::Step(double h) {
   const double quick[] = {PosX, PosY, Theta, Vit, Omega};
   step_memo_.Step(
-      h, 0, quick, [this](auto&& f) { StepFields(f); }, [this, h] { Advance(h); });
+      Context->MemoEnabled, h, 0, quick, [this](auto&& f) { StepFields(f); },
+      [this, h] { Advance(h); });
 }
 
 void TRobotK::Advance(double h) {

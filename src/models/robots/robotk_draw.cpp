@@ -3,12 +3,11 @@
 #include <GL/gl.h>
 
 #include "models/constants.h"
-#include "models/form_shared.h"
 #include "models/robots/labels.h"
 #include "models/robots/robotk.h"
 #include "render/draw_helpers.h"
 
-void TRobotK::Draw() {
+void TRobotK::Draw(const TDrawContext& dc) {
   const double s = Scale;
   const double r = WheelR->R;
   const double aR = 0.1 * WheelR->SpinRate;
@@ -43,15 +42,15 @@ void TRobotK::Draw() {
   glPushMatrix();
   glColor3f(0.8f, 0.0f, 0.7f);
   glTranslated(-Track / 2, 0, 0);
-  glCallList(3);
+  glCallList(kListAxle);
   glPopMatrix();
 
-  WheelL->Draw(-Track / 2, 0, 1);
-  WheelR->Draw(Track / 2, 0, 1);
+  WheelL->Draw(dc, -Track / 2, 0, 1);
+  WheelR->Draw(dc, Track / 2, 0, 1);
 
   // Only the textured top face; the wheel colour shows through the decal picture.
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, GL_Form ? GL_Form->TexPicture : 0);
+  glBindTexture(GL_TEXTURE_2D, dc.TexPicture);
   const double w = BodyWidth / 2, l = BodyLength / 2, z = BodyHeight / 2;
   glBegin(GL_QUADS);
   glNormal3d(0, 0, 1);
@@ -66,7 +65,7 @@ void TRobotK::Draw() {
   glEnd();
   glDisable(GL_TEXTURE_2D);
 
-  DrawIndexLabel(*this, 0.05);
-  DrawValueText(*this, "%.3g", Vit, 0.1);
+  DrawIndexLabel(dc, *this, 0.05);
+  DrawValueText(dc, *this, "%.3g", Vit, 0.1);
   glPopMatrix();
 }

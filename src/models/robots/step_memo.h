@@ -25,11 +25,12 @@ template <std::size_t N, std::size_t NSlots, std::size_t NQuick> class TStepMemo
 public:
   // Runs step() unless the values listed by fields(f), with h, are those of
   // an earlier step kept in `slot`; then sets the values that step left.
-  // `quick`: values from the list, as they are before the step.
+  // `quick`: values from the list, as they are before the step. While not
+  // `enabled`, step() always runs.
   template <class TFields, class TStep>
-  void Step(double h, std::size_t slot, const double (&quick)[NQuick], TFields&& fields,
-            TStep&& step) {
-    if (!TMemoSwitch::Enabled) {
+  void Step(bool enabled, double h, std::size_t slot, const double (&quick)[NQuick],
+            TFields&& fields, TStep&& step) {
+    if (!enabled) {
       step();
       return;
     }

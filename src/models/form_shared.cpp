@@ -1,3 +1,0 @@
-#include "models/form_shared.h"
-
-TFormShared* GL_Form = nullptr;
