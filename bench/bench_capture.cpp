@@ -60,7 +60,7 @@ void BM_CaptureStep(benchmark::State& state, int codec, bool checkpoints) {
     // Exactly one frame falls due at each step; the render is finished
     // before the clock runs, so that the read-back does not pay for it.
     state.PauseTiming();
-    form.SimTime += 1.0 / 25;
+    form.Sim.SimTime += 1.0 / 25;
     form.RenderScene();
     glFinish();
     state.ResumeTiming();

@@ -8,10 +8,10 @@
 #include <benchmark/benchmark.h>
 
 #include "app/gl_form.h"
-#include "app/scope_history.h"
 #include "platform/headless/headless_toolkit.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/scope_dock.h"
+#include "sim/scope_history.h"
 
 namespace {
 

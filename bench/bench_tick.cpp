@@ -14,11 +14,11 @@ namespace {
 void Tick(benchmark::State& state, bool reference_pass) {
   THeadlessToolkit tk;
   TGL_Form form(tk);
-  form.ReferenceContactPass = reference_pass;
+  form.Sim.ReferenceContactPass = reference_pass;
   form.AnimateClick();
   for (auto _ : state) {
     form.Timer1Timer();
-    benchmark::DoNotOptimize(form.SimTime);
+    benchmark::DoNotOptimize(form.Sim.SimTime);
   }
 }
 

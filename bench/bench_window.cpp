@@ -112,12 +112,12 @@ void BM_RunningWindowTickRate(benchmark::State& state) {
   QTest::qWait(500); // settled
   double ticks = 0, seconds = 0;
   for (auto _ : state) {
-    const double t0 = form.SimTime;
+    const double t0 = form.Sim.SimTime;
     QElapsedTimer clock;
     clock.start();
     QTest::qWait(3000);
     seconds += clock.elapsed() * 0.001;
-    ticks += (form.SimTime - t0) / form.Dt;
+    ticks += (form.Sim.SimTime - t0) / form.Sim.Dt;
   }
   state.counters["ticks_per_s"] = ticks / seconds;
   state.counters["view_height"] = window.GLView->height();

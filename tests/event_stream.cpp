@@ -14,7 +14,6 @@
 
 #include "app/gl_form.h"
 #include "app/number_text.h"
-#include "app/parameters.h"
 #include "app/scene.h"
 #include "app/state_json.h"
 #include "models/constants.h"
@@ -22,6 +21,7 @@
 #include "models/field_access.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/headless_toolkit.h"
+#include "sim/parameters.h"
 
 namespace {
 
@@ -212,7 +212,7 @@ private:
     for (auto& e : window.Entries)
       if (!MayBeNonFinite(e.Path)) floats_.push_back({"", std::move(e.Path), e.Field});
     angles_.clear();
-    for (const TRobot* r : *form_->Robots) {
+    for (const TRobot* r : form_->Sim.Robots) {
       TFloatCollector device;
       r->VisitFields(device);
       const std::string who = "Robots[" + std::to_string(r->Index) + "].";
@@ -222,7 +222,7 @@ private:
         if (std::string(r->ClassName()) == rule.Class)
           angles_.push_back({&rule, r->Index, FindField(*r, rule.Field)});
     }
-    last_time_ = form_->SimTime;
+    last_time_ = form_->Sim.SimTime;
   }
 
   void Note(std::string what) {
@@ -337,11 +337,11 @@ private:
     case 1:
       return "select:" + Garbage();
     case 2: {
-      const long long n = rnd_.Int(-1, form_->NbRobots);
+      const long long n = rnd_.Int(-1, form_->Sim.NbRobots);
       std::string field = "Nope";
-      if (n >= 0 && n < form_->NbRobots) {
+      if (n >= 0 && n < form_->Sim.NbRobots) {
         const auto& params =
-            (*form_->Robots)[static_cast<std::size_t>(n)]->Description().Parameters;
+            form_->Sim.Robots[static_cast<std::size_t>(n)]->Description().Parameters;
         if (!params.empty() && rnd_.Chance(0.9)) field = rnd_.Pick(params).Field;
       }
       return "param:" + std::to_string(n) + "." + field + "=" + Garbage();
@@ -367,8 +367,8 @@ private:
   // A parameter of a device set as the instruments panel does: within its
   // range mostly, at the bounds, or anything at all (which must be refused).
   void EditParameter() {
-    const auto n = static_cast<std::int32_t>(rnd_.Int(0, form_->NbRobots - 1));
-    const auto& params = (*form_->Robots)[static_cast<std::size_t>(n)]->Description().Parameters;
+    const auto n = static_cast<std::int32_t>(rnd_.Int(0, form_->Sim.NbRobots - 1));
+    const auto& params = form_->Sim.Robots[static_cast<std::size_t>(n)]->Description().Parameters;
     if (params.empty() || rnd_.Chance(0.05)) {
       form_->RestoreParameters(n);
       Note("restore parameters of " + std::to_string(n));
@@ -484,7 +484,7 @@ private:
       return "menu";
     }
     if (roll < 760) {
-      f.CBListe.ItemIndex = static_cast<int>(rnd_.Int(-2, f.NbRobots + 1));
+      f.CBListe.ItemIndex = static_cast<int>(rnd_.Int(-2, f.Sim.NbRobots + 1));
       Note("combo " + std::to_string(f.CBListe.ItemIndex));
       f.CBListeSelect();
       f.CBListeCloseUp();
@@ -572,17 +572,18 @@ private:
     if (!failure_.empty()) return failure_;
     const TGL_Form& f = *form_;
     int selected = 0;
-    for (const TRobot* r : *f.Robots)
+    for (const TRobot* r : f.Sim.Robots)
       selected += r->Selected ? 1 : 0;
-    if (f.RobSel < 0 || f.RobSel >= f.NbRobots || selected != 1 ||
-        !(*f.Robots)[static_cast<std::size_t>(f.RobSel)]->Selected)
-      return "selection: RobSel " + std::to_string(f.RobSel) + ", " + std::to_string(selected) +
+    if (f.Sim.RobSel < 0 || f.Sim.RobSel >= f.Sim.NbRobots || selected != 1 ||
+        !f.Sim.Robots[static_cast<std::size_t>(f.Sim.RobSel)]->Selected)
+      return "selection: RobSel " + std::to_string(f.Sim.RobSel) + ", " + std::to_string(selected) +
              " devices selected";
-    if (!(f.SimTime >= 0) || !std::isfinite(f.SimTime)) return "SimTime " + Shown(f.SimTime);
-    if (f.SimTime < last_time_ && !(rewind_ == Rewind::Any) &&
-        !(rewind_ == Rewind::ToZero && f.SimTime == 0))
-      return "SimTime went back from " + Shown(last_time_) + " to " + Shown(f.SimTime);
-    last_time_ = f.SimTime;
+    if (!(f.Sim.SimTime >= 0) || !std::isfinite(f.Sim.SimTime))
+      return "SimTime " + Shown(f.Sim.SimTime);
+    if (f.Sim.SimTime < last_time_ && !(rewind_ == Rewind::Any) &&
+        !(rewind_ == Rewind::ToZero && f.Sim.SimTime == 0))
+      return "SimTime went back from " + Shown(last_time_) + " to " + Shown(f.Sim.SimTime);
+    last_time_ = f.Sim.SimTime;
     for (const auto& [who, path, field] : floats_)
       if (!std::isfinite(field.Get())) return who + path + " is " + Shown(field.Get());
     for (const auto& [rule, index, field] : angles_) {

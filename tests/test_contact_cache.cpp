@@ -92,10 +92,10 @@ TRunResult RunActions(const std::vector<std::string>& words, bool reference, boo
   // The devices that react to collisions, as the window built them.
   f.Replace(0, new TLogged<TRobot4>(static_cast<TRobot4&>(f.Device(0)), r.Collisions));
   f.Replace(1, new TLogged<TRobotK>(static_cast<TRobotK&>(f.Device(1)), r.Collisions));
-  form.DemoRobot =
+  form.Sim.DemoRobot =
       f.Replace(2, new TLogged<TRobot4>(static_cast<TRobot4&>(f.Device(2)), r.Collisions));
-  form.ReferenceContactPass = reference;
-  form.MemoEnabled = memos;
+  form.Sim.ReferenceContactPass = reference;
+  form.Sim.MemoEnabled = memos;
   form.FormResize(64, 48);
   for (const std::string& word : words) {
     TAction a;
@@ -106,7 +106,7 @@ TRunResult RunActions(const std::vector<std::string>& words, bool reference, boo
     }
     ApplyAction(form, f.tk, a);
     r.States.push_back(StateJson(form));
-    r.RailContacts += form.RailPtr->InContact;
+    r.RailContacts += form.Sim.RailPtr->InContact;
   }
   form.FormClose();
   return r;
@@ -160,7 +160,7 @@ TEST(ContactCache, SeveralContactsInOnePairAndDevicesMovedByACollision) {
     std::vector<int> logs[2];
     for (bool reference : {true, false}) {
       TFormFixture f;
-      f.form->ReferenceContactPass = reference;
+      f.form->Sim.ReferenceContactPass = reference;
       std::vector<int>& log = logs[reference];
       const double place[9][3] = {{c.X0, 0.75, 0},  {20, 0, 0},       {5, 5, 0.125},
                                   {5.25, 5, 0.125}, {c.X4, 5, 0.125}, {},

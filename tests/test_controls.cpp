@@ -37,19 +37,19 @@ TEST(WindowCommands, BarsSetThePeriodAndTheFrequencyAndAnimateResetKeepTheStep) 
   EXPECT_EQ(f.form->Timer1.Interval, 0);
   f.form->SBtimer.SetPosition(100);
   EXPECT_EQ(f.form->Timer1.Interval, 100);
-  EXPECT_EQ(f.form->Dt, 0.01); // the period is not the step
-  f.form->SBfs.SetPosition(0); // never reaches zero
-  EXPECT_EQ(f.form->Fs, 0.1);
+  EXPECT_EQ(f.form->Sim.Dt, 0.01); // the period is not the step
+  f.form->SBfs.SetPosition(0);     // never reaches zero
+  EXPECT_EQ(f.form->Sim.Fs, 0.1);
   f.form->SBfs.SetPosition(100);
-  EXPECT_EQ(f.form->Fs, 10.0);
+  EXPECT_EQ(f.form->Sim.Fs, 10.0);
   f.form->AnimateClick();
-  f.form->SimTime = 3;
+  f.form->Sim.SimTime = 3;
   f.Device(0).PosX = 42;
-  f.form->Dt = 0.02;
+  f.form->Sim.Dt = 0.02;
   f.form->ResetrobotsClick();
-  EXPECT_EQ(f.form->SimTime, 0);
+  EXPECT_EQ(f.form->Sim.SimTime, 0);
   EXPECT_EQ(f.Device(0).PosX, -1.0);
-  EXPECT_EQ(f.form->Dt, 0.02);
+  EXPECT_EQ(f.form->Sim.Dt, 0.02);
   EXPECT_TRUE(f.form->Timer1.Enabled);
 }
 
@@ -77,7 +77,7 @@ TEST(RobotSelectionDialog, AcceptsIndicesInRangeAndRefusesOthersWithAMessage) {
       return c.answer;
     };
     f.form->SelectRobot1Click();
-    EXPECT_EQ(f.form->RobSel, c.expected_sel);
+    EXPECT_EQ(f.form->Sim.RobSel, c.expected_sel);
     EXPECT_TRUE(f.Device(c.expected_sel).Selected);
     EXPECT_EQ(f.form->CBListe.ItemIndex, c.expected_sel); // the list shows the selection
     std::vector<std::string> expected;

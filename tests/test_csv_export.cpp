@@ -13,10 +13,10 @@
 #include <sstream>
 
 #include "app/csv_export.h"
-#include "app/scope_history.h"
 #include "app/state_json.h"
 #include "models/device_description.h"
 #include "platform/headless/runner.h"
+#include "sim/scope_history.h"
 #include "test_support.h"
 
 namespace {
@@ -199,8 +199,8 @@ TEST(CsvCommandLine, AFailedWriteExitsWithOneAndLeavesNoFileThatLooksComplete) {
 
 TEST(CsvHistory, ExportsTheChosenChannelsOldestFirst) {
   TFormFixture f;
-  TScopeHistory history(*f.form);
-  f.form->TickObservers.push_back(&history);
+  TScopeHistory history(f.form->Sim);
+  f.form->Sim.TickObservers.push_back(&history);
   f.Ticks(5);
   TScratchDir dir;
   const int a = history.Find(8, "PosX"), b = history.Find(8, "Fx"), c = history.Find(3, "Ce");

@@ -40,7 +40,7 @@ TEST_F(DataLog, OneLinePerTickWhileTheReluctanceCarriageIsSelected) {
                          "t                 Fx                Fy                Fz                "
                          "PosX              VitX              xalim             dx                "
                          "dxregard          "});
-  form->SimTime = 1.0;
+  form->Sim.SimTime = 1.0;
   C();
   Ticks(5);
   form->SelectDevice(0); // another device: no lines, the log stays open
@@ -64,7 +64,7 @@ TEST_F(DataLog, OneLinePerTickWhileTheReluctanceCarriageIsSelected) {
 TEST_F(DataLog, WidestValuesStayWholeAndUseAPointWhateverTheLocale) {
   C();
   std::locale::global(std::locale("C.UTF-8"));
-  form->SimTime = -1.2345678e-100; // the widest 8-digit number: 15 characters
+  form->Sim.SimTime = -1.2345678e-100; // the widest 8-digit number: 15 characters
   form->WriteLogLine();
   std::locale::global(std::locale::classic());
   C();

@@ -16,16 +16,16 @@ TEST(Demonstration, OnlyTheKeyboardStartSetsEveryAutoModeAndStoppingChangesNothi
     else
       f.form->ModeDmo1Click();
     EXPECT_TRUE(f.form->Timer1.Enabled);
-    for (const TRobot* r : *f.form->Robots)
+    for (const TRobot* r : f.form->Sim.Robots)
       EXPECT_EQ(r->AutoMode, keyboard) << r->Index;
     f.Ticks(50);
-    const double xv = f.form->xv, yrot = f.form->yrot, traction = f.form->DemoRobot->Traction;
+    const double xv = f.form->xv, yrot = f.form->yrot, traction = f.form->Sim.DemoRobot->Traction;
     f.Key(vk::Letter('D'), ssCtrl);
     EXPECT_FALSE(f.form->DemoMode);
     EXPECT_TRUE(f.form->Timer1.Enabled);
     EXPECT_EQ(f.form->xv, xv);
     EXPECT_EQ(f.form->yrot, yrot);
-    EXPECT_EQ(f.form->DemoRobot->Traction, traction);
+    EXPECT_EQ(f.form->Sim.DemoRobot->Traction, traction);
   }
 }
 
@@ -57,7 +57,7 @@ TEST(Demonstration, AzimuthErrorOfExactly180IsNotWrapped) {
   f.form->DemoMode = true;
   f.form->DemoPhase = 3; // follow the robot; target -Theta in degrees = -90
   f.form->DemoStep = 100;
-  f.form->DemoRobot->Theta = std::numbers::pi / 2;
+  f.form->Sim.DemoRobot->Theta = std::numbers::pi / 2;
   f.form->yrotSmooth = -270; // error exactly +180
   f.form->DemoCameraStep();
   EXPECT_DOUBLE_EQ(f.form->yrotSmooth, -270 + 1.8);

@@ -23,7 +23,7 @@ struct TEveryDevice : TFormFixture {
 TEST(Descriptions, NameFieldsThatExistAndDefaultsTheConstructorsGive) {
   TFormFixture defaults;
   TEveryDevice with_robot2;
-  std::vector<TRobot*> devices(defaults.form->Robots->begin(), defaults.form->Robots->end());
+  std::vector<TRobot*> devices(defaults.form->Sim.Robots.begin(), defaults.form->Sim.Robots.end());
   devices.push_back(&with_robot2.Device(0));
   for (const TRobot* robot : devices) {
     const TDeviceDescription& d = robot->Description();
@@ -64,7 +64,7 @@ TEST(Descriptions, NameFieldsThatExistAndDefaultsTheConstructorsGive) {
 
 TEST(Descriptions, ConstantsDerivedAgainFromTheDefaultsAreTheConstructors) {
   TFormFixture f;
-  for (TRobot* robot : *f.form->Robots) {
+  for (TRobot* robot : f.form->Sim.Robots) {
     const std::string before = DeviceJson(*robot);
     robot->DeriveConstants();
     EXPECT_EQ(DeviceJson(*robot), before) << robot->ClassName();
@@ -91,7 +91,7 @@ TEST_F(Legend, ListsExactlyTheKeysThatActOnTheSelectedDevice) {
     keys.push_back(vk::Numpad(d));
   std::mt19937 rng(7);
   TEveryDevice f;
-  for (int n = 0; n < f.form->NbRobots; ++n) {
+  for (int n = 0; n < f.form->Sim.NbRobots; ++n) {
     f.form->SelectDevice(n);
     TRobot& robot = f.Device(n);
     const TDeviceDescription& d = robot.Description();

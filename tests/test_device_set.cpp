@@ -16,19 +16,19 @@ TEST(DeviceSet, SelectorListsEveryDeviceAndTheLinksPointIntoTheSet) {
             (std::vector<std::string>{"0 : Robot4", "1 : RobotK", "2 : Robot4", "3 : Monocycle",
                                       "4 : Bicycle", "5 : Rail", "6 : MRVlin", "7 : RailAimant",
                                       "8 : MSlin"}));
-  EXPECT_EQ(form.NbRobots, static_cast<int>(form.Robots->size()));
-  for (int i = 0; i < form.NbRobots; ++i)
+  EXPECT_EQ(form.Sim.NbRobots, static_cast<int>(form.Sim.Robots.size()));
+  for (int i = 0; i < form.Sim.NbRobots; ++i)
     EXPECT_EQ(f->Device(i).Index, i);
-  EXPECT_EQ(form.CBListe.ItemIndex, form.RobSel);
+  EXPECT_EQ(form.CBListe.ItemIndex, form.Sim.RobSel);
   EXPECT_STREQ(TypeCodeText(10), " : Robot ?");
-  EXPECT_EQ(static_cast<TRobot*>(form.RailPtr), &f->Device(5));
-  EXPECT_EQ(static_cast<TRobot*>(form.MrvPtr), &f->Device(6));
-  EXPECT_EQ(static_cast<TRobot*>(form.AimantPtr), &f->Device(7));
-  EXPECT_EQ(static_cast<TRobot*>(form.MsPtr), &f->Device(8));
-  EXPECT_EQ(static_cast<TRobot*>(form.DemoRobot), &f->Device(2));
+  EXPECT_EQ(static_cast<TRobot*>(form.Sim.RailPtr), &f->Device(5));
+  EXPECT_EQ(static_cast<TRobot*>(form.Sim.MrvPtr), &f->Device(6));
+  EXPECT_EQ(static_cast<TRobot*>(form.Sim.AimantPtr), &f->Device(7));
+  EXPECT_EQ(static_cast<TRobot*>(form.Sim.MsPtr), &f->Device(8));
+  EXPECT_EQ(static_cast<TRobot*>(form.Sim.DemoRobot), &f->Device(2));
   // The reference robot stands outside the set.
   ASSERT_NE(form.RefRobot, nullptr);
-  for (const TRobot* r : *form.Robots)
+  for (const TRobot* r : form.Sim.Robots)
     EXPECT_NE(r, form.RefRobot);
 }
 
@@ -39,8 +39,8 @@ TEST(DeviceSet, SelectingADeviceMovesTheSingleSelectedFlag) {
       f.form->CBListe.ItemIndex = sel;
       f.form->CBListeSelect();
     }
-    EXPECT_EQ(f.form->RobSel, sel);
-    for (int i = 0; i < f.form->NbRobots; ++i)
+    EXPECT_EQ(f.form->Sim.RobSel, sel);
+    for (int i = 0; i < f.form->Sim.NbRobots; ++i)
       EXPECT_EQ(f.Device(i).Selected, i == sel) << sel << " " << i;
   }
 }

@@ -32,7 +32,7 @@ TEST(FieldAccess, FindsPlainWheelAndArrayFieldsAndWritesThrough) {
 
 TEST(FieldAccess, PathsFollowTheDumpOrder) {
   TFormFixture f;
-  const TMSlin& ms = *f.form->MsPtr;
+  const TMSlin& ms = *f.form->Sim.MsPtr;
   const auto paths = FieldPaths([&](TFieldVisitor& v) { ms.VisitFields(v); });
   ASSERT_GE(paths.size(), 3u);
   EXPECT_EQ(paths.front(), "PosX");

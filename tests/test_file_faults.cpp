@@ -20,10 +20,10 @@
 
 #include "app/csv_export.h"
 #include "app/scene.h"
-#include "app/scope_history.h"
 #include "models/key_codes.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/runner.h"
+#include "sim/scope_history.h"
 #include "test_support.h"
 #include "unavailable.h"
 
@@ -108,8 +108,8 @@ TOutcome WindowScene(const std::string& path) {
 // The scope's export, as its dock calls it (the dock words the message).
 TOutcome ScopeCsv(const std::string& path) {
   TFormFixture w;
-  TScopeHistory history(*w.form);
-  w.form->TickObservers.push_back(&history);
+  TScopeHistory history(w.form->Sim);
+  w.form->Sim.TickObservers.push_back(&history);
   w.Ticks(50);
   const int e = WriteHistoryCsv(history, {history.Find(8, "PosX")}, path);
   return {e == 0, e == 0 ? "" : FileErrorText(e)};

@@ -45,7 +45,7 @@ TEST(Help, TheDevicesPartIsWrittenFromTheirDescriptions) {
   ASSERT_TRUE(FillHelpTemplate(ReadFile(KINEMO_HELP_TEMPLATE), DeviceHelpHtml(*f.form), expected));
   EXPECT_EQ(built, expected);
   EXPECT_EQ(built.find(kHelpDevicesMarker), std::string::npos);
-  for (const TRobot* robot : *f.form->Robots) {
+  for (const TRobot* robot : f.form->Sim.Robots) {
     const TDeviceDescription& d = robot->Description();
     EXPECT_NE(built.find(d.Name), std::string::npos) << d.Name;
     for (const TParameterDescription& p : d.Parameters)

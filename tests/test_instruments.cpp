@@ -26,28 +26,28 @@ TEST(Parameters, EditsReachTheDeviceAndWhatFollowsFromThem) {
   EXPECT_EQ(bike.WheelInertia, 0.5 * 0.5 * (0.05 * 0.05));
   EXPECT_EQ(bike.M, 2 * 0.5 + 0.2 + 0.2 + 2 * bike.WheelEqMass);
   ASSERT_TRUE(f.form->SetParameter(8, "PendLength", 0.2));
-  EXPECT_EQ(f.form->MsPtr->PendInertia, 0.2 * (1.0 / 3) * 0.2 * 0.2);
+  EXPECT_EQ(f.form->Sim.MsPtr->PendInertia, 0.2 * (1.0 / 3) * 0.2 * 0.2);
   ASSERT_TRUE(f.form->SetParameter(6, "AirGap0", 0.002));
-  EXPECT_EQ(f.form->MrvPtr->Height, 0.002 + 0.015); // drawn higher at once
+  EXPECT_EQ(f.form->Sim.MrvPtr->Height, 0.002 + 0.015); // drawn higher at once
   ASSERT_TRUE(f.form->SetParameter(6, "Mass", 1));
-  EXPECT_EQ(f.form->MrvPtr->Inertia, 0.5 * 1 * (0.056 * 0.056));
+  EXPECT_EQ(f.form->Sim.MrvPtr->Inertia, 0.5 * 1 * (0.056 * 0.056));
 
   std::string why;
   EXPECT_FALSE(f.form->SetParameter(6, "Mass", 0, &why));
   EXPECT_EQ(why, "Mass of device 6 (TMRVlin) must be between 0.01 and 5 kg, not 0");
-  EXPECT_EQ(f.form->MrvPtr->Mass, 1);
+  EXPECT_EQ(f.form->Sim.MrvPtr->Mass, 1);
 }
 
 TEST(Parameters, DefaultsRestoreTheConstructorsValuesBitForBit) {
   TFormFixture fresh, f;
   std::mt19937 rng(3);
-  for (int n = 0; n < f.form->NbRobots; ++n) {
+  for (int n = 0; n < f.form->Sim.NbRobots; ++n) {
     for (const TParameterDescription& p : f.Device(n).Description().Parameters) {
       const double v = std::round(std::uniform_real_distribution<double>(p.Min, p.Max)(rng));
       ASSERT_TRUE(f.form->SetParameter(n, p.Field, std::clamp(v, p.Min, p.Max))) << p.Field;
     }
   }
-  for (int n = 0; n < f.form->NbRobots; ++n) {
+  for (int n = 0; n < f.form->Sim.NbRobots; ++n) {
     f.form->RestoreParameters(n);
     EXPECT_EQ(DeviceJson(f.Device(n)), DeviceJson(fresh.Device(n))) << n;
   }
@@ -70,7 +70,7 @@ TEST(SingleStep, RunsOneTickWhilePausedAndPausesARun) {
     ASSERT_TRUE(ParseAction("step", *action.form, a, error)) << error;
     ApplyAction(*action.form, action.tk, a);
   });
-  EXPECT_EQ(step.form->SimTime, step.form->Dt);
+  EXPECT_EQ(step.form->Sim.SimTime, step.form->Sim.Dt);
   EXPECT_FALSE(step.form->Timer1.Enabled);
   for (TFormFixture* f : {&step, &space, &action})
     EXPECT_EQ(StateJson(*f->form), StateJson(*tick.form));
@@ -78,7 +78,7 @@ TEST(SingleStep, RunsOneTickWhilePausedAndPausesARun) {
   step.form->AnimateClick(); // running: the step pauses, then moves on by one tick
   step.form->PasAPas1Click();
   EXPECT_FALSE(step.form->Timer1.Enabled);
-  EXPECT_EQ(step.form->SimTime, step.form->Dt + step.form->Dt);
+  EXPECT_EQ(step.form->Sim.SimTime, step.form->Sim.Dt + step.form->Sim.Dt);
 }
 
 } // namespace

@@ -96,9 +96,9 @@ void FrozenFormKeyDown(TGL_Form& f, std::uint16_t Key, TShiftState Shift) {
   }
 
   if (Key == vk::Letter('M') && ctrl) {
-    f.AllAuto = !f.AllAuto;
-    for (TRobot* r : *f.Robots)
-      r->AutoMode = f.AllAuto;
+    f.Sim.AllAuto = !f.Sim.AllAuto;
+    for (TRobot* r : f.Sim.Robots)
+      r->AutoMode = f.Sim.AllAuto;
   }
   if (Key == vk::Letter('A')) f.AnimateClick();
   if (Key == vk::Letter('T')) {
@@ -111,7 +111,7 @@ void FrozenFormKeyDown(TGL_Form& f, std::uint16_t Key, TShiftState Shift) {
     if (f.DemoMode) f.StartDemonstration(true);
   }
 
-  TRobot* sel = (*f.Robots)[f.RobSel];
+  TRobot* sel = f.Sim.Robots[f.Sim.RobSel];
   const int type = sel->TypeCode;
   if (Key == vk::Letter('M') && !ctrl &&
       (type == kTypeRobotK || type == kTypeMonocycle || type == kTypeRobot4 ||
@@ -184,7 +184,7 @@ void FrozenFormKeyDown(TGL_Form& f, std::uint16_t Key, TShiftState Shift) {
   }
 
   if (type == kTypeMRVlin) {
-    TMRVlin* m = f.MrvPtr;
+    TMRVlin* m = f.Sim.MrvPtr;
     if (Key == vk::Letter('G')) m->SupplyOn = !m->SupplyOn;
     if (Key == vk::Letter('E')) {
       m->DynamicsOn = !m->DynamicsOn;
@@ -194,7 +194,7 @@ void FrozenFormKeyDown(TGL_Form& f, std::uint16_t Key, TShiftState Shift) {
   }
 
   if (type == kTypeMSlin) {
-    TMSlin* m = f.MsPtr;
+    TMSlin* m = f.Sim.MsPtr;
     if (Key == vk::Letter('G')) m->ControllerOn = !m->ControllerOn;
     if (Key == vk::Letter('E')) {
       m->DynamicsOn = !m->DynamicsOn;
@@ -256,7 +256,7 @@ TEST_F(KeyDispatch, SameStateAsTheFrozenHandlerOverRandomSessions) {
     device_keys.push_back(vk::Numpad(d));
   int keys_pressed = 0, early_returns = 0;
   for (int round = 0; round < 2; ++round) {
-    for (int device = 0; device < frozen.form->NbRobots; ++device) {
+    for (int device = 0; device < frozen.form->Sim.NbRobots; ++device) {
       both([device](TFormFixture& f) { f.form->SelectDevice(device); });
       for (int n = 0; n < 120; ++n) {
         std::string what;
@@ -287,7 +287,7 @@ TEST_F(KeyDispatch, SameStateAsTheFrozenHandlerOverRandomSessions) {
             if (f.form->Timer1.Enabled) f.form->AnimateClick();
           });
         } else if (roll < 91) {
-          const int other = pick(frozen.form->NbRobots);
+          const int other = pick(frozen.form->Sim.NbRobots);
           what = "select " + std::to_string(other);
           both([other](TFormFixture& f) { f.form->SelectDevice(other); });
         } else if (roll < 95) {

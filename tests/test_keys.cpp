@@ -101,8 +101,8 @@ TEST(KeyMap, HeldCameraStepKeysLeaveEveryCameraKeyUseful) {
 TEST(KeyMap, GlobalKeys) {
   TFormFixture f;
   f.Key(L('M'), ssCtrl);
-  EXPECT_TRUE(f.form->AllAuto);
-  for (const TRobot* r : *f.form->Robots)
+  EXPECT_TRUE(f.form->Sim.AllAuto);
+  for (const TRobot* r : f.form->Sim.Robots)
     EXPECT_TRUE(r->AutoMode);
   f.Key(L('M'), ssCtrl);
   EXPECT_FALSE(f.Device(4).AutoMode);
@@ -112,10 +112,10 @@ TEST(KeyMap, GlobalKeys) {
   EXPECT_FALSE(f.form->Timer1.Enabled);
   f.Key(L('T'));
   EXPECT_TRUE(f.form->ShowDiagonals);
-  f.form->SimTime = 2;
+  f.form->Sim.SimTime = 2;
   f.Device(0).PosX = 5;
   f.Key(L('R'));
-  EXPECT_EQ(f.form->SimTime, 0);
+  EXPECT_EQ(f.form->Sim.SimTime, 0);
   EXPECT_EQ(f.Device(0).PosX, -1.0);
 }
 
@@ -185,7 +185,7 @@ TEST(KeyMap, BalancingRobotsTorqueOrSetPointDependingOnTheController) {
 
 TEST(KeyMap, LinearMotorKeys) {
   TFormFixture f; // the default selection is the synchronous carriage
-  TMSlin& m = *f.form->MsPtr;
+  TMSlin& m = *f.form->Sim.MsPtr;
   f.Key(Num(8), 0, 30);
   EXPECT_EQ(m.CurrentCmd, m.CurrentMax);
   f.Key(Num(5));
@@ -202,7 +202,7 @@ TEST(KeyMap, LinearMotorKeys) {
   EXPECT_EQ(m.VitX, 0);
 
   f.form->SelectDevice(6);
-  TMRVlin& r = *f.form->MrvPtr;
+  TMRVlin& r = *f.form->Sim.MrvPtr;
   f.Key(L('G'));
   EXPECT_FALSE(r.SupplyOn);
   r.VitX = 1;

@@ -56,16 +56,16 @@ TEST_F(TLinearRender, LoopContactShowsRedRings) {
   ASSERT_TRUE(ProjectDevice(1.0 + 0.315, 0.75, 0, wx, wy)); // on the ring of the right check point
   form->RenderScene();
   EXPECT_EQ(CountNear(Read(), {1, 0, 0}, wx, wy, 3), 0);
-  form->RailPtr->InContact = true;
+  form->Sim.RailPtr->InContact = true;
   form->RenderScene();
   EXPECT_GT(CountNear(Read(), {1, 0, 0}, wx, wy, 3), 0);
 }
 
 TEST_F(TLinearRender, ToothInsetOnlyWhileTheSwitchedReluctanceCarriageIsSelected) {
   LookDownAt(5, 5, 1.0); // nothing but the grid here
-  form->MrvPtr->Phase = 2;
-  form->MrvPtr->Fx = 3;
-  form->MrvPtr->Dx = 0.006; // the tooth beside the pole, not hidden behind it
+  form->Sim.MrvPtr->Phase = 2;
+  form->Sim.MrvPtr->Fx = 3;
+  form->Sim.MrvPtr->Dx = 0.006; // the tooth beside the pole, not hidden behind it
   const TRgb phase2{0, 0, 1};
   form->SelectDevice(8);
   form->RenderScene();
@@ -94,7 +94,7 @@ TEST_F(TLinearRender, PendulumIsDrawnOnlyWhileTheControllerRuns) {
   const TRgb rod{0.61f, 0.51f, 0.51f};
   form->RenderScene();
   EXPECT_EQ(CountAll(Read(), rod), 0);
-  form->MsPtr->ControllerOn = true;
+  form->Sim.MsPtr->ControllerOn = true;
   form->RenderScene();
   EXPECT_GT(CountAll(Read(), rod), 50);
 }

@@ -18,8 +18,8 @@ constexpr double kW = 0.008;
 constexpr double kFull = 6.031857894892403;
 
 struct TMrvFixture : TFormFixture {
-  TMRVlin& m = *form->MrvPtr;
-  TRail& rail = *form->RailPtr;
+  TMRVlin& m = *form->Sim.MrvPtr;
+  TRail& rail = *form->Sim.RailPtr;
   // A tooth of the loop's upper straight, well away from the seam.
   double tooth_x = [this] {
     double x, y, theta;
@@ -124,7 +124,7 @@ TEST(MRVlin, PhaseRunsZeroTwoOneAtTheSupplyFrequencyOneChangePerSubStepAtMost) {
 
   // A period shorter than a sub-step still changes the phase only once per step.
   TMrvFixture g;
-  g.form->Fs = 5000;
+  g.form->Sim.Fs = 5000;
   const std::int32_t expected[] = {2, 1, 0, 2, 1, 0};
   for (std::int32_t phase : expected) {
     g.m.Step(0.001);
@@ -153,7 +153,7 @@ TEST(MRVlin, WalksTowardsMinusXOneToothWidthPerPhaseChange) {
 TEST(MRVlin, CrossesTheSeamOfTheLoopWithoutSpinning) {
   TMrvFixture f;
   f.form->AnimateClick();
-  f.form->Fs = 10; // once round the loop in about 45 s of simulated time
+  f.form->Sim.Fs = 10; // once round the loop in about 45 s of simulated time
   double max_omega = 0;
   bool before_seam = false, crossed = false;
   for (int t = 0; t < 6000 && !crossed; ++t) {

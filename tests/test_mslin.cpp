@@ -17,8 +17,8 @@ constexpr double kW = 0.008;
 const double kLyingDown = std::acos(-0.03); // about 91.7 degrees
 
 struct TMsFixture : TFormFixture {
-  TMSlin& m = *form->MsPtr;
-  TRailAimant& rail = *form->AimantPtr;
+  TMSlin& m = *form->Sim.MsPtr;
+  TRailAimant& rail = *form->Sim.AimantPtr;
 };
 
 } // namespace
@@ -79,7 +79,7 @@ TEST(MSlin, FullCurrentDrivesItToTheUpperLimitAtItsTerminalSpeed) {
 TEST(MSlin, WithoutDynamicsItGlidesAtTheSupplyFrequencyToTheLowerLimit) {
   TMsFixture f;
   f.m.DynamicsOn = false;
-  f.form->Fs = 10;
+  f.form->Sim.Fs = 10;
   f.m.Step(0.001);
   EXPECT_DOUBLE_EQ(f.m.VitX, -0.1);
   f.Ticks(1000);

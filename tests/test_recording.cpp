@@ -113,7 +113,7 @@ TEST_F(Recording, FramesFallDueBySimulatedTime) {
   };
   for (const TDueCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    form->Dt = c.Dt;
+    form->Sim.Dt = c.Dt;
     const fs::path file = File(std::string(c.Fps) + "_" + c.Time + ".avi");
     ASSERT_TRUE(Start(file, c.Fps, c.Time));
     EXPECT_EQ(form->CGaugeCapture.MaxValue, c.GaugeMax);

@@ -130,7 +130,7 @@ TEST(Robot4, ACollisionInAutoModeBacksOffThenTheProgrammeResumes) {
   ASSERT_GT(c.TickUntil([&] { return !c.car->Recoiling; }, 300), 0);
   c.form->Timer1Timer();
   TRobot4 reference(0, 0, 0);
-  reference.AutoPilot(c.form->SimTime);
+  reference.AutoPilot(c.form->Sim.SimTime);
   EXPECT_EQ(c.car->Traction, reference.Traction);
   EXPECT_EQ(c.car->Steer, reference.Steer);
 }

@@ -22,7 +22,7 @@ TEST_P(TRobotDraw, LabelAppearsAtThePose) {
   // Far from the default devices, so that nothing else is in view.
   const double cx = 3.0, cy = 2.0, dx = 0.12, dy = 0.06;
   TRobot* robot = Replace(0, GetParam().make(cx + dx, cy + dy));
-  (*form->Robots)[form->RobSel]->Selected = false;
+  form->Sim.Robots[form->Sim.RobSel]->Selected = false;
   robot->Selected = true;
   robot->Theta = 0.4;
   LookDownAt(cx, cy, 0.8);

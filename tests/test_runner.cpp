@@ -62,7 +62,7 @@ TEST(Runner, StateDumpHoldsTheControllerTimerStatusBarAndEveryDevice) {
 
 TEST(Runner, DoublesReadBackBitIdenticalAndNonFiniteValuesAreStrings) {
   TFormFixture f;
-  f.form->SimTime = 0.1 + 0.2; // not the shortest decimal of anything simple
+  f.form->Sim.SimTime = 0.1 + 0.2; // not the shortest decimal of anything simple
   f.form->xv = std::nextafter(1.0, 2.0);
   f.form->zv = std::numeric_limits<double>::quiet_NaN();
   f.form->yv = -std::numeric_limits<double>::infinity();

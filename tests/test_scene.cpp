@@ -102,7 +102,7 @@ std::vector<THistory> Histories() {
        250, 250},
       {"PendulumGainHalved", "combo:8 key:G menu:Animate", 500, 500,
        [](TGL_Form& f) {
-         const TFieldRef kp = FindField(*f.MsPtr, "Kp");
+         const TFieldRef kp = FindField(*f.Sim.MsPtr, "Kp");
          kp.Set(kp.Get() * 0.5);
        }},
   };
@@ -153,9 +153,9 @@ TEST(Scene, ContinuingAReopenedSceneEqualsNeverHavingStopped) {
       const json a = Comparable(w.Dump()), b = Comparable(straight);
       EXPECT_TRUE(a == b) << Differences(a, b);
       // The controls show what the scene set.
-      EXPECT_EQ(w.form->CBListe.ItemIndex, w.form->RobSel);
+      EXPECT_EQ(w.form->CBListe.ItemIndex, w.form->Sim.RobSel);
       EXPECT_EQ(w.form->SBtimer.Position, w.form->Timer1.Interval);
-      EXPECT_EQ(w.form->SBfs.Position * 0.1, w.form->Fs);
+      EXPECT_EQ(w.form->SBfs.Position * 0.1, w.form->Sim.Fs);
     }
   }
 }
@@ -449,7 +449,7 @@ TEST(Scene, TheSelectMenuOpensAndSavesThroughFileChoices) {
     return true;
   };
   other.form->OuvrirScene1Click();
-  EXPECT_EQ(other.form->RobSel, 3);
+  EXPECT_EQ(other.form->Sim.RobSel, 3);
   EXPECT_EQ(other.form->SBfs.Position, 42);
   EXPECT_EQ(other.form->LastScenePath, path);
 }
@@ -541,21 +541,21 @@ TEST(Scene, TheExampleScenesOpen) {
   const std::string folder = std::string(KINEMO_BUILD_DATA_DIR) + "/scenes/";
   TWindow w;
   ASSERT_TRUE(w.form->OpenScene(folder + "pendule-en-equilibre.json"));
-  const TMSlin& ms = *w.form->MsPtr;
-  EXPECT_EQ(w.form->RobSel, 8);
+  const TMSlin& ms = *w.form->Sim.MsPtr;
+  EXPECT_EQ(w.form->Sim.RobSel, 8);
   EXPECT_TRUE(ms.ControllerOn);
   EXPECT_NEAR(w.form->xv, ms.PosX, 0.05); // the camera on the carriage
   w.Do("menu:Animate ticks:500");
   EXPECT_LT(std::abs(ms.PendTheta - ms.ThetaRef), 0.05); // still balancing
 
   ASSERT_TRUE(w.form->OpenScene(folder + "moteur-reluctance-boucle.json"));
-  EXPECT_EQ(w.form->RobSel, 6);
-  EXPECT_EQ(w.form->RailPtr->RailType, 3);
-  EXPECT_EQ(w.form->MrvPtr->ForceModel, 2);
+  EXPECT_EQ(w.form->Sim.RobSel, 6);
+  EXPECT_EQ(w.form->Sim.RailPtr->RailType, 3);
+  EXPECT_EQ(w.form->Sim.MrvPtr->ForceModel, 2);
 
   ASSERT_TRUE(w.form->OpenScene(folder + "robots-en-equilibre-sans-regulateur.json"));
   for (int i : {3, 4})
-    EXPECT_FALSE(FindField(*(*w.form->Robots)[i], "ControllerOn").Get()) << i;
+    EXPECT_FALSE(FindField(*w.form->Sim.Robots[i], "ControllerOn").Get()) << i;
   EXPECT_TRUE(w.tk.Messages.empty());
 }
 

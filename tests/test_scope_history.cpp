@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "app/scope_history.h"
 #include "models/device_description.h"
 #include "models/key_codes.h"
+#include "sim/scope_history.h"
 #include "test_support.h"
 
 namespace {
@@ -18,10 +18,10 @@ std::uint64_t Bits(double d) {
 
 TEST(ScopeHistory, EveryDescribedQuantityOfEveryDeviceIsSampledAfterEachTick) {
   TFormFixture f;
-  TScopeHistory history(*f.form);
-  f.form->TickObservers.push_back(&history);
+  TScopeHistory history(f.form->Sim);
+  f.form->Sim.TickObservers.push_back(&history);
   std::size_t described = 0;
-  for (int i = 0; i < f.form->NbRobots; ++i)
+  for (int i = 0; i < f.form->Sim.NbRobots; ++i)
     described += f.Device(i).Description().Quantities.size();
   ASSERT_EQ(history.Channels().size(), described);
 
@@ -34,7 +34,7 @@ TEST(ScopeHistory, EveryDescribedQuantityOfEveryDeviceIsSampledAfterEachTick) {
     f.Ticks(1);
     ASSERT_EQ(history.Count(), static_cast<std::size_t>(t));
     const std::size_t last = history.Count() - 1;
-    ASSERT_EQ(Bits(history.Time(last)), Bits(f.form->SimTime));
+    ASSERT_EQ(Bits(history.Time(last)), Bits(f.form->Sim.SimTime));
     for (std::size_t c = 0; c < history.Channels().size(); ++c) {
       const auto& ch = history.Channels()[c];
       const TFieldRef ref = FindField(f.Device(ch.Device), ch.Quantity->Field);
@@ -48,10 +48,10 @@ TEST(ScopeHistory, EveryDescribedQuantityOfEveryDeviceIsSampledAfterEachTick) {
 
 TEST(ScopeHistory, KeepsTwoMinutesInAFixedRingAndForgetsOnReset) {
   TFormFixture f;
-  TScopeHistory history(*f.form);
-  f.form->TickObservers.push_back(&history);
+  TScopeHistory history(f.form->Sim);
+  f.form->Sim.TickObservers.push_back(&history);
   const std::size_t capacity = history.Capacity();
-  EXPECT_GE(static_cast<double>(capacity - 1) * f.form->Dt, 120.0);
+  EXPECT_GE(static_cast<double>(capacity - 1) * f.form->Sim.Dt, 120.0);
   const int pendulum = history.Find(8, "PendTheta");
   ASSERT_GE(pendulum, 0);
   EXPECT_EQ(history.Find(8, "NoSuchField"), -1);
@@ -59,24 +59,24 @@ TEST(ScopeHistory, KeepsTwoMinutesInAFixedRingAndForgetsOnReset) {
 
   // The ring alone, without the physics: a hundred thousand samples.
   for (int t = 0; t < 100000; ++t) {
-    f.form->SimTime = f.form->SimTime + f.form->Dt;
-    history.AfterTick(*f.form);
+    f.form->Sim.SimTime = f.form->Sim.SimTime + f.form->Sim.Dt;
+    history.AfterTick(f.form->Sim);
   }
   EXPECT_EQ(history.Capacity(), capacity);
   EXPECT_EQ(history.Count(), capacity);
   // Oldest to latest in order, one tick apart, the latest the present.
-  EXPECT_EQ(history.Time(history.Count() - 1), f.form->SimTime);
+  EXPECT_EQ(history.Time(history.Count() - 1), f.form->Sim.SimTime);
   for (std::size_t k = 1; k < history.Count(); ++k)
-    ASSERT_NEAR(history.Time(k) - history.Time(k - 1), f.form->Dt, 1e-9) << k;
+    ASSERT_NEAR(history.Time(k) - history.Time(k - 1), f.form->Sim.Dt, 1e-9) << k;
 
   f.form->ResetRobots();
   EXPECT_EQ(history.Count(), 0u);
   f.Ticks(1);
   EXPECT_EQ(history.Count(), 1u);
-  EXPECT_EQ(history.Time(0), f.form->Dt);
+  EXPECT_EQ(history.Time(0), f.form->Sim.Dt);
 
   // A smaller time step needs more samples for the same span, within the bound.
-  f.form->Dt = 0.002;
+  f.form->Sim.Dt = 0.002;
   f.Ticks(1);
   EXPECT_EQ(history.Count(), 1u);
   EXPECT_EQ(history.Capacity(),
@@ -85,8 +85,8 @@ TEST(ScopeHistory, KeepsTwoMinutesInAFixedRingAndForgetsOnReset) {
 
 TEST(ScopeHistory, EveryDeviceHasDefaultTracesAmongItsQuantities) {
   TFormFixture f;
-  TScopeHistory history(*f.form);
-  for (int i = 0; i < f.form->NbRobots; ++i) {
+  TScopeHistory history(f.form->Sim);
+  for (int i = 0; i < f.form->Sim.NbRobots; ++i) {
     const auto traces = DefaultTraces(f.Device(i));
     EXPECT_GE(traces.size(), 1u) << i;
     EXPECT_LE(traces.size(), 4u) << i;

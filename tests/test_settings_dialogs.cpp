@@ -39,7 +39,7 @@ TEST(OptionsDialog, IntegrationStepEntries) {
       return c.answer;
     };
     f.form->Options1Click();
-    EXPECT_EQ(f.form->Dt, c.expected_dt);
+    EXPECT_EQ(f.form->Sim.Dt, c.expected_dt);
     ASSERT_EQ(f.tk.Messages.size(), c.message ? 1u : 0u);
     if (c.message && *c.message) {
       EXPECT_EQ(f.tk.Messages[0].Text, c.message);
@@ -57,9 +57,9 @@ TEST(OptionsDialog, TheCommandLineSettingFollowsTheDialog) {
     ApplyAction(*f.form, f.tk, a);
   };
   apply("set:Dt=0.05");
-  EXPECT_EQ(f.form->Dt, 0.05);
+  EXPECT_EQ(f.form->Sim.Dt, 0.05);
   apply("set:Dt=0.06");
-  EXPECT_EQ(f.form->Dt, 0.05);
+  EXPECT_EQ(f.form->Sim.Dt, 0.05);
   ASSERT_EQ(f.tk.Messages.size(), 1u);
   EXPECT_EQ(f.tk.Messages[0].Caption, "Erreur");
 }
@@ -67,8 +67,8 @@ TEST(OptionsDialog, TheCommandLineSettingFollowsTheDialog) {
 TEST(MotorRailDialog, FillsFromTheDevicesAndWritesBackOnOkOnly) {
   for (TModalResult answer : {TModalResult::Cancel, TModalResult::OK}) {
     TFormFixture f;
-    TRail& rail = *f.form->RailPtr;
-    TMRVlin& motor = *f.form->MrvPtr;
+    TRail& rail = *f.form->Sim.RailPtr;
+    TMRVlin& motor = *f.form->Sim.MrvPtr;
     const double radius = rail.Radius;
     f.tk.AnswerDialog = [&](TDialogId) {
       TDialogOptionsMRVModel& d = f.form->DialogOptionsMRV;

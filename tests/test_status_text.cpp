@@ -19,7 +19,7 @@ TEST(StatusText, RatioPart) {
     SCOPED_TRACE(c.text);
     TFormFixture f;
     f.form->Timer1.Interval = c.interval;
-    f.form->Dt = c.dt;
+    f.form->Sim.Dt = c.dt;
     EXPECT_EQ(f.form->StatusRatioText(), c.text);
     f.form->UpdateStatusText(); // must not fail for any of them
   }
@@ -28,7 +28,7 @@ TEST(StatusText, RatioPart) {
 TEST(StatusText, CommaSeparatorAndTheOtherDeviceKinds) {
   TFormFixture f;
   f.tk.Separator = ',';
-  f.form->SimTime = 2.25;
+  f.form->Sim.SimTime = 2.25;
   f.form->SelectDevice(6);
   f.form->UpdateStatusText();
   EXPECT_EQ(f.form->StatusBar.Panels[0].Text,

@@ -7,12 +7,12 @@
 #include <functional>
 #include <sstream>
 
-#include "app/step_limit.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/mslin.h"
 #include "models/linear/rail.h"
 #include "models/robots/bicycle.h"
 #include "models/robots/monocycle.h"
+#include "sim/step_limit.h"
 #include "test_support.h"
 
 namespace {
@@ -71,11 +71,11 @@ std::string Unbounded(const TRobot& r, double sim_time) {
 // The first device out of bounds within `ticks` ticks of the whole set, as
 // "device i at tick t: ...", or "".
 std::string RunAll(TFormFixture& f, double dt, int ticks) {
-  f.form->Dt = dt;
+  f.form->Sim.Dt = dt;
   if (!f.form->Timer1.Enabled) f.form->AnimateClick();
   for (int t = 1; t <= ticks; ++t) {
     f.form->Timer1Timer();
-    for (int i = 0; i < f.form->NbRobots; ++i) {
+    for (int i = 0; i < f.form->Sim.NbRobots; ++i) {
       std::string why = Unbounded(f.Device(i), t * dt);
       if (why.empty() && (t % 1000 == 0 || t == ticks)) {
         TFiniteCheck finite;
@@ -155,8 +155,8 @@ TEST(StepLimit, EveryDeviceInEveryModeStaysBoundedAtTheLimit) {
   for (const TMode& m : kModes) {
     SCOPED_TRACE(m.Name);
     TFormFixture f;
-    f.form->RailPtr->RailType = m.RailType;
-    f.form->MrvPtr->ForceModel = m.ForceModel;
+    f.form->Sim.RailPtr->RailType = m.RailType;
+    f.form->Sim.MrvPtr->ForceModel = m.ForceModel;
     m.Setup(f);
     EXPECT_EQ(RunAll(f, kMaxDt, kTicks), "");
   }
@@ -169,8 +169,8 @@ TEST(StepLimit, TheReluctanceCarriageOnEveryRailWithEveryForceModel) {
     for (int model = 1; model <= 3; ++model) {
       SCOPED_TRACE("rail " + std::to_string(rail) + ", force model " + std::to_string(model));
       TFormFixture f;
-      f.form->RailPtr->RailType = rail;
-      TMRVlin& m = *f.form->MrvPtr;
+      f.form->Sim.RailPtr->RailType = rail;
+      TMRVlin& m = *f.form->Sim.MrvPtr;
       m.ForceModel = model;
       std::string why;
       for (int t = 1; t <= kTicks && why.empty(); ++t) {

@@ -16,13 +16,10 @@ struct TFormFixture {
   std::unique_ptr<TGL_Form> form = std::make_unique<TGL_Form>(tk);
 
   TFormFixture() { form->UseDataFolder(KINEMO_BUILD_DATA_DIR); }
-  TRobot& Device(int i) { return *(*form->Robots)[i]; }
+  TRobot& Device(int i) { return *form->Sim.Robots[i]; }
   // Puts `robot` in slot i of the device set in place of the device there.
   template <class T> T* Replace(int i, T* robot) {
-    TRobot*& slot = (*form->Robots)[i];
-    robot->Selected = slot->Selected;
-    delete slot;
-    slot = robot;
+    form->Sim.ReplaceDevice(i, std::unique_ptr<TRobot>(robot));
     return robot;
   }
   // Answers the next modal dialog with `fill` then OK.

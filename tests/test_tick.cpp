@@ -15,7 +15,7 @@ struct TRecordingSet : TFormFixture {
   std::vector<TRecorder*> rec;
   TRecordingSet() {
     for (int i = 0; i < 9; ++i)
-      rec.push_back(Replace(i, new TRecorder(10.0 * i, 0, i, log, form->Robots)));
+      rec.push_back(Replace(i, new TRecorder(10.0 * i, 0, i, log, &form->Sim.Robots)));
   }
   std::vector<TRecorder::TEvent> Only(const std::string& what) const {
     std::vector<TRecorder::TEvent> out;
@@ -40,10 +40,10 @@ private:
 TEST(Tick, AdvancesTimeOnceAndStepsEveryDeviceTenTimesInSetOrderEachAfterItsPilot) {
   TRecordingSet s;
   s.rec[3]->AutoMode = true; // the only one in automatic mode
-  s.form->SimTime = 1.0;
-  s.form->Dt = 0.02;
+  s.form->Sim.SimTime = 1.0;
+  s.form->Sim.Dt = 0.02;
   s.form->Timer1Timer();
-  EXPECT_EQ(s.form->SimTime, 1.0 + 0.02);
+  EXPECT_EQ(s.form->Sim.SimTime, 1.0 + 0.02);
   const auto steps = s.Only("Step");
   ASSERT_EQ(steps.size(), 90u);
   for (std::size_t k = 0; k < steps.size(); ++k) {
@@ -156,7 +156,7 @@ TEST(ContactPass, RailPairsGoOnlyToTheRailsOwnTest) {
   TRecordingSet s;
   std::vector<int> asked;
   auto* rail = s.Replace(5, new TRailSpy(asked));
-  s.form->RailPtr = rail;
+  s.form->Sim.RailPtr = rail;
   rail->Radius = 100; // a plain distance test would find contact with everything
   s.rec[6]->TypeCode = kTypeMRVlin;
   s.form->Timer1Timer();

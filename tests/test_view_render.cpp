@@ -88,7 +88,7 @@ private:
 TEST_F(TViewRender, EveryDeviceDrawsInOrderInDeviceCoordinates) {
   std::vector<int> order;
   std::vector<TDrawSpy*> spies;
-  for (int i = 0; i < form->NbRobots; ++i)
+  for (int i = 0; i < form->Sim.NbRobots; ++i)
     spies.push_back(Replace(i, new TDrawSpy(i, order)));
   LookDownAt(1, 1, 4);
   form->xrot = 35;
@@ -104,7 +104,7 @@ TEST_F(TViewRender, EveryDeviceDrawsInOrderInDeviceCoordinates) {
 // of the render pass runs at every tick, and other renders draw at once.
 TEST_F(TViewRender, DeferredTickFramesAreDrawnOnlyWhenAskedFor) {
   std::vector<int> order;
-  for (int i = 0; i < form->NbRobots; ++i)
+  for (int i = 0; i < form->Sim.NbRobots; ++i)
     Replace(i, new TDrawSpy(i, order));
   form->DeferTickFrames = true;
   form->AnimateClick();

@@ -12,7 +12,7 @@ namespace {
 
 std::string Devices(TGL_Form& form) {
   std::string s;
-  for (const TRobot* r : *form.Robots)
+  for (const TRobot* r : form.Sim.Robots)
     s += DeviceJson(*r);
   return s;
 }
@@ -38,7 +38,7 @@ TEST(WindowCommands, ResetsRedrawAtOnceWhilePausedAndTouchNothingElse) {
         const int before = f.tk.Swaps;
         (f.form.get()->*handler)();
         swaps = f.tk.Swaps - before;
-        return Devices(*f.form) + std::to_string(f.form->SimTime);
+        return Devices(*f.form) + std::to_string(f.form->Sim.SimTime);
       };
       int swaps = 0, none = 0;
       EXPECT_EQ(run(c.Handler, swaps), run(c.WithoutRedraw, none));
@@ -60,7 +60,7 @@ TEST(WindowCommands, TheDeviceListShowsTheSelectedDevice) {
   EXPECT_EQ(f.form->CBListe.ItemIndex, 0);
   f.form->CBListe.ItemIndex = 3;
   f.form->CBListeSelect();
-  EXPECT_EQ(f.form->RobSel, 3);
+  EXPECT_EQ(f.form->Sim.RobSel, 3);
   f.form->SelectDevice(6);
   EXPECT_EQ(f.form->CBListe.ItemIndex, 6);
   // Out of range: nothing moves.

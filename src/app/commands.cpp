@@ -14,11 +14,7 @@ void TGL_Form::ResetrobotsClick() {
 }
 
 void TGL_Form::ResetRobots() {
-  SimTime = 0;
-  for (TRobot* robot : *Robots)
-    robot->Reset();
-  for (TTickObserver* o : TickObservers)
-    o->AfterReset(*this);
+  Sim.ResetRobots();
 }
 
 // The bar sets the real period of a tick; Dt stays as it is.
@@ -27,7 +23,7 @@ void TGL_Form::SBtimerChange() {
 }
 
 void TGL_Form::SBfsChange() {
-  Fs = SBfs.Position * 0.1;
+  Sim.Fs = SBfs.Position * 0.1;
 }
 
 void TGL_Form::PasAPas1Click() {
@@ -36,7 +32,7 @@ void TGL_Form::PasAPas1Click() {
 }
 
 void TGL_Form::CBListeSelect() {
-  if (CBListe.ItemIndex < 0 || CBListe.ItemIndex >= NbRobots) return;
+  if (CBListe.ItemIndex < 0 || CBListe.ItemIndex >= Sim.NbRobots) return;
   SelectDevice(CBListe.ItemIndex);
   RenderScene();
 }
@@ -73,4 +69,18 @@ void TGL_Form::Aide2Click() {
     return;
   }
   toolkit_.OpenDocument(path, failed);
+}
+
+bool TGL_Form::SetParameter(std::int32_t n, std::string_view name, double value,
+                            std::string* error) {
+  if (!Sim.SetParameter(n, name, value, error)) return false;
+  // Seen at once while paused (a length changes the drawing); the run itself
+  // takes the new value at its next tick.
+  if (!Timer1.Enabled) RenderScene();
+  return true;
+}
+
+void TGL_Form::RestoreParameters(std::int32_t n) {
+  Sim.RestoreParameters(n);
+  if (!Timer1.Enabled) RenderScene();
 }

@@ -4,9 +4,9 @@
 #include <charconv>
 #include <cstring>
 
-#include "app/gl_form.h"
-#include "app/scope_history.h"
 #include "models/device_description.h"
+#include "sim/scope_history.h"
+#include "sim/simulation.h"
 
 namespace {
 
@@ -62,9 +62,9 @@ bool TCsvRecorder::Open(const std::string& path, std::uint64_t every, std::strin
   return true;
 }
 
-void TCsvRecorder::Start(const TGL_Form& form) {
+void TCsvRecorder::Start(const TSimulation& sim) {
   started_ = true;
-  const TRobot& robot = *(*form.Robots)[form.RobSel];
+  const TRobot& robot = sim.Selected();
   buffer_ = DeviceHeader(robot);
   for (const TQuantityDescription& q : robot.Description().Quantities)
     columns_.push_back(FindField(robot, q.Field)); // every described field exists
@@ -80,10 +80,10 @@ void TCsvRecorder::Flush() {
   buffer_.clear();
 }
 
-void TCsvRecorder::AfterTick(const TGL_Form& form) {
+void TCsvRecorder::AfterTick(const TSimulation& sim) {
   if (failed_ || ++ticks_ % every_ != 0) return;
-  if (!started_) Start(form);
-  AppendNumber(buffer_, form.SimTime);
+  if (!started_) Start(sim);
+  AppendNumber(buffer_, sim.SimTime);
   for (const TFieldRef& ref : columns_) {
     buffer_ += ',';
     AppendNumber(buffer_, ref ? ref.Get() : 0.0);
@@ -92,8 +92,8 @@ void TCsvRecorder::AfterTick(const TGL_Form& form) {
   if (buffer_.size() >= kBlock) Flush();
 }
 
-bool TCsvRecorder::Finish(const TGL_Form& form, std::string& error) {
-  if (!started_) Start(form);
+bool TCsvRecorder::Finish(const TSimulation& sim, std::string& error) {
+  if (!started_) Start(sim);
   Flush();
   const int e = failed_ ? error_ : out_.Commit();
   if (e) {

@@ -10,11 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tick_observer.h"
 #include "io/safe_output.h"
 #include "models/field_access.h"
+#include "sim/tick_observer.h"
 
 class TScopeHistory;
+class TSimulation;
 class TRobot;
 
 // The shortest decimal text of v that reads back to v ("0.1", "1e-05", "nan").
@@ -32,13 +33,13 @@ public:
   // Prepares the output; the columns are those of the device selected at the
   // first row. False, with the reason, when the file cannot be started.
   bool Open(const std::string& path, std::uint64_t every, std::string& error);
-  void AfterTick(const TGL_Form& form) override;
+  void AfterTick(const TSimulation& sim) override;
   // Completes the file (a header alone if no row was due); false, with the
   // reason, if any write failed, the file then not written.
-  bool Finish(const TGL_Form& form, std::string& error);
+  bool Finish(const TSimulation& sim, std::string& error);
 
 private:
-  void Start(const TGL_Form& form);
+  void Start(const TSimulation& sim);
   void Flush();
 
   TSafeOutput out_;

@@ -67,10 +67,10 @@ bool TGL_Form::ToggleLog() {
 
 void TGL_Form::WriteLogLine() {
   if (!Log.is_open()) return;
-  const TMRVlin& m = *MrvPtr;
+  const TMRVlin& m = *Sim.MrvPtr;
   std::ostringstream line;
   line.copyfmt(Log);
-  Column(line, SimTime);
+  Column(line, Sim.SimTime);
   Column(line, m.Fx);
   Column(line, m.Fy);
   Column(line, m.Fz);

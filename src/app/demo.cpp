@@ -53,18 +53,18 @@ void TGL_Form::ModeDmo1Click() {
 
 void TGL_Form::StartDemonstration(bool from_keyboard) {
   Timer1.Enabled = true;
-  AllAuto = true;
+  Sim.AllAuto = true;
   if (from_keyboard)
-    for (TRobot* r : *Robots)
+    for (TRobot* r : Sim.Robots)
       r->AutoMode = true;
   DemoStep = DemoLen2;
   DemoPhase = 9;
   yrotSmooth = yrot;
-  DemoRobot->Traction = 0.5;
-  DemoRobot->Steer = 0.3 * DemoRobot->SteerMax;
-  MrvPtr->SupplyOn = true;
-  MrvPtr->DynamicsOn = true;
-  MrvPtr->VitX = 0;
+  Sim.DemoRobot->Traction = 0.5;
+  Sim.DemoRobot->Steer = 0.3 * Sim.DemoRobot->SteerMax;
+  Sim.MrvPtr->SupplyOn = true;
+  Sim.MrvPtr->DynamicsOn = true;
+  Sim.MrvPtr->VitX = 0;
 }
 
 void TGL_Form::DemoCameraStep() {
@@ -83,8 +83,8 @@ void TGL_Form::DemoCameraStep() {
     Approach(xrot, 50, 0.03);
     yrot += 0.2; // no wrap: the next phase takes the azimuth from yrotSmooth again
   } else {
-    const TRobot& f = p.Follow == TFollow::Motor ? static_cast<const TRobot&>(*MrvPtr)
-                                                 : static_cast<const TRobot&>(*DemoRobot);
+    const TRobot& f = p.Follow == TFollow::Motor ? static_cast<const TRobot&>(*Sim.MrvPtr)
+                                                 : static_cast<const TRobot&>(*Sim.DemoRobot);
     Approach(xv, f.PosX, p.FollowRate);
     Approach(zv, -f.PosY, p.FollowRate);
     const double target = p.Follow == TFollow::Motor ? -f.Theta * kDeg - 90 : -f.Theta * kDeg;

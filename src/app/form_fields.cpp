@@ -1,14 +1,9 @@
-// The controller's fields by name, for state dumps, scenes and determinism checks.
+// The window's fields by name, after the simulation's own, for state dumps,
+// scenes and determinism checks.
 #include "app/gl_form.h"
 
 void TGL_Form::VisitFields(TFieldVisitor& v) const {
-  v.Field("NbRobots", NbRobots);
-  v.Field("RobSel", RobSel);
-  v.Field("SimTime", SimTime);
-  v.Field("Dt", Dt);
-  v.Field("Fs", Fs);
-  v.Field("MotorScale", MotorScale);
-  v.Field("AllAuto", AllAuto);
+  Sim.VisitFields(v);
   v.Field("DemoMode", DemoMode);
   v.Field("DemoPhase", DemoPhase);
   v.Field("DemoStep", DemoStep);

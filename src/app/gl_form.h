@@ -12,9 +12,7 @@
 
 #include "app/dialog_models.h"
 #include "app/text_memo.h"
-#include "app/tick_observer.h"
 #include "app/virtual_keys.h"
-#include "models/device_context.h"
 #include "models/device_keys.h"
 #include "models/robot.h"
 #include "platform/controls.h"
@@ -22,15 +20,12 @@
 #include "platform/toolkit.h"
 #include "recording/avi_generator.h"
 #include "render/draw_context.h"
+#include "sim/simulation.h"
 
-class TContactCache;
-class TMRVlin;
-class TMSlin;
 class TRobot2;
-class TRobot4;
 class TScene;
 
-class TGL_Form : public TDeviceContext, private TDeviceKeyHost {
+class TGL_Form : private TDeviceKeyHost {
 public:
   explicit TGL_Form(TToolkit& toolkit);
   ~TGL_Form();
@@ -53,17 +48,11 @@ public:
   TDialogCaptureModel DialogCapture;
   TDialogCompressionModel DialogCompression;
 
-  // --- Controller state ---
-  TRobotArray* Robots = nullptr; // owned, with the devices it points at
-  std::int32_t NbRobots = 0;
-  std::int32_t RobSel = 0;
-  TRobot4* DemoRobot = nullptr;
+  // --- The simulation the window shows and drives ---
+  TSimulation Sim;
+
+  // --- Controller state of the window ---
   TRobot2* RefRobot = nullptr; // owned; the wheel size of the shared lists
-  TMRVlin* MrvPtr = nullptr;
-  TMSlin* MsPtr = nullptr;
-  double SimTime = 0;
-  double Dt = 0.01;
-  bool AllAuto = false;
   bool DemoMode = false;
   std::int32_t DemoPhase = 0;
   std::int32_t DemoStep = 0;
@@ -207,12 +196,9 @@ public:
   void IDC_EDITyrotKeyPress(char Key);
   void IDC_EDITxrotKeyPress(char Key);
 
-  // Writes a parameter of device n (by its field name) if CheckParameter
-  // accepts it; the device then recomputes what follows from it. False, with
-  // the reason, changing nothing otherwise.
+  // The simulation's parameter edits, seen at once while paused.
   bool SetParameter(std::int32_t n, std::string_view name, double value,
                     std::string* error = nullptr);
-  // Every parameter of device n back to the value its constructor gives.
   void RestoreParameters(std::int32_t n);
   // "Pas à pas" and the space bar: exactly one tick; a running simulation is
   // paused first, so that each press moves it on by one tick.
@@ -226,16 +212,8 @@ public:
   // Reports a failed text conversion as the framework's default handler would.
   void ShowConversionError(const std::string& message);
 
-  // Told after every tick and every Reset robots, in order; not owned.
-  std::vector<TTickObserver*> TickObservers;
-
   // Lists the controller's own fields by name (state dumps, tests).
   void VisitFields(TFieldVisitor& v) const;
-
-  // The contact pass that tests every pair afresh, as first written; the tick
-  // uses it instead of the cached pass when set. Kept as the reference that the
-  // cached pass is compared with (tests, benchmarks).
-  bool ReferenceContactPass = false;
 
   // Starts the demonstration; from the keyboard it also sets every AutoMode.
   void StartDemonstration(bool from_keyboard);
@@ -243,8 +221,6 @@ public:
   bool ToggleLog() override;
 
 private:
-  void ContactPass();
-  void ContactPassReference();
   // The render pass; `draw` false does all of it but the drawing.
   void RenderFrame(bool draw);
   void DrawScene();
@@ -262,7 +238,6 @@ private:
   TToolkit& toolkit_;
   std::uint64_t log_whole_bytes_ = 0; // the whole lines in the log so far
   bool frame_pending_ = false;
-  std::unique_ptr<TContactCache> contacts_;
   // The status line's texts of numbers, by place in the line.
   std::vector<TTextMemo<2>> status_numbers_;
   TTextMemo<3> status_ratio_;

@@ -97,8 +97,8 @@ void Device(std::string& out, const std::vector<int>& numbers, const TRobot& rob
 std::string DeviceHelpHtml(const TGL_Form& form) {
   // One section per class, at the place of its first device in the set.
   std::vector<std::pair<std::string, std::vector<int>>> classes;
-  for (int i = 0; i < form.NbRobots; ++i) {
-    const std::string name = (*form.Robots)[static_cast<std::size_t>(i)]->ClassName();
+  for (int i = 0; i < form.Sim.NbRobots; ++i) {
+    const std::string name = form.Sim.Robots[static_cast<std::size_t>(i)]->ClassName();
     auto it = classes.begin();
     while (it != classes.end() && it->first != name)
       ++it;
@@ -109,7 +109,7 @@ std::string DeviceHelpHtml(const TGL_Form& form) {
   }
   std::string out;
   for (const auto& [name, numbers] : classes)
-    Device(out, numbers, *(*form.Robots)[static_cast<std::size_t>(numbers[0])]);
+    Device(out, numbers, *form.Sim.Robots[static_cast<std::size_t>(numbers[0])]);
   return out;
 }
 

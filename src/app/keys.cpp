@@ -84,9 +84,7 @@ void TGL_Form::FormKeyDown(std::uint16_t& Key, TShiftState Shift) {
 
   // Global modes.
   if (Key == vk::Letter('M') && ctrl) {
-    AllAuto = !AllAuto;
-    for (TRobot* r : *Robots)
-      r->AutoMode = AllAuto;
+    Sim.SetAllAuto(!Sim.AllAuto);
   }
   if (Key == vk::Letter('A')) AnimateClick();
   if (Key == vk::Letter('T')) {
@@ -100,7 +98,7 @@ void TGL_Form::FormKeyDown(std::uint16_t& Key, TShiftState Shift) {
   }
 
   // The selected device's own keys, after the camera and global ones.
-  if (!(*Robots)[RobSel]->KeyDown(Key, ctrl, *this)) return;
+  if (!Sim.Selected().KeyDown(Key, ctrl, *this)) return;
 
   RefreshViewDialog();
   if (!Timer1.Enabled) RenderScene();

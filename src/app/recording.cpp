@@ -123,13 +123,13 @@ void TGL_Form::EnregistreAVI1Click() {
     if (CaptureResult < 0) toolkit_.MessageBox(text, "Erreur", TMsgIcon::Error);
     return;
   }
-  CaptureStartTime = SimTime;
+  CaptureStartTime = Sim.SimTime;
   CaptureFramesDone = 0;
   Recording = true;
 }
 
 void TGL_Form::CaptureStep() {
-  CaptureFramesDue = FrameNumber((SimTime - CaptureStartTime) * CaptureFps);
+  CaptureFramesDue = FrameNumber((Sim.SimTime - CaptureStartTime) * CaptureFps);
   if (CaptureFramesDue > CaptureFramesDone) {
     // At most one frame per tick: frames due in between are skipped.
     CaptureFramesDone = CaptureFramesDue;
@@ -147,7 +147,7 @@ void TGL_Form::CaptureStep() {
       return;
     }
   }
-  if (CaptureStartTime + CaptureDuration < SimTime) EndRecording();
+  if (CaptureStartTime + CaptureDuration < Sim.SimTime) EndRecording();
 }
 
 std::int32_t TGL_Form::EndRecording() {

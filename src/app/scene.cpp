@@ -17,14 +17,14 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
-#include "app/divergence.h"
 #include "app/gl_form.h"
 #include "app/state_json.h"
-#include "app/step_limit.h"
 #include "models/constants.h"
 #include "models/device_description.h"
 #include "models/linear/rail_shape.h"
 #include "models/robots/robot2.h"
+#include "sim/divergence.h"
+#include "sim/step_limit.h"
 
 namespace {
 
@@ -422,9 +422,9 @@ bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::stri
   form.VisitFields(window);
   if (!error.empty()) return false;
   const auto& seen = window.Seen;
-  if (seen.at("NbRobots") != form.NbRobots) {
-    error =
-        "NbRobots : " + Text(seen.at("NbRobots")) + " au lieu de " + std::to_string(form.NbRobots);
+  if (seen.at("NbRobots") != form.Sim.NbRobots) {
+    error = "NbRobots : " + Text(seen.at("NbRobots")) + " au lieu de " +
+            std::to_string(form.Sim.NbRobots);
     return false;
   }
   const TFormDlgViewModel& view = form.FormDlgView;
@@ -435,7 +435,7 @@ bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::stri
       {"Fs", form.SBfs.Min * 0.1, form.SBfs.Max * 0.1},
       {"Timer1.Interval", static_cast<double>(form.SBtimer.Min),
        static_cast<double>(form.SBtimer.Max)},
-      {"RobSel", 0, form.NbRobots - 1.0},
+      {"RobSel", 0, form.Sim.NbRobots - 1.0},
       {"DemoPhase", 0, 9},
       {"ToothWidth", kMinSize, kMaxSize},
       {"RailWidth", kMinSize, kMaxSize},
@@ -462,18 +462,18 @@ bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::stri
     error = "Robots : tableau attendu";
     return false;
   }
-  if (robots->size() != static_cast<std::size_t>(form.NbRobots)) {
+  if (robots->size() != static_cast<std::size_t>(form.Sim.NbRobots)) {
     error = "Robots : " + std::to_string(robots->size()) + " appareils au lieu de " +
-            std::to_string(form.NbRobots);
+            std::to_string(form.Sim.NbRobots);
     return false;
   }
   std::vector<std::string> known_classes;
-  for (const TRobot* r : *form.Robots)
+  for (const TRobot* r : form.Sim.Robots)
     known_classes.emplace_back(r->ClassName());
   if (form.RefRobot) known_classes.emplace_back(form.RefRobot->ClassName());
   const auto rob_sel = static_cast<std::int32_t>(seen.at("RobSel"));
-  for (std::int32_t i = 0; i < form.NbRobots; ++i)
-    if (!CheckDevice((*robots)[i], *(*form.Robots)[i], i, rob_sel, known_classes, scene, error))
+  for (std::int32_t i = 0; i < form.Sim.NbRobots; ++i)
+    if (!CheckDevice((*robots)[i], *form.Sim.Robots[i], i, rob_sel, known_classes, scene, error))
       return false;
   return true;
 }

@@ -68,9 +68,9 @@ void TGL_Form::ApplyScene(const TScene& scene) {
     v.Field.Set(v.Value);
   // The controls that show what was set, moved without their change handlers:
   // the values are the scene's, not the controls'.
-  CBListe.ItemIndex = RobSel;
+  CBListe.ItemIndex = Sim.RobSel;
   SBtimer.Position = Timer1.Interval;
-  SBfs.Position = std::clamp(static_cast<int>(std::lround(Fs * 10)), SBfs.Min, SBfs.Max);
+  SBfs.Position = std::clamp(static_cast<int>(std::lround(Sim.Fs * 10)), SBfs.Min, SBfs.Max);
   RefreshViewEdits();
   toolkit_.SetDialogVisible(TDialogId::View, FormDlgView.Visible);
   if (ShowDiagonals != diagonals) RebuildGrid();

@@ -3,13 +3,13 @@
 
 #include "app/gl_form.h"
 #include "app/number_text.h"
-#include "app/step_limit.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
+#include "sim/step_limit.h"
 
 void TGL_Form::Options1Click() {
   const char sep = toolkit_.DecimalSeparator();
-  DialogOptions.Editdt = FloatToStr(Dt, sep);
+  DialogOptions.Editdt = FloatToStr(Sim.Dt, sep);
   if (toolkit_.ShowModal(TDialogId::Options) != TModalResult::OK) return;
   const auto dt = StrToFloat(DialogOptions.Editdt, sep);
   if (!dt) {
@@ -24,34 +24,34 @@ void TGL_Form::Options1Click() {
                         "Erreur", TMsgIcon::Error);
     return;
   }
-  Dt = *dt;
+  Sim.Dt = *dt;
 }
 
 void TGL_Form::OptionsMRVrail1Click() {
-  if (!RailPtr || !MrvPtr) return;
-  DialogOptionsMRV.RGTypeRail = RailPtr->RailType;
-  DialogOptionsMRV.RBModelePhysiqueSimple = MrvPtr->ForceModel == 1;
-  DialogOptionsMRV.RBModelePhysiqueSimpleCorrige = MrvPtr->ForceModel == 2;
-  DialogOptionsMRV.RBModelePhysiqueDistance = MrvPtr->ForceModel == 3;
+  if (!Sim.RailPtr || !Sim.MrvPtr) return;
+  DialogOptionsMRV.RGTypeRail = Sim.RailPtr->RailType;
+  DialogOptionsMRV.RBModelePhysiqueSimple = Sim.MrvPtr->ForceModel == 1;
+  DialogOptionsMRV.RBModelePhysiqueSimpleCorrige = Sim.MrvPtr->ForceModel == 2;
+  DialogOptionsMRV.RBModelePhysiqueDistance = Sim.MrvPtr->ForceModel == 3;
   if (toolkit_.ShowModal(TDialogId::OptionsMRV) != TModalResult::OK) return;
   // Only the four shapes the rail knows.
   if (DialogOptionsMRV.RGTypeRail >= 0 && DialogOptionsMRV.RGTypeRail <= 3)
-    RailPtr->RailType = DialogOptionsMRV.RGTypeRail;
-  if (DialogOptionsMRV.RBModelePhysiqueSimple) MrvPtr->ForceModel = 1;
-  if (DialogOptionsMRV.RBModelePhysiqueSimpleCorrige) MrvPtr->ForceModel = 2;
-  if (DialogOptionsMRV.RBModelePhysiqueDistance) MrvPtr->ForceModel = 3;
+    Sim.RailPtr->RailType = DialogOptionsMRV.RGTypeRail;
+  if (DialogOptionsMRV.RBModelePhysiqueSimple) Sim.MrvPtr->ForceModel = 1;
+  if (DialogOptionsMRV.RBModelePhysiqueSimpleCorrige) Sim.MrvPtr->ForceModel = 2;
+  if (DialogOptionsMRV.RBModelePhysiqueDistance) Sim.MrvPtr->ForceModel = 3;
   if (!Timer1.Enabled) RenderScene();
 }
 
 void TGL_Form::SelectRobot1Click() {
-  DialogRobSel.IDC_EDITRobSel = IntToStr(RobSel);
+  DialogRobSel.IDC_EDITRobSel = IntToStr(Sim.RobSel);
   if (toolkit_.ShowModal(TDialogId::RobSel) != TModalResult::OK) return;
   const auto n = StrToInt(DialogRobSel.IDC_EDITRobSel);
   if (!n) {
     ShowConversionError(NotAnIntegerMessage(DialogRobSel.IDC_EDITRobSel));
     return;
   }
-  if (*n >= 0 && *n < NbRobots) {
+  if (*n >= 0 && *n < Sim.NbRobots) {
     SelectDevice(*n);
     RenderScene();
   } else {

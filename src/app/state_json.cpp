@@ -121,8 +121,8 @@ std::string StateJson(const TGL_Form& form) {
     panels += (i ? "," : "") + Quote(form.StatusBar.Panels[i].Text);
   fields.Member("StatusBar", panels + "]");
   std::string robots = "[";
-  for (std::size_t i = 0; i < form.Robots->size(); ++i)
-    robots += (i ? ",\n" : "\n") + DeviceJson(*(*form.Robots)[i]);
+  for (std::size_t i = 0; i < form.Sim.Robots.size(); ++i)
+    robots += (i ? ",\n" : "\n") + DeviceJson(*form.Sim.Robots[i]);
   fields.Member("Robots", robots + "\n]");
   return out + "}\n";
 }

@@ -6,8 +6,8 @@
 std::string TGL_Form::StatusRatioText() const {
   const char sep = toolkit_.DecimalSeparator();
   // Simulated time stands still with a zero step: no finite ratio exists.
-  if (Dt == 0) return ", dt:Tmr 1:\u221e";
-  const double r = (Timer1.Interval * 0.001) / Dt;
+  if (Sim.Dt == 0) return ", dt:Tmr 1:\u221e";
+  const double r = (Timer1.Interval * 0.001) / Sim.Dt;
   if (r >= 1) return ", dt:Tmr 1:" + FloatToStr(r, sep);
   if (r == 0) return ", dt:Tmr 1:0";
   return ", dt:Tmr " + FloatToStrF(1 / r, TFloatFormat::Fixed, 7, 3, sep) + ":1";
@@ -22,13 +22,13 @@ void TGL_Form::UpdateStatusText() {
                                         [&] { return FloatToStr(v, sep); });
   };
   std::string s = "Fps:" + num(FrameCount);
-  s += ", t:" + num(SimTime);
+  s += ", t:" + num(Sim.SimTime);
   s += ", timer:" + num(Timer1.Interval * 0.001);
-  s += status_ratio_.Get({static_cast<std::uint32_t>(Timer1.Interval), TTextMemo<3>::Bits(Dt),
+  s += status_ratio_.Get({static_cast<std::uint32_t>(Timer1.Interval), TTextMemo<3>::Bits(Sim.Dt),
                           static_cast<unsigned char>(sep)},
                          [this] { return StatusRatioText(); });
   TStatusPart part;
-  (*Robots)[RobSel]->StatusPart({RobSel, Fs, DemoPhase, DemoStep}, part);
+  Sim.Robots[Sim.RobSel]->StatusPart({Sim.RobSel, Sim.Fs, DemoPhase, DemoStep}, part);
   for (const TStatusPart::TItem& item : part) {
     s += item.Label;
     s += item.Whole ? IntToStr(static_cast<std::int64_t>(item.Value)) : num(item.Value);

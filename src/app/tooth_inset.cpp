@@ -24,8 +24,8 @@ void Plate(double w, double h) {
 } // namespace
 
 void TGL_Form::DrawToothInset() {
-  const TMRVlin* m = MrvPtr;
-  const TRail* r = RailPtr;
+  const TMRVlin* m = Sim.MrvPtr;
+  const TRail* r = Sim.RailPtr;
   if (!m || !r) return;
   const double w = ToothWidth;
   const double h = RailWidth;

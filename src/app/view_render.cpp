@@ -26,8 +26,7 @@ void TGL_Form::RenderScene() {
 
 void TGL_Form::RenderFrame(bool draw) {
   // What the frame shows of the models is set whether it is drawn or not.
-  for (TRobot* robot : *Robots)
-    if (robot->TypeCode == kTypeRobot4) static_cast<TRobot4*>(robot)->ShowSteering();
+  Sim.PrepareFrame();
   frame_pending_ = GLReady && !draw;
   if (draw) DrawScene();
   MeasureFrameRate();
@@ -49,7 +48,7 @@ void TGL_Form::DrawScene() {
 
   glTranslated(0, 0, -zpos);
   glRotated(xrot, 1, 0, 0);
-  if ((*Robots)[RobSel]->TypeCode == kTypeMRVlin) DrawToothInset();
+  if (Sim.Robots[Sim.RobSel]->TypeCode == kTypeMRVlin) DrawToothInset();
 
   glColor3f(1, 1, 0);
   CentreTriangle(zpos);
@@ -66,8 +65,8 @@ void TGL_Form::DrawScene() {
   glPushMatrix();
   glRotated(-90, 1, 0, 0);
   glCallList(kListAxes);
-  for (int i = 0; i < NbRobots; ++i)
-    (*Robots)[i]->Draw(DrawContext);
+  for (int i = 0; i < Sim.NbRobots; ++i)
+    Sim.Robots[i]->Draw(DrawContext);
   glPopMatrix();
 }
 

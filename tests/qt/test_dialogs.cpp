@@ -102,16 +102,16 @@ TEST(Dialogs, OptionsShowsDtAndSetsItOnOk) {
       false);
   f.Trigger("Options1");
   EXPECT_EQ(shown, QStringLiteral("0.01"));
-  EXPECT_EQ(f.form->Dt, 0.01); // Cancel
+  EXPECT_EQ(f.form->Sim.Dt, 0.01); // Cancel
 
   f.Answer([](QDialog& d) { Type(d, "Editdt", QStringLiteral("0.02")); }, true);
   f.Trigger("Options1");
-  EXPECT_EQ(f.form->Dt, 0.02);
+  EXPECT_EQ(f.form->Sim.Dt, 0.02);
 
   // Not a number: a message, and the old value stays.
   f.Answer([](QDialog& d) { Type(d, "Editdt", QStringLiteral("abc")); }, true);
   f.Trigger("Options1");
-  EXPECT_EQ(f.form->Dt, 0.02);
+  EXPECT_EQ(f.form->Sim.Dt, 0.02);
   EXPECT_EQ(f.messages.size(), 1u);
 }
 
@@ -131,7 +131,7 @@ TEST(Dialogs, RobotSelectionInAndOutOfRange) {
     SCOPED_TRACE(c.Typed);
     f.Answer([&](QDialog& d) { Type(d, "IDC_EDITRobSel", QString::fromLatin1(c.Typed)); }, c.Ok);
     f.Trigger("SelectRobot1");
-    EXPECT_EQ(f.form->RobSel, c.Expected);
+    EXPECT_EQ(f.form->Sim.RobSel, c.Expected);
     EXPECT_EQ(f.messages.size(), c.Messages);
   }
   EXPECT_EQ(f.messages[0], "Valeur entrée en dehors des limites");
@@ -139,8 +139,8 @@ TEST(Dialogs, RobotSelectionInAndOutOfRange) {
 
 TEST(Dialogs, MotorAndRailOptions) {
   TWindowFixture f;
-  f.form->RailPtr->RailType = 3;
-  f.form->MrvPtr->ForceModel = 1;
+  f.form->Sim.RailPtr->RailType = 3;
+  f.form->Sim.MrvPtr->ForceModel = 1;
   int shown_rail = -1;
   bool shown_simple = false;
   f.Answer(
@@ -155,8 +155,8 @@ TEST(Dialogs, MotorAndRailOptions) {
   f.Trigger("OptionsMRVrail1");
   EXPECT_EQ(shown_rail, 3);
   EXPECT_TRUE(shown_simple);
-  EXPECT_EQ(f.form->RailPtr->RailType, 3); // Cancel
-  EXPECT_EQ(f.form->MrvPtr->ForceModel, 1);
+  EXPECT_EQ(f.form->Sim.RailPtr->RailType, 3); // Cancel
+  EXPECT_EQ(f.form->Sim.MrvPtr->ForceModel, 1);
 
   f.Answer(
       [&](QDialog& d) {
@@ -166,8 +166,8 @@ TEST(Dialogs, MotorAndRailOptions) {
       },
       true);
   f.Trigger("OptionsMRVrail1");
-  EXPECT_EQ(f.form->RailPtr->RailType, 0);
-  EXPECT_EQ(f.form->MrvPtr->ForceModel, 3);
+  EXPECT_EQ(f.form->Sim.RailPtr->RailType, 0);
+  EXPECT_EQ(f.form->Sim.MrvPtr->ForceModel, 3);
 }
 
 // Load then Store gives back the model; an unknown force model shows no button.

@@ -22,7 +22,7 @@ TEST(Focus, ReturnsToTheViewAfterTheToolbarControls) {
   f.window->CBListe->showPopup();
   emit f.window->CBListe->activated(3);
   f.window->CBListe->hidePopup();
-  EXPECT_EQ(f.form->RobSel, 3);
+  EXPECT_EQ(f.form->Sim.RobSel, 3);
   EXPECT_TRUE(view->hasFocus());
 
   // A scroll bar given the focus by a click returns it when a key is released.
@@ -38,10 +38,10 @@ TEST(Focus, ReturnsToTheViewAfterTheToolbarControls) {
   // A key typed while the list holds the focus still goes to the handler.
   f.window->CBListe->setFocusPolicy(Qt::StrongFocus);
   f.window->CBListe->setFocus();
-  const int selected = f.form->RobSel;
+  const int selected = f.form->Sim.RobSel;
   QTest::keyClick(f.window->CBListe, Qt::Key_A);
   EXPECT_TRUE(f.form->Timer1.Enabled);
-  EXPECT_EQ(f.form->RobSel, selected); // the list itself did not move
+  EXPECT_EQ(f.form->Sim.RobSel, selected); // the list itself did not move
 }
 
 TEST(Focus, KeypadDigitsDriveTheDeviceChosenInTheList) {
@@ -53,9 +53,9 @@ TEST(Focus, KeypadDigitsDriveTheDeviceChosenInTheList) {
   QWidget* focused = QApplication::focusWidget();
   ASSERT_NE(focused, nullptr);
   QTest::keyClick(focused, Qt::Key_8, Qt::KeypadModifier);
-  EXPECT_DOUBLE_EQ(f.form->MsPtr->CurrentCmd, 0.1);
+  EXPECT_DOUBLE_EQ(f.form->Sim.MsPtr->CurrentCmd, 0.1);
   QTest::keyClick(focused, Qt::Key_2); // top-row 2 on a laptop
-  EXPECT_DOUBLE_EQ(f.form->MsPtr->CurrentCmd, 0.0);
+  EXPECT_DOUBLE_EQ(f.form->Sim.MsPtr->CurrentCmd, 0.0);
 }
 
 // A key as the system delivers it: to the window, which hands it to the
@@ -146,11 +146,11 @@ TEST(Focus, GlobalKeysShownInTheMenusReachTheHandlerOnce) {
     EXPECT_FALSE(f.form->Timer1.Enabled);
     // The keyboard's demonstration also sets every device's automatic mode,
     // which the menu command does not: the key reached FormKeyDown.
-    for (TRobot* r : *f.form->Robots)
+    for (TRobot* r : f.form->Sim.Robots)
       r->AutoMode = false;
     PressOnWindow(f, no_focus_widget, Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(f.form->DemoMode);
-    for (const TRobot* r : *f.form->Robots)
+    for (const TRobot* r : f.form->Sim.Robots)
       EXPECT_TRUE(r->AutoMode);
     PressOnWindow(f, no_focus_widget, Qt::Key_D, Qt::ControlModifier);
     EXPECT_FALSE(f.form->DemoMode);

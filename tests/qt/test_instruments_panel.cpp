@@ -34,7 +34,7 @@ TEST(InstrumentsPanel, ShowsTheSelectedDeviceAndItsEditsReachIt) {
     f.form->CBListeSelect();
   });
   EXPECT_EQ(Name(panel), QStringLiteral("3 · Monocycle"));
-  auto& mono = static_cast<TMonocycle&>(*(*f.form->Robots)[3]);
+  auto& mono = static_cast<TMonocycle&>(*f.form->Sim.Robots[3]);
   panel.Refresh();
   EXPECT_EQ(panel.findChild<QLabel*>(QStringLiteral("Value:State[0]"))->text().toStdString(),
             QuantityText(FindField(mono, "State[0]"), 180 / 3.141592653589793, '.'));

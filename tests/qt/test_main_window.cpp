@@ -105,8 +105,8 @@ TEST(MainWindow, ToolbarAndStatusBarAsDesigned) {
   EXPECT_FALSE(step->icon().isNull());
 
   EXPECT_EQ(f.window->CBListe->width(), 123);
-  EXPECT_EQ(f.window->CBListe->count(), f.form->NbRobots);
-  EXPECT_EQ(f.window->CBListe->currentIndex(), f.form->RobSel);
+  EXPECT_EQ(f.window->CBListe->count(), f.form->Sim.NbRobots);
+  EXPECT_EQ(f.window->CBListe->currentIndex(), f.form->Sim.RobSel);
 
   struct TBar {
     QScrollBar* Widget;
@@ -211,7 +211,7 @@ TEST(MainWindow, TheDeviceListFollowsTheSelection) {
       [](QDialog& d) { d.findChild<QLineEdit*>(QStringLiteral("IDC_EDITRobSel"))->setText("0"); },
       true);
   f.Trigger("SelectRobot1");
-  EXPECT_EQ(f.form->RobSel, 0);
+  EXPECT_EQ(f.form->Sim.RobSel, 0);
   EXPECT_EQ(f.window->CBListe->currentIndex(), 0);
   f.window->Dispatch([&] { f.form->SelectDevice(5); });
   EXPECT_EQ(f.window->CBListe->currentIndex(), 5);
@@ -235,12 +235,12 @@ TEST(MainWindow, WidgetsCallHandlersAndFollowTheForm) {
   f.window->SBtimer->setValue(0);
   EXPECT_EQ(f.form->Timer1.Interval, 0);
   f.window->SBfs->setValue(f.window->SBfs->minimum());
-  EXPECT_DOUBLE_EQ(f.form->Fs, 0.1);
+  EXPECT_DOUBLE_EQ(f.form->Sim.Fs, 0.1);
 
   // Choosing a device in the list selects it.
   emit f.window->CBListe->activated(3);
-  EXPECT_EQ(f.form->RobSel, 3);
-  EXPECT_TRUE((*f.form->Robots)[3]->Selected);
+  EXPECT_EQ(f.form->Sim.RobSel, 3);
+  EXPECT_TRUE(f.form->Sim.Robots[3]->Selected);
 
   // The gauge follows its model.
   f.window->show();
@@ -290,7 +290,7 @@ TEST(MainWindow, ScenesGoThroughTheFileDialogs) {
   g.Answer(choose(QFileDialog::AcceptOpen), true);
   g.Trigger("OuvrirScene1");
   EXPECT_TRUE(g.messages.empty());
-  EXPECT_EQ(g.form->RobSel, 3);
+  EXPECT_EQ(g.form->Sim.RobSel, 3);
   EXPECT_EQ(g.window->CBListe->currentIndex(), 3);
   EXPECT_EQ(g.window->SBfs->value(), 37);
 }
@@ -308,14 +308,14 @@ TEST(MainWindow, OpensTheSceneNamedOnTheCommandLine) {
   std::ofstream(bad) << "{}";
   TWindowFixture g;
   OpenSceneArgument(*g.window, *g.form, {"--verbose", good});
-  EXPECT_EQ(g.form->RobSel, 8); // not before the event loop runs
-  EXPECT_TRUE(QTest::qWaitFor([&] { return g.form->RobSel == 6; }, 2000));
+  EXPECT_EQ(g.form->Sim.RobSel, 8); // not before the event loop runs
+  EXPECT_TRUE(QTest::qWaitFor([&] { return g.form->Sim.RobSel == 6; }, 2000));
   EXPECT_EQ(g.window->CBListe->currentIndex(), 6);
   OpenSceneArgument(*g.window, *g.form, {bad, good});
   EXPECT_TRUE(QTest::qWaitFor([&] { return !g.messages.empty(); }, 2000));
   ASSERT_EQ(g.messages.size(), 1u);
   EXPECT_EQ(g.messages[0].rfind("Impossible d'ouvrir la scène " + bad + " : ", 0), 0u);
-  EXPECT_EQ(g.form->RobSel, 6);
+  EXPECT_EQ(g.form->Sim.RobSel, 6);
 }
 
 } // namespace

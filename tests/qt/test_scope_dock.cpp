@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <gtest/gtest.h>
 
-#include "app/scope_history.h"
 #include "models/device_description.h"
 #include "platform/qt/scope_dock.h"
 #include "qt_fixture.h"
+#include "sim/scope_history.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ TEST(ScopeDock, FollowsTheSelectionAndPlotsEveryTickAsTheDeviceHadIt) {
   // Ticks faster than any redraw: every one is kept, as the device had it.
   const TScopeHistory& h = scope.History();
   const int fx = scope.Trace(0);
-  const TFieldRef ref = FindField(*(*f.form->Robots)[6], "Fx");
+  const TFieldRef ref = FindField(*f.form->Sim.Robots[6], "Fx");
   for (int t = 0; t < 200; ++t) {
     f.window->Dispatch([&] { f.form->Timer1Timer(); });
     ASSERT_EQ(h.Value(static_cast<std::size_t>(fx), h.Count() - 1), ref.Get()) << t;
@@ -51,7 +51,7 @@ TEST(ScopeDock, FollowsTheSelectionAndPlotsEveryTickAsTheDeviceHadIt) {
   const QCPGraph* graph = scope.Plot()->graph(0);
   EXPECT_EQ(graph->dataCount(), 200);
   EXPECT_EQ((graph->data()->constEnd() - 1)->value, ref.Get());
-  EXPECT_EQ((graph->data()->constEnd() - 1)->key, f.form->SimTime);
+  EXPECT_EQ((graph->data()->constEnd() - 1)->key, f.form->Sim.SimTime);
   EXPECT_EQ(scope.Plot()->legend->itemCount(), 3);
 
   // A one-second window holds the last second only.
@@ -64,7 +64,7 @@ TEST(ScopeDock, FollowsTheSelectionAndPlotsEveryTickAsTheDeviceHadIt) {
   scope.Refresh();
   EXPECT_EQ((scope.Plot()->graph(0)->data()->constEnd() - 1)->key, h.Time(h.Count() - 2));
   scope.SetFrozen(false);
-  EXPECT_EQ((scope.Plot()->graph(0)->data()->constEnd() - 1)->key, f.form->SimTime);
+  EXPECT_EQ((scope.Plot()->graph(0)->data()->constEnd() - 1)->key, f.form->Sim.SimTime);
 
   // The cursor reads time and values under the pointer.
   QWidget* plot = scope.Plot();
@@ -102,7 +102,7 @@ TEST(ScopeDock, ExportsTheTracesOrTheSelectedDeviceAndSaysWhenItCannot) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray header = file.readLine();
   EXPECT_EQ(header.count(','),
-            static_cast<int>((*f.form->Robots)[8]->Description().Quantities.size()));
+            static_cast<int>(f.form->Sim.Robots[8]->Description().Quantities.size()));
   EXPECT_EQ(file.readAll().count('\n'), 3);
   file.remove();
 

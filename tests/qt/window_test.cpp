@@ -95,7 +95,7 @@ TEST(Window, OpensDrawsRunsAndReports) {
   const QString status_before = window.StatusPanels[0]->text();
   QTest::keyClick(window.View, Qt::Key_A); // run
   EXPECT_TRUE(form.Timer1.Enabled);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.SimTime > 0.1; }, 10000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Sim.SimTime > 0.1; }, 10000));
   EXPECT_NE(window.StatusPanels[0]->text(), status_before);
 
   // A camera key changes the picture.
@@ -194,7 +194,7 @@ TEST(Window, KeysStartTheRunAfterEveryToolbarControl) {
          QTest::keyClick(list, Qt::Key_Up);
          QTest::keyClick(list, Qt::Key_Return);
          ASSERT_TRUE(QTest::qWaitFor([&] { return !list->isVisible(); }, 3000));
-         EXPECT_EQ(form.RobSel, 6);
+         EXPECT_EQ(form.Sim.RobSel, 6);
        }},
       {"timer bar", [&] { click(window.SBtimer, bar_end(window.SBtimer)); }},
       {"frequency bar", [&] { click(window.SBfs, bar_end(window.SBfs)); }},

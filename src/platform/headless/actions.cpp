@@ -6,9 +6,9 @@
 #include <map>
 
 #include "app/gl_form.h"
-#include "app/parameters.h"
 #include "io/stop_signals.h"
 #include "platform/headless/headless_toolkit.h"
+#include "sim/parameters.h"
 
 bool ParseInt(const std::string& s, long long& v) {
   if (s.empty()) return false;
@@ -242,7 +242,7 @@ const TActionEntry kActions[] = {
            !ParseInt(v.substr(0, dot), a.Number) || !ParseReal(v.substr(eq + 1), a.Real))
          return TActionCheck::Invalid;
        a.Field = v.substr(dot + 1, eq - dot - 1);
-       a.Reason = CheckParameter(form, a.Number, a.Field, a.Real);
+       a.Reason = form.Sim.CheckParameter(a.Number, a.Field, a.Real);
        return Check(a.Reason.empty());
      },
      [](TActionRun& run, const TAction& a) {
@@ -270,7 +270,7 @@ const TActionEntry kActions[] = {
      }},
     {"combo", // an item of the toolbar's list: one per device of the set
      [](const TGL_Form& form, const std::string& v, TAction& a) {
-       return Check(ParseInt(v, a.Number) && a.Number >= 0 && a.Number < form.NbRobots);
+       return Check(ParseInt(v, a.Number) && a.Number >= 0 && a.Number < form.Sim.NbRobots);
      },
      [](TActionRun& run, const TAction& a) {
        run.Form.CBListe.ItemIndex = static_cast<int>(a.Number);

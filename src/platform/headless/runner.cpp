@@ -207,7 +207,7 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     }
     char line[160];
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", "load",
-                  form.SimTime, form.Timer1.Enabled ? "running" : "paused", form.RobSel);
+                  form.Sim.SimTime, form.Timer1.Enabled ? "running" : "paused", form.Sim.RobSel);
     out << line;
   }
 
@@ -253,7 +253,7 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
       form.FormClose();
       return 1;
     }
-    form.TickObservers.push_back(&csv);
+    form.Sim.TickObservers.push_back(&csv);
   }
 
   long long ticks_run = 0;
@@ -273,7 +273,7 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     ApplyAction(form, tk, a, record ? &opt.Capture : nullptr);
     char line[160];
     std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),
-                  form.SimTime, form.Timer1.Enabled ? "running" : "paused", form.RobSel);
+                  form.Sim.SimTime, form.Timer1.Enabled ? "running" : "paused", form.Sim.RobSel);
     out << line;
     // menu:Quitter closes the window: no later event reaches it.
     if (tk.CloseRequested) break;
@@ -286,7 +286,7 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     const bool recording = form.Recording;
     if (recording) form.EndRecording();
     err << "kinemo: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM")
-        << " at t=" << form.SimTime << " s";
+        << " at t=" << form.Sim.SimTime << " s";
     if (recording && form.CaptureResult >= 0)
       err << "; " << form.AviGen.FrameIndex << " frames recorded to " << form.AviGen.FileName;
     err << "\n";
@@ -297,7 +297,7 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     return TStopSignals::ExitCode(signal);
   }
 
-  for (const TRobot* r : *form.Robots) {
+  for (const TRobot* r : form.Sim.Robots) {
     char line[160];
     std::snprintf(line, sizeof line, "  %d %-12s x=%+.4f y=%+.4f theta=%+.4f\n", r->Index,
                   r->ClassName(), r->PosX, r->PosY, r->Theta);
@@ -305,7 +305,7 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
   }
 
   int code = 0;
-  if (!opt.CsvFile.empty() && !csv.Finish(form, error)) {
+  if (!opt.CsvFile.empty() && !csv.Finish(form.Sim, error)) {
     err << "kinemo: " << error << "\n";
     code = 1;
   }

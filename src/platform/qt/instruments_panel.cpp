@@ -78,13 +78,13 @@ TInstrumentsPanel::TInstrumentsPanel(TGL_Form& form, TDispatch dispatch, QWidget
 
 void TInstrumentsPanel::FollowSelection() {
   if (!isVisible()) return;
-  const TRobot* selected = (*form_.Robots)[static_cast<std::size_t>(form_.RobSel)];
-  if (form_.RobSel != shown_index_ || selected != shown_) Build();
+  const TRobot* selected = form_.Sim.Robots[static_cast<std::size_t>(form_.Sim.RobSel)];
+  if (form_.Sim.RobSel != shown_index_ || selected != shown_) Build();
 }
 
 void TInstrumentsPanel::Build() {
-  shown_index_ = form_.RobSel;
-  shown_ = (*form_.Robots)[static_cast<std::size_t>(shown_index_)];
+  shown_index_ = form_.Sim.RobSel;
+  shown_ = form_.Sim.Robots[static_cast<std::size_t>(shown_index_)];
   values_.clear();
   keys_.clear();
   parameters_.clear();

@@ -311,7 +311,7 @@ void TMainWindow::SyncControls() {
   {
     // The list shows the selected device, whatever changed the selection.
     const QSignalBlocker block(CBListe);
-    if (CBListe->currentIndex() != form_.RobSel) CBListe->setCurrentIndex(form_.RobSel);
+    if (CBListe->currentIndex() != form_.Sim.RobSel) CBListe->setCurrentIndex(form_.Sim.RobSel);
   }
   for (auto [widget, model] : {std::pair{SBtimer, &form_.SBtimer}, {SBfs, &form_.SBfs}}) {
     const QSignalBlocker block(widget);

@@ -18,8 +18,8 @@
 #include "app/csv_export.h"
 #include "app/gl_form.h"
 #include "app/scene.h"
-#include "app/scope_history.h"
 #include "models/device_description.h"
+#include "sim/scope_history.h"
 
 namespace {
 
@@ -44,9 +44,9 @@ QString TraceName(const TScopeHistory& h, int channel) {
 
 TScopeDock::TScopeDock(TGL_Form& form, QWidget* parent)
     : QDockWidget(QStringLiteral("Oscilloscope"), parent), form_(form),
-      history_(std::make_unique<TScopeHistory>(form)) {
+      history_(std::make_unique<TScopeHistory>(form.Sim)) {
   setObjectName(QStringLiteral("Oscilloscope"));
-  form_.TickObservers.push_back(history_.get());
+  form_.Sim.TickObservers.push_back(history_.get());
   Build();
   FollowSelection();
   timer_.setInterval(kRefreshMs);
@@ -59,7 +59,7 @@ TScopeDock::TScopeDock(TGL_Form& form, QWidget* parent)
 }
 
 TScopeDock::~TScopeDock() {
-  auto& observers = form_.TickObservers;
+  auto& observers = form_.Sim.TickObservers;
   observers.erase(std::remove(observers.begin(), observers.end(), history_.get()), observers.end());
 }
 
@@ -163,9 +163,9 @@ void TScopeDock::SetTrace(int i, int channel) {
 }
 
 void TScopeDock::FollowSelection() {
-  if (form_.RobSel == followed_) return;
-  followed_ = form_.RobSel;
-  const std::vector<const char*> defaults = DefaultTraces(*(*form_.Robots)[followed_]);
+  if (form_.Sim.RobSel == followed_) return;
+  followed_ = form_.Sim.RobSel;
+  const std::vector<const char*> defaults = DefaultTraces(*form_.Sim.Robots[followed_]);
   for (int i = 0; i < kTraces; ++i) {
     const QSignalBlocker block(choice_[i]);
     SetTrace(i,
@@ -294,7 +294,8 @@ bool TScopeDock::ExportCsv(const QString& path) {
     if (Trace(i) >= 0) channels.push_back(Trace(i));
   if (channels.empty())
     for (std::size_t c = 0; c < history_->Channels().size(); ++c)
-      if (history_->Channels()[c].Device == form_.RobSel) channels.push_back(static_cast<int>(c));
+      if (history_->Channels()[c].Device == form_.Sim.RobSel)
+        channels.push_back(static_cast<int>(c));
   const int e = WriteHistoryCsv(*history_, channels, path.toStdString());
   if (e == 0) return true;
   if (OnError)

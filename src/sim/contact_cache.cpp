@@ -1,4 +1,4 @@
-#include "app/contact_cache.h"
+#include "sim/contact_cache.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "app/divergence.h"
+#include "sim/divergence.h"
 
 #include <cmath>
 #include <initializer_list>

@@ -1,10 +1,10 @@
-#include "app/scope_history.h"
+#include "sim/scope_history.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/gl_form.h"
 #include "models/device_description.h"
+#include "sim/simulation.h"
 
 std::vector<const char*> DefaultTraces(const TRobot& robot) {
   static const struct {
@@ -22,13 +22,13 @@ std::vector<const char*> DefaultTraces(const TRobot& robot) {
   return {"Vit", "Theta"}; // the wheeled robots
 }
 
-TScopeHistory::TScopeHistory(const TGL_Form& form, double seconds) : seconds_(seconds) {
-  for (std::int32_t i = 0; i < form.NbRobots; ++i) {
-    const TRobot& robot = *(*form.Robots)[i];
+TScopeHistory::TScopeHistory(const TSimulation& sim, double seconds) : seconds_(seconds) {
+  for (std::int32_t i = 0; i < sim.NbRobots; ++i) {
+    const TRobot& robot = sim.Device(i);
     for (const TQuantityDescription& q : robot.Description().Quantities)
       if (const TFieldRef ref = FindField(robot, q.Field)) channels_.push_back({i, &q, ref});
   }
-  Size(form.Dt);
+  Size(sim.Dt);
 }
 
 int TScopeHistory::Find(std::int32_t device, std::string_view field) const {
@@ -55,9 +55,9 @@ void TScopeHistory::Clear() {
   ++version_;
 }
 
-void TScopeHistory::AfterTick(const TGL_Form& form) {
+void TScopeHistory::AfterTick(const TSimulation& sim) {
   // A new time step (Options) changes the span a ring holds: start again.
-  if (form.Dt != dt_) Size(form.Dt);
+  if (sim.Dt != dt_) Size(sim.Dt);
   std::size_t slot;
   if (count_ < capacity_) {
     slot = Slot(count_++);
@@ -65,7 +65,7 @@ void TScopeHistory::AfterTick(const TGL_Form& form) {
     slot = first_;
     first_ = (first_ + 1) % capacity_;
   }
-  time_[slot] = form.SimTime;
+  time_[slot] = sim.SimTime;
   for (std::size_t c = 0; c < channels_.size(); ++c)
     values_[c * capacity_ + slot] = channels_[c].Ref.Get();
   ++version_;

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tick_observer.h"
 #include "models/field_access.h"
+#include "sim/tick_observer.h"
 
 class TRobot;
 struct TQuantityDescription;
@@ -25,7 +25,7 @@ class TScopeHistory : public TTickObserver {
 public:
   // Covers at least `seconds` of simulated time at the form's Dt, within
   // kMaxSamples; the device set is read now and must stay the same.
-  explicit TScopeHistory(const TGL_Form& form, double seconds = 120);
+  explicit TScopeHistory(const TSimulation& sim, double seconds = 120);
 
   // Past this many samples per quantity the history covers fewer seconds
   // (a time step under seconds / kMaxSamples).
@@ -40,8 +40,8 @@ public:
   // The channel of device `device`'s field `field`, or -1.
   int Find(std::int32_t device, std::string_view field) const;
 
-  void AfterTick(const TGL_Form& form) override;
-  void AfterReset(const TGL_Form&) override { Clear(); }
+  void AfterTick(const TSimulation& sim) override;
+  void AfterReset(const TSimulation&) override { Clear(); }
   void Clear();
 
   std::size_t Capacity() const { return capacity_; }

@@ -1,13 +1,13 @@
 // Parameter edits: checked against the device's description, written through
 // the field's state-dump name, then the device recomputes what follows from it.
-#include "app/parameters.h"
+#include "sim/parameters.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "app/gl_form.h"
 #include "models/device_description.h"
 #include "models/field_access.h"
+#include "sim/simulation.h"
 
 std::string ShortestText(double value) {
   char buf[32];
@@ -15,12 +15,12 @@ std::string ShortestText(double value) {
   return ec == std::errc() ? std::string(buf, end) : std::string("?");
 }
 
-std::string CheckParameter(const TGL_Form& form, long long device, std::string_view name,
-                           double value) {
-  if (device < 0 || device >= form.NbRobots)
+std::string TSimulation::CheckParameter(long long device, std::string_view name,
+                                        double value) const {
+  if (device < 0 || device >= NbRobots)
     return "no device " + std::to_string(device) + " (devices 0 to " +
-           std::to_string(form.NbRobots - 1) + ")";
-  const TRobot& robot = *(*form.Robots)[static_cast<std::size_t>(device)];
+           std::to_string(NbRobots - 1) + ")";
+  const TRobot& robot = Device(static_cast<std::int32_t>(device));
   const TDeviceDescription& d = robot.Description();
   const std::string who = "device " + std::to_string(device) + " (" + robot.ClassName() + ")";
   const TParameterDescription* p = d.FindParameter(name);
@@ -43,26 +43,22 @@ std::string CheckParameter(const TGL_Form& form, long long device, std::string_v
   return {};
 }
 
-bool TGL_Form::SetParameter(std::int32_t n, std::string_view name, double value,
-                            std::string* error) {
-  std::string why = CheckParameter(*this, n, name, value);
+bool TSimulation::SetParameter(std::int32_t n, std::string_view name, double value,
+                               std::string* error) {
+  std::string why = CheckParameter(n, name, value);
   if (!why.empty()) {
     if (error) *error = std::move(why);
     return false;
   }
-  TRobot& robot = *(*Robots)[static_cast<std::size_t>(n)];
+  TRobot& robot = Device(n);
   FindField(robot, robot.Description().FindParameter(name)->Field).Set(value);
   robot.DeriveConstants();
-  // Seen at once while paused (a length changes the drawing); the run itself
-  // takes the new value at its next tick.
-  if (!Timer1.Enabled) RenderScene();
   return true;
 }
 
-void TGL_Form::RestoreParameters(std::int32_t n) {
-  TRobot& robot = *(*Robots)[static_cast<std::size_t>(n)];
+void TSimulation::RestoreParameters(std::int32_t n) {
+  TRobot& robot = Device(n);
   for (const TParameterDescription& p : robot.Description().Parameters)
     FindField(robot, p.Field).Set(p.Default);
   robot.DeriveConstants();
-  if (!Timer1.Enabled) RenderScene();
 }

@@ -2,13 +2,13 @@
 // the CSV export read the devices after every tick, whatever the redraw rate.
 #pragma once
 
-class TGL_Form;
+class TSimulation;
 
 class TTickObserver {
 public:
   virtual ~TTickObserver() = default;
   // After every tick, once every device has moved.
-  virtual void AfterTick(const TGL_Form& form) = 0;
+  virtual void AfterTick(const TSimulation& sim) = 0;
   // After Reset robots (SimTime back to 0).
-  virtual void AfterReset(const TGL_Form&) {}
+  virtual void AfterReset(const TSimulation&) {}
 };
