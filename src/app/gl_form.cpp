@@ -10,7 +10,7 @@
 #include "models/robots/robot2.h"
 #include "models/robots/robot4.h"
 #include "models/robots/robotk.h"
-#include "sim/contact_cache.h"
+#include "sim/device_registry.h"
 
 TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
   SBtimer.Min = 0;

@@ -22,7 +22,7 @@
 #include "models/constants.h"
 #include "models/device_description.h"
 #include "models/linear/rail_shape.h"
-#include "models/robots/robot2.h"
+#include "sim/device_registry.h"
 #include "sim/divergence.h"
 #include "sim/step_limit.h"
 
@@ -224,18 +224,12 @@ private:
   std::vector<std::string> inner_; // "WheelR." inside an owned object
 };
 
-// The largest angle below a whole turn.
-const double kBelowTwoPi = std::nextafter(2 * kPi, 0.0);
-
 // A wheel from 1 mm to 10 m across its radius; teeth and rails from 0.1 mm
 // to 1 m wide.
 constexpr double kMinWheelRadius = 1e-3, kMaxWheelRadius = 10;
 constexpr double kMinSize = 1e-4, kMaxSize = 1;
 
-struct TRange {
-  const char* Path;
-  double Min, Max;
-};
+using TRange = TFieldRange;
 
 // A value outside [Min, Max] is refused; a field the object lacks is not checked.
 bool InRange(const std::map<std::string, double>& seen, const std::string& prefix, const TRange& r,
@@ -247,48 +241,20 @@ bool InRange(const std::map<std::string, double>& seen, const std::string& prefi
   return false;
 }
 
-// Bounds of device fields that index, count or select something: outside
-// them a device would read past a table, overflow a counter or stall.
-struct TDeviceRange {
-  const char* Class; // null: any device with the field
-  TRange Range;
+// Bounds of the fields any device may have, besides those its class's
+// registry entry gives: its controller's counters, checked first, then the
+// sizes from which masses and inertias follow (the wheels' radii divide
+// their turning rates).
+const TFieldRange kCounterRanges[] = {{"CtrlPeriod", 0, kIntMax}, {"CtrlCountdown", 0, kIntMax}};
+const TFieldRange kSizeRanges[] = {
+    {"ToothWidth", kMinSize, kMaxSize},
+    {"RailWidth", kMinSize, kMaxSize},
+    {"Wheel.R", kMinWheelRadius, kMaxWheelRadius},
+    {"WheelR.R", kMinWheelRadius, kMaxWheelRadius},
+    {"WheelL.R", kMinWheelRadius, kMaxWheelRadius},
+    {"WheelRL.R", kMinWheelRadius, kMaxWheelRadius},
+    {"WheelRR.R", kMinWheelRadius, kMaxWheelRadius},
 };
-const TDeviceRange kDeviceRanges[] = {
-    {"TRail", {"RailType", kRailStraight, kRailLoop}},
-    {"TRailAimant", {"RailType", kRailStraight, kRailLoop}},
-    {"TMRVlin", {"ForceModel", 1, 3}},
-    {"TMRVlin", {"Phase", 0, 2}},
-    {nullptr, {"CtrlPeriod", 0, kIntMax}},
-    {nullptr, {"CtrlCountdown", 0, kIntMax}},
-    // Angles where each step's single wrap keeps them (a reset returns the
-    // robots' headings to Theta0); the tick takes one outside for a runaway.
-    {"TRobot4", {"Theta", -kPi, kPi}},
-    {"TRobot4", {"Theta0", -kPi, kPi}},
-    {"TRobotK", {"Theta", -kPi, kPi}},
-    {"TRobotK", {"Theta0", -kPi, kPi}},
-    {"TMonocycle", {"State[0]", -kPi, kPi}},
-    {"TMonocycle", {"Wheel.Phi", -kBelowTwoPi, kBelowTwoPi}},
-    {"TBicycle", {"State[0]", -kPi, kPi}},
-    {"TBicycle", {"State[2]", -kPi, kPi}},
-    {"TMSlin", {"PendTheta", -kPi, kPi}},
-    {"TMRVlin", {"Theta", 0, kBelowTwoPi}},
-    {"TMRVlin", {"ToothTheta", 0, kBelowTwoPi}},
-    {"TMSlin", {"Theta", 0, kBelowTwoPi}},
-    {"TMSlin", {"MagnetTheta", 0, kBelowTwoPi}},
-    // The carriages' sizes, from which their masses and inertias follow.
-    {nullptr, {"ToothWidth", kMinSize, kMaxSize}},
-    {nullptr, {"RailWidth", kMinSize, kMaxSize}},
-    // The wheels' radii divide their turning rates.
-    {nullptr, {"Wheel.R", kMinWheelRadius, kMaxWheelRadius}},
-    {nullptr, {"WheelR.R", kMinWheelRadius, kMaxWheelRadius}},
-    {nullptr, {"WheelL.R", kMinWheelRadius, kMaxWheelRadius}},
-    {nullptr, {"WheelRL.R", kMinWheelRadius, kMaxWheelRadius}},
-    {nullptr, {"WheelRR.R", kMinWheelRadius, kMaxWheelRadius}},
-};
-
-// The pitch of each rail's teeth or magnets.
-const std::pair<const char*, const char*> kRailPitches[] = {{"TRail", "ToothPitch"},
-                                                            {"TRailAimant", "MagnetPitch"}};
 
 bool CheckRail(const std::map<std::string, double>& seen, const std::string& prefix,
                const char* pitch_name, std::string& error) {
@@ -354,13 +320,19 @@ bool CheckDevice(const json& object, const TRobot& live, std::int32_t index, std
       return false;
     }
   }
-  for (const TDeviceRange& r : kDeviceRanges)
-    if ((!r.Class || name == r.Class) && !InRange(seen, prefix, r.Range, error)) return false;
+  const TDeviceClass* device_class = FindDeviceClass(name);
+  for (const TFieldRange& r : kCounterRanges)
+    if (!InRange(seen, prefix, r, error)) return false;
+  if (device_class)
+    for (const TFieldRange& r : device_class->Ranges)
+      if (!InRange(seen, prefix, r, error)) return false;
+  for (const TFieldRange& r : kSizeRanges)
+    if (!InRange(seen, prefix, r, error)) return false;
   // What the instruments refuse for a parameter, a scene may not set either.
   for (const TParameterDescription& p : live.Description().Parameters)
     if (!InRange(seen, prefix, {p.Field, p.Min, p.Max}, error)) return false;
-  for (const auto& [rail_class, pitch] : kRailPitches)
-    if (name == rail_class && !CheckRail(seen, prefix, pitch, error)) return false;
+  if (device_class && device_class->Pitch && !CheckRail(seen, prefix, device_class->Pitch, error))
+    return false;
   return true;
 }
 
@@ -468,9 +440,8 @@ bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::stri
     return false;
   }
   std::vector<std::string> known_classes;
-  for (const TRobot* r : form.Sim.Robots)
-    known_classes.emplace_back(r->ClassName());
-  if (form.RefRobot) known_classes.emplace_back(form.RefRobot->ClassName());
+  for (const TDeviceClass& c : DeviceClasses())
+    known_classes.emplace_back(c.ClassName);
   const auto rob_sel = static_cast<std::int32_t>(seen.at("RobSel"));
   for (std::int32_t i = 0; i < form.Sim.NbRobots; ++i)
     if (!CheckDevice((*robots)[i], *form.Sim.Robots[i], i, rob_sel, known_classes, scene, error))

@@ -3,6 +3,7 @@
 #include "app/gl_form.h"
 #include "models/device_description.h"
 #include "models/linear/mrvlin.h"
+#include "sim/device_registry.h"
 
 void TGL_Form::Timer1Timer() {
   Sim.BeginTick();
@@ -23,7 +24,7 @@ void TGL_Form::Timer1Timer() {
                         "Simulation", TMsgIcon::Warning);
   }
   RenderFrame(GLReady && !DeferTickFrames);
-  if (LogOn && Sim.Selected().TypeCode == kTypeMRVlin) {
+  if (LogOn && IsLogged(Sim.Selected())) {
     Sim.MrvPtr = static_cast<TMRVlin*>(&Sim.Selected());
     WriteLogLine();
   }

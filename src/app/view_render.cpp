@@ -2,7 +2,7 @@
 #include <GL/gl.h>
 
 #include "app/gl_form.h"
-#include "models/robots/robot4.h"
+#include "sim/device_registry.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void TGL_Form::DrawScene() {
 
   glTranslated(0, 0, -zpos);
   glRotated(xrot, 1, 0, 0);
-  if (Sim.Robots[Sim.RobSel]->TypeCode == kTypeMRVlin) DrawToothInset();
+  if (IsLogged(Sim.Selected())) DrawToothInset();
 
   glColor3f(1, 1, 0);
   CentreTriangle(zpos);

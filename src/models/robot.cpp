@@ -5,31 +5,6 @@
 #include "models/constants.h"
 #include "models/device_description.h"
 
-const char* TypeCodeText(std::int32_t type_code) {
-  switch (type_code) {
-  case kTypeRobotK:
-    return " : RobotK";
-  case kTypeRobot2:
-    return " : Robot2";
-  case kTypeMonocycle:
-    return " : Monocycle";
-  case kTypeRobot4:
-    return " : Robot4";
-  case kTypeBicycle:
-    return " : Bicycle";
-  case kTypeMRVlin:
-    return " : MRVlin";
-  case kTypeRail:
-    return " : Rail";
-  case kTypeMSlin:
-    return " : MSlin";
-  case kTypeRailAimant:
-    return " : RailAimant";
-  default:
-    return " : Robot ?";
-  }
-}
-
 double SafeAtan2(double y, double x) {
   if (x == 0) return y >= 0 ? kPi / 2 : -kPi / 2;
   return std::atan2(y, x);

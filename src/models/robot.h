@@ -14,7 +14,8 @@ class TStatusPart;
 struct TDeviceDescription;
 struct TStatusContext;
 
-// Device type codes written by each derived constructor.
+// Device type codes written by each derived constructor (the registry in the
+// simulation layer says what each stands for).
 enum : std::int32_t {
   kTypeRobotK = 1,
   kTypeRobot2 = 2,
@@ -26,9 +27,6 @@ enum : std::int32_t {
   kTypeMSlin = 8,
   kTypeRailAimant = 9,
 };
-
-// The label shown after a device's index in the device selector, e.g. " : Rail".
-const char* TypeCodeText(std::int32_t type_code);
 
 // atan2(y, x), except that x = 0 gives +pi/2 for y >= 0 and -pi/2 for y < 0.
 double SafeAtan2(double y, double x);

@@ -7,6 +7,7 @@
 
 #include "models/linear/rail.h"
 #include "models/linear/rail_shape.h"
+#include "sim/device_registry.h"
 
 void TContactCache::FullPass(const TRobotArray& robots, std::int32_t count, TRail* rail) {
   robots_ = &robots;
@@ -18,7 +19,7 @@ void TContactCache::FullPass(const TRobotArray& robots, std::int32_t count, TRai
   rail_ = nullptr;
   for (std::int32_t k = 0; k < count; ++k) {
     robots[k]->InContact = false;
-    if (robots[k]->TypeCode == kTypeRail) rail_ = rail;
+    if (CollisionRole(*robots[k]) == TCollisionRole::Rail) rail_ = rail;
   }
   rail_device_ = rail_;
   Observe();
@@ -112,15 +113,15 @@ void TContactCache::Plan() {
   rail_pairs_.clear();
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = i + 1; j < n; ++j) {
-      const std::int32_t ta = robots[i]->TypeCode, tb = robots[j]->TypeCode;
+      const TCollisionRole ta = CollisionRole(*robots[i]), tb = CollisionRole(*robots[j]);
       TPair q;
       q.I = static_cast<std::int32_t>(i);
       q.J = static_cast<std::int32_t>(j);
-      if (ta == kTypeMRVlin || tb == kTypeMRVlin)
+      if (ta == TCollisionRole::None || tb == TCollisionRole::None)
         q.Kind = TKind::None;
-      else if (ta == kTypeRail)
+      else if (ta == TCollisionRole::Rail)
         q.Kind = rail_ ? TKind::RailWithJ : TKind::None;
-      else if (tb == kTypeRail)
+      else if (tb == TCollisionRole::Rail)
         q.Kind = rail_ ? TKind::RailWithI : TKind::None;
       else
         q.Kind = TKind::Devices;
@@ -233,9 +234,10 @@ bool TContactCache::Touch(TRobot& r) {
 void TContactCache::PlainPair(std::int32_t i, std::int32_t j) {
   TRobot& a = *(*robots_)[static_cast<std::size_t>(i)];
   TRobot& b = *(*robots_)[static_cast<std::size_t>(j)];
-  if (a.TypeCode == kTypeMRVlin || b.TypeCode == kTypeMRVlin) return;
-  if (a.TypeCode == kTypeRail || b.TypeCode == kTypeRail) {
-    if (given_rail_) given_rail_->CollideWith(a.TypeCode == kTypeRail ? &b : &a);
+  const TCollisionRole ra = CollisionRole(a), rb = CollisionRole(b);
+  if (ra == TCollisionRole::None || rb == TCollisionRole::None) return;
+  if (ra == TCollisionRole::Rail || rb == TCollisionRole::Rail) {
+    if (given_rail_) given_rail_->CollideWith(ra == TCollisionRole::Rail ? &b : &a);
     return;
   }
   const double dy = a.PosY - b.PosY;

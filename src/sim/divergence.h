@@ -6,6 +6,11 @@
 // sub-steps and puts such a device back in its initial state.
 #pragma once
 
+#include <cmath>
+#include <initializer_list>
+
+#include "models/constants.h"
+
 class TRobot;
 
 // No device value comes near this in a sound run (a wheel turning at 20 rad/s
@@ -18,8 +23,41 @@ inline constexpr double kMaxDeviceValue = 1e12;
 // True when a value of the device's state is no longer finite or beyond
 // kMaxDeviceValue, or when one of its angles lies outside the interval its
 // single wrap per step keeps it in, which only a turn of more than a whole
-// revolution in one sub-step can do.
+// revolution in one sub-step can do. The pose and velocity of every device
+// are looked at, then what its class's registry entry names.
 bool Diverged(const TRobot& robot);
+
+// The checks the registry's entries are written with. Looked at every tick,
+// so a few named fields rather than all of them, and without a branch per
+// value: almost always all are bounded.
+namespace runaway {
+
+// Also false for NaN, where no comparison holds.
+inline bool Bounded(double v) {
+  return std::fabs(v) <= kMaxDeviceValue;
+}
+inline bool Finite(std::initializer_list<double> values) {
+  bool bounded = true;
+  for (double v : values)
+    bounded &= Bounded(v);
+  return bounded;
+}
+template <std::size_t N> bool Finite(const double (&values)[N]) {
+  bool bounded = true;
+  for (double v : values)
+    bounded &= Bounded(v);
+  return bounded;
+}
+// Within (-pi, pi] give or take the sign of pi itself, as a single wrap leaves it.
+inline bool Half(double a) {
+  return std::fabs(a) <= kPi;
+}
+// Within [0, 2 pi).
+inline bool Turn(double a) {
+  return a >= 0 && a < 2 * kPi;
+}
+
+} // namespace runaway
 
 // Puts a device that ran away back in its initial state (its Reset), with
 // nothing of the runaway left in the values it keeps between steps: what the

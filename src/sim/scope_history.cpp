@@ -4,22 +4,12 @@
 #include <cmath>
 
 #include "models/device_description.h"
+#include "sim/device_registry.h"
 #include "sim/simulation.h"
 
 std::vector<const char*> DefaultTraces(const TRobot& robot) {
-  static const struct {
-    const char* Class;
-    std::vector<const char*> Fields;
-  } kDefaults[] = {{"TMRVlin", {"Fx", "PosX", "Phase"}},
-                   {"TMSlin", {"PendTheta", "CurrentCmd", "Secteur"}},
-                   {"TMonocycle", {"State[0]", "Ce", "Av"}},
-                   {"TBicycle", {"State[0]", "Torque1", "Torque2", "Av"}},
-                   {"TRobot2", {"VitY", "PosY"}},
-                   {"TRail", {"InContact"}},
-                   {"TRailAimant", {"MagnetIndex"}}};
-  for (const auto& d : kDefaults)
-    if (std::string_view(robot.ClassName()) == d.Class) return d.Fields;
-  return {"Vit", "Theta"}; // the wheeled robots
+  if (const TDeviceClass* c = FindDeviceClass(robot.ClassName())) return c->DefaultTraces;
+  return {"Vit", "Theta"};
 }
 
 TScopeHistory::TScopeHistory(const TSimulation& sim, double seconds) : seconds_(seconds) {

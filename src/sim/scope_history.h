@@ -15,10 +15,8 @@
 class TRobot;
 struct TQuantityDescription;
 
-// The quantities the scope shows first for a device (at most four): the
-// force, position and phase of the reluctance motor, the pendulum, its
-// current command and sector for the synchronous one, angle, torque and
-// set-point for the balancing robots, speed and heading for the others.
+// The quantities the scope shows first for a device (at most four), as its
+// class's registry entry gives them; speed and heading for any other.
 std::vector<const char*> DefaultTraces(const TRobot& robot);
 
 class TScopeHistory : public TTickObserver {

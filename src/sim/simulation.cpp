@@ -3,16 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "models/constants.h"
-#include "models/linear/mrvlin.h"
-#include "models/linear/mslin.h"
 #include "models/linear/rail.h"
-#include "models/linear/rail_aimant.h"
-#include "models/robots/bicycle.h"
-#include "models/robots/monocycle.h"
-#include "models/robots/robot4.h"
-#include "models/robots/robotk.h"
 #include "sim/contact_cache.h"
+#include "sim/device_registry.h"
 #include "sim/divergence.h"
 
 TSimulation::TSimulation() : contacts_(std::make_unique<TContactCache>()) {
@@ -20,27 +13,48 @@ TSimulation::TSimulation() : contacts_(std::make_unique<TContactCache>()) {
   Dt = 0.01;
   MotorScale = 1.0;
   Fs = 1.0;
+  std::vector<TDevicePlan> plan;
+  PlanDeviceSet(StandardDeviceSet(), plan);
+  Build(plan);
+}
+
+TSetProblem TSimulation::SetDevices(const std::vector<std::string>& classes) {
+  std::vector<TDevicePlan> plan;
+  if (TSetProblem problem = PlanDeviceSet(classes, plan)) return problem;
+  Build(plan);
+  SimTime = 0;
+  for (TTickObserver* o : TickObservers)
+    o->AfterSetChanged(*this);
+  return {};
+}
+
+std::vector<std::string> TSimulation::DeviceClassNames() const {
+  std::vector<std::string> names;
+  for (const TRobot* r : Robots)
+    names.emplace_back(r->ClassName());
+  return names;
+}
+
+void TSimulation::Build(const std::vector<TDevicePlan>& plan) {
+  Robots.clear();
+  owned_.clear();
+  RailPtr = nullptr;
+  AimantPtr = nullptr;
+  MrvPtr = nullptr;
+  MsPtr = nullptr;
+  DemoRobot = nullptr;
+  // Pairs are planned afresh for the new devices.
+  contacts_ = std::make_unique<TContactCache>();
   // The running counter gives each device its index.
   int n = 0;
-  auto add = [this](TRobot* robot) {
-    owned_.emplace_back(robot);
-    Robots.push_back(robot);
-    return robot;
-  };
-  add(new TRobot4(-1.0, -1.0, n++, this));
-  auto* robot_k = new TRobotK(-1.0, -1.5, n++, this);
-  robot_k->Theta0 = robot_k->Theta = -2 * kPi / 3;
-  add(robot_k);
-  auto* robot4b = new TRobot4(-0.5, -0.5, n++, this);
-  robot4b->Theta0 = robot4b->Theta = kPi / 2;
-  add(robot4b);
-  add(new TMonocycle(1.0, 0.0, n++, this));
-  add(new TBicycle(1.5, 0.5, n++, this));
-  RailPtr = static_cast<TRail*>(add(new TRail(0.0, 1.0, n++, this)));
-  MrvPtr = static_cast<TMRVlin*>(add(new TMRVlin(0.2, 1.0, n++, this)));
-  DemoRobot = static_cast<TRobot4*>(Robots[2]);
-  AimantPtr = static_cast<TRailAimant*>(add(new TRailAimant(-1.0, 1.0, n++, this)));
-  MsPtr = static_cast<TMSlin*>(add(new TMSlin(-1.5, 1.0, n++, this)));
+  for (const TDevicePlan& d : plan) {
+    std::unique_ptr<TRobot> robot = d.Class->Make(d.Place.X0, d.Place.Y0, n++, this);
+    if (d.Place.Theta0 != 0) robot->Theta0 = robot->Theta = d.Place.Theta0;
+    Robots.push_back(robot.get());
+    owned_.push_back(std::move(robot));
+  }
+  for (const TDevicePlan& d : plan)
+    if (d.Class->Link) d.Class->Link(*this, *Robots[&d - plan.data()]);
   NbRobots = static_cast<std::int32_t>(Robots.size());
   RobSel = NbRobots - 1;
   Robots[RobSel]->Selected = true;
@@ -100,8 +114,10 @@ void TSimulation::Integrate() {
 }
 
 void TSimulation::PrepareFrame() {
-  for (TRobot* robot : Robots)
-    if (robot->TypeCode == kTypeRobot4) static_cast<TRobot4*>(robot)->ShowSteering();
+  for (TRobot* robot : Robots) {
+    const TDeviceClass* c = ClassOf(*robot);
+    if (c && c->PrepareFrame) c->PrepareFrame(*robot);
+  }
 }
 
 void TSimulation::EndTick() {
@@ -137,12 +153,13 @@ void TSimulation::ContactPassReference() {
     for (int j = i + 1; j < NbRobots; ++j) {
       TRobot* a = Robots[i];
       TRobot* b = Robots[j];
-      if (a->TypeCode == kTypeMRVlin || b->TypeCode == kTypeMRVlin) continue;
-      if (a->TypeCode == kTypeRail) {
+      const TCollisionRole ra = CollisionRole(*a), rb = CollisionRole(*b);
+      if (ra == TCollisionRole::None || rb == TCollisionRole::None) continue;
+      if (ra == TCollisionRole::Rail) {
         RailPtr->CollideWith(b);
         continue;
       }
-      if (b->TypeCode == kTypeRail) {
+      if (rb == TCollisionRole::Rail) {
         RailPtr->CollideWith(a);
         continue;
       }

@@ -14,6 +14,7 @@
 
 #include "models/device_context.h"
 #include "models/robot.h"
+#include "sim/device_registry.h"
 #include "sim/tick_observer.h"
 
 class TContactCache;
@@ -26,6 +27,13 @@ public:
   // The nine devices of the program, as the window starts with them: paused
   // at time 0, the synchronous carriage selected.
   TSimulation();
+  // Makes the set anew from a list of class names (see PlanDeviceSet): new
+  // devices in their initial state, time back to 0, the last device
+  // selected; the step and the motors' settings stay. A list that makes no
+  // set changes nothing and says why.
+  TSetProblem SetDevices(const std::vector<std::string>& classes);
+  // The class names of the set, in order.
+  std::vector<std::string> DeviceClassNames() const;
   ~TSimulation();
   TSimulation(const TSimulation&) = delete;
   TSimulation& operator=(const TSimulation&) = delete;
@@ -94,6 +102,7 @@ public:
   void VisitFields(TFieldVisitor& v) const;
 
 private:
+  void Build(const std::vector<TDevicePlan>& plan);
   void ContactPassReference();
 
   std::vector<std::unique_ptr<TRobot>> owned_;

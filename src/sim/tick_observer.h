@@ -11,4 +11,6 @@ public:
   virtual void AfterTick(const TSimulation& sim) = 0;
   // After Reset robots (SimTime back to 0).
   virtual void AfterReset(const TSimulation&) {}
+  // After the device set was made anew: what pointed into the old one is gone.
+  virtual void AfterSetChanged(const TSimulation&) {}
 };

@@ -5,7 +5,7 @@
 #include "models/linear/mrvlin.h"
 #include "models/status_part.h"
 
-const TDeviceDescription& TMRVlin::Description() const {
+const TDeviceDescription& TMRVlin::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Moteur linéaire à réluctance variable",
       .Text =

@@ -4,7 +4,7 @@
 #include "models/device_keys.h"
 #include "models/linear/mslin.h"
 
-const TDeviceDescription& TMSlin::Description() const {
+const TDeviceDescription& TMSlin::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Moteur linéaire synchrone",
       .Text =

@@ -20,7 +20,9 @@ public:
 
   const char* ClassName() const override { return "TRail"; }
   void VisitFields(TFieldVisitor& v) const override;
-  const TDeviceDescription& Description() const override;
+  // What the class says about itself (its registry entry reads it too).
+  static const TDeviceDescription& Describe();
+  const TDeviceDescription& Description() const override { return Describe(); }
 
   double Length() const;
   // World point and heading at abscissa s.

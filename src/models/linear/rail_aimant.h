@@ -21,7 +21,9 @@ public:
 
   const char* ClassName() const override { return "TRailAimant"; }
   void VisitFields(TFieldVisitor& v) const override;
-  const TDeviceDescription& Description() const override;
+  // What the class says about itself (its registry entry reads it too).
+  static const TDeviceDescription& Describe();
+  const TDeviceDescription& Description() const override { return Describe(); }
 
   double Length() const;
   void PointAt(double s, double& x, double& y, double& theta) const;

@@ -5,7 +5,7 @@
 #include "models/linear/rail.h"
 #include "models/linear/rail_aimant.h"
 
-const TDeviceDescription& TRail::Description() const {
+const TDeviceDescription& TRail::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Rail denté",
       .Text = "Rail fixe sur lequel court le chariot du moteur à réluctance variable : une dent de "
@@ -19,7 +19,7 @@ const TDeviceDescription& TRail::Description() const {
   return kDescription;
 }
 
-const TDeviceDescription& TRailAimant::Description() const {
+const TDeviceDescription& TRailAimant::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Rail à aimants",
       .Text = "Rail fixe à aimants permanents du moteur synchrone linéaire : des modules de 96 mm "

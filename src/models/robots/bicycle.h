@@ -24,7 +24,9 @@ public:
 
   const char* ClassName() const override { return "TBicycle"; }
   void VisitFields(TFieldVisitor& v) const override;
-  const TDeviceDescription& Description() const override;
+  // What the class says about itself (its registry entry reads it too).
+  static const TDeviceDescription& Describe();
+  const TDeviceDescription& Description() const override { return Describe(); }
   bool KeyDown(std::uint16_t key, bool ctrl, TDeviceKeyHost& host) override;
   void DeriveConstants() override;
 

@@ -4,7 +4,7 @@
 #include "models/device_keys.h"
 #include "models/robots/bicycle.h"
 
-const TDeviceDescription& TBicycle::Description() const {
+const TDeviceDescription& TBicycle::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Bicycle (gyropode)",
       .Text = "Robot à deux roues côte à côte portant une tige en équilibre sur leur essieu, mû "

@@ -4,7 +4,7 @@
 #include "models/device_keys.h"
 #include "models/robots/monocycle.h"
 
-const TDeviceDescription& TMonocycle::Description() const {
+const TDeviceDescription& TMonocycle::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Monocycle",
       .Text = "Pendule inversé : une tige montée sur l'axe d'une roue unique qui roule le long de "

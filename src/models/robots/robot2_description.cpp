@@ -3,7 +3,7 @@
 #include "models/device_keys.h"
 #include "models/robots/robot2.h"
 
-const TDeviceDescription& TRobot2::Description() const {
+const TDeviceDescription& TRobot2::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Robot 2 roues",
       .Text = "Robot à deux roues, base du robot 4 roues et du robot K. Il dérive à vitesse "

@@ -5,7 +5,7 @@
 #include "models/robots/robot4.h"
 #include "models/status_part.h"
 
-const TDeviceDescription& TRobot4::Description() const {
+const TDeviceDescription& TRobot4::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Robot 4 roues",
       .Text = "Robot à quatre roues dont les deux roues avant sont directrices. Il se déplace "

@@ -5,7 +5,7 @@
 #include "models/robots/robotk.h"
 #include "models/status_part.h"
 
-const TDeviceDescription& TRobotK::Description() const {
+const TDeviceDescription& TRobotK::Describe() {
   static const TDeviceDescription kDescription{
       .Name = "Robot K",
       .Text =
