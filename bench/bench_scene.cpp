@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/gl_form.h"
-#include "app/scene.h"
-#include "app/state_json.h"
 #include "platform/headless/headless_toolkit.h"
+#include "sim/scene.h"
+#include "sim/state_json.h"
 
 namespace {
 

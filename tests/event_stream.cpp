@@ -14,14 +14,14 @@
 
 #include "app/gl_form.h"
 #include "app/number_text.h"
-#include "app/scene.h"
-#include "app/state_json.h"
 #include "models/constants.h"
 #include "models/device_description.h"
 #include "models/field_access.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/headless_toolkit.h"
 #include "sim/parameters.h"
+#include "sim/scene.h"
+#include "sim/state_json.h"
 
 namespace {
 
@@ -206,6 +206,13 @@ private:
     form_ = std::make_unique<TGL_Form>(tk_);
     form_->UseDataFolder(data_);
     form_->FormResize(640, 480);
+    form_->Sim.TickObservers.push_back(&set_watch_);
+    Collect();
+    last_time_ = form_->Sim.SimTime;
+  }
+
+  // The fields the invariants read; again whenever a scene makes the set anew.
+  void Collect() {
     floats_.clear();
     TFloatCollector window;
     form_->VisitFields(window);
@@ -222,8 +229,14 @@ private:
         if (std::string(r->ClassName()) == rule.Class)
           angles_.push_back({&rule, r->Index, FindField(*r, rule.Field)});
     }
-    last_time_ = form_->Sim.SimTime;
   }
+  struct TSetWatch : TTickObserver {
+    explicit TSetWatch(std::function<void()> changed) : Changed(std::move(changed)) {}
+    void AfterTick(const TSimulation&) override {}
+    void AfterSetChanged(const TSimulation&) override { Changed(); }
+    std::function<void()> Changed;
+  };
+  TSetWatch set_watch_{[this] { Collect(); }};
 
   void Note(std::string what) {
     if (recent_.size() == 24) recent_.pop_front();

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "app/gl_form.h"
-#include "app/state_json.h"
 #include "models/linear/rail.h"
 #include "models/robots/memo.h"
 #include "models/robots/robot4.h"
 #include "models/robots/robotk.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/headless_toolkit.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 
 namespace {

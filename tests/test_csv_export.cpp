@@ -13,10 +13,10 @@
 #include <sstream>
 
 #include "app/csv_export.h"
-#include "app/state_json.h"
 #include "models/device_description.h"
 #include "platform/headless/runner.h"
 #include "sim/scope_history.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <random>
 
-#include "app/state_json.h"
 #include "models/device_description.h"
 #include "models/field_access.h"
 #include "models/robots/robot2.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 
 namespace {

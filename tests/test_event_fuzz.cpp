@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/scene.h"
-#include "app/state_json.h"
 #include "event_stream.h"
 #include "models/field_access.h"
 #include "scratch.h"
+#include "sim/scene.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 
 namespace {

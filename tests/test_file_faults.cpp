@@ -19,10 +19,10 @@
 #include <sstream>
 
 #include "app/csv_export.h"
-#include "app/scene.h"
 #include "models/key_codes.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/runner.h"
+#include "sim/scene.h"
 #include "sim/scope_history.h"
 #include "test_support.h"
 #include "unavailable.h"

@@ -16,9 +16,9 @@
 #include <string>
 
 #include "app/gl_form.h"
-#include "app/state_json.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/headless_toolkit.h"
+#include "sim/state_json.h"
 
 namespace {
 

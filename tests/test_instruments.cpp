@@ -7,13 +7,13 @@
 #include <functional>
 #include <random>
 
-#include "app/state_json.h"
 #include "models/device_description.h"
 #include "models/field_access.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/mslin.h"
 #include "models/robots/bicycle.h"
 #include "platform/headless/actions.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 
 namespace {

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <random>
 
-#include "app/state_json.h"
 #include "models/constants.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/mslin.h"
@@ -17,6 +16,7 @@
 #include "models/robots/robot2.h"
 #include "models/robots/robot4.h"
 #include "models/robots/robotk.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <nlohmann/json.hpp>
 #include <numbers>
 
-#include "app/state_json.h"
 #include "models/robots/bicycle.h"
 #include "models/robots/monocycle.h"
 #include "models/robots/robot4.h"
 #include "models/robots/robotk.h"
+#include "sim/state_json.h"
 
 namespace {
 

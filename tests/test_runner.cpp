@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "app/state_json.h"
 #include "platform/headless/runner.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 #include "unavailable.h"
 

@@ -11,8 +11,6 @@
 #include <random>
 #include <sstream>
 
-#include "app/scene.h"
-#include "app/state_json.h"
 #include "models/constants.h"
 #include "models/field_access.h"
 #include "models/linear/mrvlin.h"
@@ -20,6 +18,8 @@
 #include "models/linear/rail.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/runner.h"
+#include "sim/scene.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 
 namespace {

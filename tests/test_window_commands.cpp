@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/state_json.h"
+#include "sim/state_json.h"
 #include "test_support.h"
 
 namespace {

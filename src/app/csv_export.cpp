@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <limits>
 
 #include "models/device_description.h"
 #include "sim/scope_history.h"
@@ -64,10 +65,24 @@ bool TCsvRecorder::Open(const std::string& path, std::uint64_t every, std::strin
 
 void TCsvRecorder::Start(const TSimulation& sim) {
   started_ = true;
+  device_ = sim.RobSel;
   const TRobot& robot = sim.Selected();
+  class_ = robot.ClassName();
   buffer_ = DeviceHeader(robot);
   for (const TQuantityDescription& q : robot.Description().Quantities)
     columns_.push_back(FindField(robot, q.Field)); // every described field exists
+}
+
+void TCsvRecorder::AfterSetChanged(const TSimulation& sim) {
+  if (!started_) return;
+  const bool same = device_ < sim.NbRobots && class_ == sim.Device(device_).ClassName();
+  const TRobot* robot = same ? &sim.Device(device_) : nullptr;
+  std::size_t k = 0;
+  for (const TQuantityDescription& q :
+       robot ? robot->Description().Quantities : std::vector<TQuantityDescription>{})
+    columns_[k++] = FindField(*robot, q.Field);
+  for (; k < columns_.size(); ++k)
+    columns_[k] = {};
 }
 
 void TCsvRecorder::Flush() {
@@ -86,7 +101,7 @@ void TCsvRecorder::AfterTick(const TSimulation& sim) {
   AppendNumber(buffer_, sim.SimTime);
   for (const TFieldRef& ref : columns_) {
     buffer_ += ',';
-    AppendNumber(buffer_, ref ? ref.Get() : 0.0);
+    AppendNumber(buffer_, ref ? ref.Get() : std::numeric_limits<double>::quiet_NaN());
   }
   buffer_ += kEnd;
   if (buffer_.size() >= kBlock) Flush();

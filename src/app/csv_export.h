@@ -34,6 +34,9 @@ public:
   // first row. False, with the reason, when the file cannot be started.
   bool Open(const std::string& path, std::uint64_t every, std::string& error);
   void AfterTick(const TSimulation& sim) override;
+  // The columns follow their device into a new set while it has the same
+  // place and class; otherwise they read "nan" from there on.
+  void AfterSetChanged(const TSimulation& sim) override;
   // Completes the file (a header alone if no row was due); false, with the
   // reason, if any write failed, the file then not written.
   bool Finish(const TSimulation& sim, std::string& error);
@@ -45,7 +48,9 @@ private:
   TSafeOutput out_;
   std::uint64_t every_ = 1, ticks_ = 0;
   bool started_ = false, failed_ = false;
-  int error_ = 0; // errno of the failed write
+  int error_ = 0;            // errno of the failed write
+  std::int32_t device_ = -1; // the device of the columns
+  std::string class_;
   std::vector<TFieldRef> columns_;
   std::string buffer_;
 };

@@ -42,9 +42,7 @@ TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
   ToothWidth = 0.008;
   RailWidth = 0.03;
   // 6, 7.
-  for (int i = 0; i < Sim.NbRobots; ++i)
-    CBListe.Items.push_back(std::to_string(i) + TypeCodeText(Sim.Device(i).TypeCode));
-  CBListe.ItemIndex = Sim.RobSel;
+  FillDeviceList();
   // 8. The camera; CamStep comes from a single-precision constant.
   xv = -1.5;
   zv = -1.0;
@@ -72,6 +70,13 @@ void TGL_Form::SelectDevice(std::int32_t n) {
   Sim.SelectDevice(n);
   // The device list shows the selection, whichever way it was made.
   CBListe.ItemIndex = n;
+}
+
+void TGL_Form::FillDeviceList() {
+  CBListe.Items.clear();
+  for (int i = 0; i < Sim.NbRobots; ++i)
+    CBListe.Items.push_back(std::to_string(i) + TypeCodeText(Sim.Device(i).TypeCode));
+  CBListe.ItemIndex = Sim.RobSel;
 }
 
 void TGL_Form::ShowConversionError(const std::string& message) {

@@ -20,12 +20,12 @@
 #include "platform/toolkit.h"
 #include "recording/avi_generator.h"
 #include "render/draw_context.h"
+#include "sim/scene.h"
 #include "sim/simulation.h"
 
 class TRobot2;
-class TScene;
 
-class TGL_Form : private TDeviceKeyHost {
+class TGL_Form : public TSceneHost, private TDeviceKeyHost {
 public:
   explicit TGL_Form(TToolkit& toolkit);
   ~TGL_Form();
@@ -137,8 +137,18 @@ public:
   // Writes the scene file safely (the file there stays intact on failure,
   // which is shown).
   bool SaveScene(const std::string& path);
-  // Sets every value of a scene read against this window (see scene.h).
-  void ApplyScene(const TScene& scene);
+  // Sets every value of a scene read against this window (see scene.h); its
+  // devices become the simulation's set.
+  void ApplyScene(TScene& scene);
+
+  // --- What a scene holds of the window (see scene.h) ---
+  const TSimulation& SceneSimulation() const override { return Sim; }
+  void VisitSceneFields(TFieldVisitor& v) const override { VisitFields(v); }
+  TSceneFieldUse SceneFieldUse(std::string_view path) const override;
+  bool SceneFieldMayBeNonFinite(std::string_view path) const override;
+  std::vector<TFieldRange> SceneRanges(std::int32_t devices) const override;
+  std::vector<std::pair<std::string, std::string>> SceneExtraMembers() const override;
+  std::string SceneProblem(const TScene& scene) const override;
   // The last scene file opened or saved; the file dialogs start there.
   std::string LastScenePath;
   // Completes the running recording now; the writer's result, shown if negative.
@@ -207,6 +217,8 @@ public:
   // Moves the selection to device n (caller checks the range); the device
   // list follows.
   void SelectDevice(std::int32_t n);
+  // The device list from the simulation's set, the selected device chosen.
+  void FillDeviceList();
   // Reset robots without the redraw (the R key draws after every key).
   void ResetRobots();
   // Reports a failed text conversion as the framework's default handler would.

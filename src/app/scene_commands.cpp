@@ -1,20 +1,101 @@
 // Opening and saving scenes from the window: the Select menu's two commands,
 // and the one step that sets a checked scene.
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 
 #include "app/gl_form.h"
-#include "app/scene.h"
-#include "app/state_json.h"
 #include "io/safe_output.h"
+#include "sim/scene.h"
+#include "sim/state_json.h"
+#include "sim/step_limit.h"
 
 namespace {
 
 constexpr const char* kOpenCaption = "Ouvrir une scène";
 constexpr const char* kSaveCaption = "Enregistrer la scène";
 
+constexpr double kIntMax = std::numeric_limits<std::int32_t>::max();
+// As the scene reader bounds the devices' widths.
+constexpr double kMinSize = 1e-4, kMaxSize = 1;
+
+// "un TRobot4 et un TMRVlin".
+std::string JoinedFrench(const std::vector<std::string>& classes) {
+  std::string out;
+  for (std::size_t i = 0; i < classes.size(); ++i)
+    out += (i == 0 ? "un " : i + 1 == classes.size() ? " et un " : ", un ") + classes[i];
+  return out;
+}
+
 } // namespace
+
+TSceneFieldUse TGL_Form::SceneFieldUse(std::string_view path) const {
+  // The device set is the scene's own: the count only has to agree with it.
+  if (path == "NbRobots") return TSceneFieldUse::Check;
+  // The log and the recording write files of the window that opens the scene;
+  // the mouse and the frame-rate count are that window's too.
+  constexpr std::string_view kNotRestored =
+      " LogOn RightDrag LeftDrag LastMouseX LastMouseY FrameCount FrameWindowStart Recording"
+      " CaptureFps CaptureDuration CaptureStartTime CaptureFramesDue CaptureFramesDone"
+      " CaptureResult ";
+  if (kNotRestored.find(" " + std::string(path) + " ") != std::string_view::npos)
+    return TSceneFieldUse::Ignore;
+  return TSceneFieldUse::Restore;
+}
+
+bool TGL_Form::SceneFieldMayBeNonFinite(std::string_view path) const {
+  // The camera may go anywhere, even to infinity (W enlarges its step without
+  // bound); every other number of a scene is kept finite by the program.
+  static constexpr std::string_view kCamera[] = {"xv",   "zv",         "yv",   "zpos",
+                                                 "yrot", "yrotSmooth", "xrot", "CamStep"};
+  for (std::string_view name : kCamera)
+    if (path == name) return true;
+  return false;
+}
+
+std::vector<TFieldRange> TGL_Form::SceneRanges(std::int32_t devices) const {
+  const TFormDlgViewModel& view = FormDlgView;
+  return {
+      {"SimTime", 0, DBL_MAX},
+      {"Dt", 0, kMaxDt},
+      // As the toolbar's bars set them.
+      {"Fs", SBfs.Min * 0.1, SBfs.Max * 0.1},
+      {"Timer1.Interval", static_cast<double>(SBtimer.Min), static_cast<double>(SBtimer.Max)},
+      {"RobSel", 0, devices - 1.0},
+      {"DemoPhase", 0, 9},
+      {"ToothWidth", kMinSize, kMaxSize},
+      {"RailWidth", kMinSize, kMaxSize},
+      {"DemoStep", 0, kIntMax},
+      {"DemoLen1", 1, kIntMax},
+      {"DemoLen2", 1, kIntMax},
+      {"DemoLen3", 1, kIntMax},
+      {"FormDlgView.ScrollBarzpos", static_cast<double>(view.ScrollBarzpos.Min),
+       static_cast<double>(view.ScrollBarzpos.Max)},
+      {"FormDlgView.ScrollBaryrot", static_cast<double>(view.ScrollBaryrot.Min),
+       static_cast<double>(view.ScrollBaryrot.Max)},
+      {"FormDlgView.ScrollBarxrot", static_cast<double>(view.ScrollBarxrot.Min),
+       static_cast<double>(view.ScrollBarxrot.Max)},
+  };
+}
+
+std::vector<std::pair<std::string, std::string>> TGL_Form::SceneExtraMembers() const {
+  std::string panels = "[";
+  for (std::size_t i = 0; i < StatusBar.Panels.size(); ++i)
+    panels += (i ? "," : "") + JsonString(StatusBar.Panels[i].Text);
+  return {{"StatusBar", panels + "]"}};
+}
+
+std::string TGL_Form::SceneProblem(const TScene& scene) const {
+  // The demonstration drives a four-wheel robot and follows the reluctance
+  // carriage: a running one needs both.
+  if (scene.Root.at("DemoMode") != 0) {
+    const std::vector<std::string> lack = MissingFor(TSetNeed::Demonstration, scene.Classes);
+    if (!lack.empty()) return "DemoMode : la démonstration demande " + JoinedFrench(lack);
+  }
+  return {};
+}
 
 void TGL_Form::OuvrirScene1Click() {
   // The first time, the example scenes that come with the program.
@@ -62,13 +143,12 @@ bool TGL_Form::SaveScene(const std::string& path) {
   return true;
 }
 
-void TGL_Form::ApplyScene(const TScene& scene) {
+void TGL_Form::ApplyScene(TScene& scene) {
   const bool diagonals = ShowDiagonals;
-  for (const TScene::TValue& v : scene.Values)
-    v.Field.Set(v.Value);
+  ::ApplyScene(scene, Sim);
   // The controls that show what was set, moved without their change handlers:
   // the values are the scene's, not the controls'.
-  CBListe.ItemIndex = Sim.RobSel;
+  FillDeviceList();
   SBtimer.Position = Timer1.Interval;
   SBfs.Position = std::clamp(static_cast<int>(std::lround(Sim.Fs * 10)), SBfs.Min, SBfs.Max);
   RefreshViewEdits();

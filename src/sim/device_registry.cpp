@@ -1,5 +1,6 @@
 #include "sim/device_registry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <typeinfo>
 
@@ -239,6 +240,16 @@ const std::vector<std::string>& StandardDeviceSet() {
                                                 "TMonocycle", "TBicycle",    "TRail",
                                                 "TMRVlin",    "TRailAimant", "TMSlin"};
   return kSet;
+}
+
+std::vector<std::string> MissingFor(TSetNeed need, const std::vector<std::string>& classes) {
+  const std::vector<std::string> needed = need == TSetNeed::Demonstration
+                                              ? std::vector<std::string>{"TRobot4", "TMRVlin"}
+                                              : std::vector<std::string>{"TRail", "TMRVlin"};
+  std::vector<std::string> missing;
+  for (const std::string& n : needed)
+    if (std::find(classes.begin(), classes.end(), n) == classes.end()) missing.push_back(n);
+  return missing;
 }
 
 std::string TSetProblem::English() const {

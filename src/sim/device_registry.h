@@ -100,6 +100,13 @@ inline bool IsLogged(const TRobot& robot) {
 // type code no class has.
 const char* TypeCodeText(std::int32_t type_code);
 
+// What a command of the window needs of the set: the demonstration drives a
+// four-wheel robot and follows the reluctance carriage; the motor and rail
+// options set that carriage's force model and its rail's shape.
+enum class TSetNeed { Demonstration, RailOptions };
+// The classes the set (a list of class names) lacks for it; empty if none.
+std::vector<std::string> MissingFor(TSetNeed need, const std::vector<std::string>& classes);
+
 // The program's own nine devices, in order.
 const std::vector<std::string>& StandardDeviceSet();
 

@@ -13,11 +13,22 @@ std::vector<const char*> DefaultTraces(const TRobot& robot) {
 }
 
 TScopeHistory::TScopeHistory(const TSimulation& sim, double seconds) : seconds_(seconds) {
+  MakeChannels(sim);
+  Size(sim.Dt);
+}
+
+void TScopeHistory::MakeChannels(const TSimulation& sim) {
+  channels_.clear();
   for (std::int32_t i = 0; i < sim.NbRobots; ++i) {
     const TRobot& robot = sim.Device(i);
     for (const TQuantityDescription& q : robot.Description().Quantities)
       if (const TFieldRef ref = FindField(robot, q.Field)) channels_.push_back({i, &q, ref});
   }
+  ++layout_;
+}
+
+void TScopeHistory::AfterSetChanged(const TSimulation& sim) {
+  MakeChannels(sim);
   Size(sim.Dt);
 }
 

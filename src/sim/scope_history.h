@@ -40,6 +40,10 @@ public:
 
   void AfterTick(const TSimulation& sim) override;
   void AfterReset(const TSimulation&) override { Clear(); }
+  // A new set: its quantities, and a history of its own from here.
+  void AfterSetChanged(const TSimulation& sim) override;
+  // Changes when the channels are made anew (a new device set).
+  std::uint64_t Layout() const { return layout_; }
   void Clear();
 
   std::size_t Capacity() const { return capacity_; }
@@ -55,6 +59,7 @@ public:
 
 private:
   std::size_t Slot(std::size_t k) const { return (first_ + k) % capacity_; }
+  void MakeChannels(const TSimulation& sim);
   void Size(double dt);
 
   double seconds_;
@@ -63,6 +68,7 @@ private:
   std::size_t capacity_ = 0;
   std::size_t first_ = 0, count_ = 0;
   std::uint64_t version_ = 0;
+  std::uint64_t layout_ = 0;
   std::vector<double> time_;
   std::vector<double> values_; // channel after channel, capacity_ each
 };

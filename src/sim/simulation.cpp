@@ -28,6 +28,30 @@ TSetProblem TSimulation::SetDevices(const std::vector<std::string>& classes) {
   return {};
 }
 
+void TSimulation::AdoptDevices(std::vector<std::unique_ptr<TRobot>> devices) {
+  Robots.clear();
+  owned_ = std::move(devices);
+  for (const auto& robot : owned_)
+    Robots.push_back(robot.get());
+  Link();
+  for (TTickObserver* o : TickObservers)
+    o->AfterSetChanged(*this);
+}
+
+void TSimulation::Link() {
+  RailPtr = nullptr;
+  AimantPtr = nullptr;
+  MrvPtr = nullptr;
+  MsPtr = nullptr;
+  DemoRobot = nullptr;
+  for (TRobot* robot : Robots)
+    if (const TDeviceClass* c = ClassOf(*robot); c && c->Link) c->Link(*this, *robot);
+  NbRobots = static_cast<std::int32_t>(Robots.size());
+  // Pairs are planned afresh for the new devices.
+  contacts_ = std::make_unique<TContactCache>();
+  ++set_version_;
+}
+
 std::vector<std::string> TSimulation::DeviceClassNames() const {
   std::vector<std::string> names;
   for (const TRobot* r : Robots)
@@ -38,13 +62,6 @@ std::vector<std::string> TSimulation::DeviceClassNames() const {
 void TSimulation::Build(const std::vector<TDevicePlan>& plan) {
   Robots.clear();
   owned_.clear();
-  RailPtr = nullptr;
-  AimantPtr = nullptr;
-  MrvPtr = nullptr;
-  MsPtr = nullptr;
-  DemoRobot = nullptr;
-  // Pairs are planned afresh for the new devices.
-  contacts_ = std::make_unique<TContactCache>();
   // The running counter gives each device its index.
   int n = 0;
   for (const TDevicePlan& d : plan) {
@@ -53,9 +70,7 @@ void TSimulation::Build(const std::vector<TDevicePlan>& plan) {
     Robots.push_back(robot.get());
     owned_.push_back(std::move(robot));
   }
-  for (const TDevicePlan& d : plan)
-    if (d.Class->Link) d.Class->Link(*this, *Robots[&d - plan.data()]);
-  NbRobots = static_cast<std::int32_t>(Robots.size());
+  Link();
   RobSel = NbRobots - 1;
   Robots[RobSel]->Selected = true;
   AllAuto = false;
@@ -76,6 +91,7 @@ TRobot* TSimulation::ReplaceDevice(std::int32_t i, std::unique_ptr<TRobot> devic
                                   [slot](const auto& owned) { return owned.get() == slot; });
   slot = device.get();
   *owner = std::move(device);
+  ++set_version_;
   return slot;
 }
 

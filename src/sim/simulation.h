@@ -32,8 +32,15 @@ public:
   // selected; the step and the motors' settings stay. A list that makes no
   // set changes nothing and says why.
   TSetProblem SetDevices(const std::vector<std::string>& classes);
+  // Takes `devices` as the set (a scene's, made and checked by the reader;
+  // they hold their own values). Time, the step and the selection stay as
+  // they are set.
+  void AdoptDevices(std::vector<std::unique_ptr<TRobot>> devices);
   // The class names of the set, in order.
   std::vector<std::string> DeviceClassNames() const;
+  // Changes whenever the set is made anew or a device replaced: whatever
+  // points into the devices is out of date.
+  std::uint64_t SetVersion() const { return set_version_; }
   ~TSimulation();
   TSimulation(const TSimulation&) = delete;
   TSimulation& operator=(const TSimulation&) = delete;
@@ -103,9 +110,12 @@ public:
 
 private:
   void Build(const std::vector<TDevicePlan>& plan);
+  // The links into the set, its count, and a contact pass planned afresh.
+  void Link();
   void ContactPassReference();
 
   std::vector<std::unique_ptr<TRobot>> owned_;
   std::unique_ptr<TContactCache> contacts_;
   std::vector<std::int32_t> runaways_;
+  std::uint64_t set_version_ = 0;
 };

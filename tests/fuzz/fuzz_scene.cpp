@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "app/gl_form.h"
-#include "app/scene.h"
-#include "app/state_json.h"
 #include "platform/headless/headless_toolkit.h"
+#include "sim/scene.h"
+#include "sim/state_json.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static THeadlessToolkit tk;

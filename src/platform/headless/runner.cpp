@@ -11,13 +11,13 @@
 
 #include "app/csv_export.h"
 #include "app/gl_form.h"
-#include "app/state_json.h"
 #include "io/safe_output.h"
 #include "io/stop_signals.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
 #include "platform/headless/image_files.h"
+#include "sim/state_json.h"
 
 namespace {
 

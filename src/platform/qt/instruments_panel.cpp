@@ -78,12 +78,12 @@ TInstrumentsPanel::TInstrumentsPanel(TGL_Form& form, TDispatch dispatch, QWidget
 
 void TInstrumentsPanel::FollowSelection() {
   if (!isVisible()) return;
-  const TRobot* selected = form_.Sim.Robots[static_cast<std::size_t>(form_.Sim.RobSel)];
-  if (form_.Sim.RobSel != shown_index_ || selected != shown_) Build();
+  if (form_.Sim.RobSel != shown_index_ || form_.Sim.SetVersion() != shown_set_) Build();
 }
 
 void TInstrumentsPanel::Build() {
   shown_index_ = form_.Sim.RobSel;
+  shown_set_ = form_.Sim.SetVersion();
   shown_ = form_.Sim.Robots[static_cast<std::size_t>(shown_index_)];
   values_.clear();
   keys_.clear();

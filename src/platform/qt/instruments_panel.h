@@ -78,6 +78,7 @@ private:
   QTimer timer_;
   const TRobot* shown_ = nullptr;
   int shown_index_ = -1;
+  std::uint64_t shown_set_ = 0; // the set the shown device belongs to
   int refreshes_ = 0;
   char separator_ = '.';
   std::vector<TValueRow> values_;

@@ -28,7 +28,6 @@
 #include <cstring>
 
 #include "app/gl_form.h"
-#include "app/scene.h"
 #include "dialogs/about.h"
 #include "dialogs/dialog_frame.h"
 #include "dialogs/dlg_capture.h"
@@ -45,6 +44,7 @@
 #include "platform/qt/scope_dock.h"
 #include "platform/qt/tick_timer.h"
 #include "platform/qt/view_input.h"
+#include "sim/scene.h"
 
 void TComboList::hidePopup() {
   // Qt also calls this when the box is hidden or destroyed with no list open.
@@ -236,8 +236,6 @@ void TMainWindow::BuildToolBar() {
   CBListe->setObjectName(QStringLiteral("CBListe"));
   CBListe->setFixedWidth(123);
   CBListe->setFocusPolicy(Qt::NoFocus);
-  for (const std::string& item : form_.CBListe.Items)
-    CBListe->addItem(QString::fromStdString(item));
   CBListe->installEventFilter(this);
   connect(CBListe, &QComboBox::activated, this, [this](int index) {
     Dispatch([this, index] {
@@ -309,8 +307,15 @@ void TMainWindow::Dispatch(const std::function<void()>& handler) {
 
 void TMainWindow::SyncControls() {
   {
-    // The list shows the selected device, whatever changed the selection.
+    // The list shows the set's devices (a scene may bring another set) and
+    // the selected one, whatever changed the selection.
     const QSignalBlocker block(CBListe);
+    if (listed_ != form_.CBListe.Items) {
+      listed_ = form_.CBListe.Items;
+      CBListe->clear();
+      for (const std::string& item : listed_)
+        CBListe->addItem(QString::fromStdString(item));
+    }
     if (CBListe->currentIndex() != form_.Sim.RobSel) CBListe->setCurrentIndex(form_.Sim.RobSel);
   }
   for (auto [widget, model] : {std::pair{SBtimer, &form_.SBtimer}, {SBfs, &form_.SBfs}}) {

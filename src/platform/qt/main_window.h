@@ -9,6 +9,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/toolkit.h"
 
@@ -125,4 +127,5 @@ private:
   std::map<QString, QAction*> actions_;
   QAction* gauge_action_ = nullptr; // a toolbar widget is shown and hidden by its action
   QString hint_;
+  std::vector<std::string> listed_; // the device list's items as shown
 };

@@ -17,8 +17,8 @@
 
 #include "app/csv_export.h"
 #include "app/gl_form.h"
-#include "app/scene.h"
 #include "models/device_description.h"
+#include "sim/scene.h"
 #include "sim/scope_history.h"
 
 namespace {
@@ -75,9 +75,6 @@ void TScopeDock::Build() {
     box->setFocusPolicy(Qt::NoFocus); // the keys stay with the view
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(14);
-    box->addItem(QStringLiteral("—"), -1);
-    for (std::size_t c = 0; c < history_->Channels().size(); ++c)
-      box->addItem(TraceName(*history_, static_cast<int>(c)), static_cast<int>(c));
     QPalette palette = box->palette();
     palette.setColor(QPalette::ButtonText, kColours[i]);
     box->setPalette(palette);
@@ -120,6 +117,7 @@ void TScopeDock::Build() {
   row->addWidget(auto_scale_);
   row->addWidget(freeze_);
   row->addWidget(export_csv);
+  FillChoices();
 
   plot_ = new QCustomPlot(body);
   plot_->setObjectName(QStringLiteral("Plot"));
@@ -162,7 +160,23 @@ void TScopeDock::SetTrace(int i, int channel) {
   choice_[i]->setCurrentIndex(std::max(0, choice_[i]->findData(channel)));
 }
 
+void TScopeDock::FillChoices() {
+  layout_ = history_->Layout();
+  for (QComboBox* box : choice_) {
+    const QSignalBlocker block(box);
+    box->clear();
+    box->addItem(QStringLiteral("—"), -1);
+    for (std::size_t c = 0; c < history_->Channels().size(); ++c)
+      box->addItem(TraceName(*history_, static_cast<int>(c)), static_cast<int>(c));
+  }
+}
+
 void TScopeDock::FollowSelection() {
+  // A new device set (a scene): its quantities, and its selection's defaults.
+  if (history_->Layout() != layout_) {
+    FillChoices();
+    followed_ = -1;
+  }
   if (form_.Sim.RobSel == followed_) return;
   followed_ = form_.Sim.RobSel;
   const std::vector<const char*> defaults = DefaultTraces(*form_.Sim.Robots[followed_]);

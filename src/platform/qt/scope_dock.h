@@ -65,6 +65,8 @@ protected:
 
 private:
   void Build();
+  // The trace lists from the history's channels.
+  void FillChoices();
   void Rebuild(); // graphs and axes for the traces chosen
   void ShowCursor(QMouseEvent* event);
   void ExportClicked();
@@ -81,7 +83,8 @@ private:
   QCPItemStraightLine* cursor_line_ = nullptr;
   std::array<QCPAxis*, kTraces> axes_{};
   QTimer timer_;
-  int followed_ = -1; // the selection the traces were set for
+  int followed_ = -1;        // the selection the traces were set for
+  std::uint64_t layout_ = 0; // the history's channels the lists show
   std::uint64_t plotted_ = ~std::uint64_t(0);
   int refreshes_ = 0;
 };

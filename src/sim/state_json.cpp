@@ -1,14 +1,13 @@
-#include "app/state_json.h"
+#include "sim/state_json.h"
 
 #include <cmath>
 #include <cstdio>
 #include <string>
 
-#include "app/gl_form.h"
+#include "sim/scene.h"
+#include "sim/simulation.h"
 
-namespace {
-
-std::string Quote(const std::string& s) {
+std::string JsonString(const std::string& s) {
   std::string out = "\"";
   for (unsigned char c : s) {
     switch (c) {
@@ -38,6 +37,12 @@ std::string Quote(const std::string& s) {
     }
   }
   return out + "\"";
+}
+
+namespace {
+
+std::string Quote(const std::string& s) {
+  return JsonString(s);
 }
 
 std::string Number(double v) {
@@ -110,19 +115,24 @@ std::string DeviceJson(const TRobot& robot) {
   return out + "}";
 }
 
-std::string StateJson(const TGL_Form& form) {
+std::string StateJson(const TSceneHost& host) {
+  const TSimulation& sim = host.SceneSimulation();
   std::string out = "{";
   TJsonFields fields(out);
   fields.Member("format", Quote(kSceneFormat));
   fields.Member("version", std::to_string(kSceneVersion));
-  form.VisitFields(fields);
-  std::string panels = "[";
-  for (std::size_t i = 0; i < form.StatusBar.Panels.size(); ++i)
-    panels += (i ? "," : "") + Quote(form.StatusBar.Panels[i].Text);
-  fields.Member("StatusBar", panels + "]");
+  if (kSceneVersion >= 2) {
+    std::string devices = "[";
+    for (const TRobot* r : sim.Robots)
+      devices += (devices.size() > 1 ? "," : "") + Quote(r->ClassName());
+    fields.Member("Devices", devices + "]");
+  }
+  host.VisitSceneFields(fields);
+  for (const auto& [name, json] : host.SceneExtraMembers())
+    fields.Member(name.c_str(), json);
   std::string robots = "[";
-  for (std::size_t i = 0; i < form.Sim.Robots.size(); ++i)
-    robots += (i ? ",\n" : "\n") + DeviceJson(*form.Sim.Robots[i]);
+  for (std::size_t i = 0; i < sim.Robots.size(); ++i)
+    robots += (i ? ",\n" : "\n") + DeviceJson(*sim.Robots[i]);
   fields.Member("Robots", robots + "\n]");
   return out + "}\n";
 }

@@ -1,5 +1,7 @@
-// The whole state of a window as one JSON object: the controller's fields, the
-// timer, the view dialog, the status bar and every device with all its fields.
+// The whole state of a simulation and its host (the window) as one JSON object:
+// the device list, the root fields (the simulation's, then the host's: the
+// timer, the view dialog, the status line), and every device with all its
+// fields.
 // Doubles are written with 17 significant digits so they read back
 // bit-identical; non-finite values as the strings "nan", "inf" and "-inf".
 // This is also the scene file (see scene.h): it opens with its format name and
@@ -11,8 +13,10 @@
 inline constexpr const char* kSceneFormat = "kinemo-scene";
 inline constexpr int kSceneVersion = 1;
 
-class TGL_Form;
 class TRobot;
+class TSceneHost;
 
-std::string StateJson(const TGL_Form& form);
+std::string StateJson(const TSceneHost& host);
 std::string DeviceJson(const TRobot& robot);
+// A text as a JSON string.
+std::string JsonString(const std::string& s);

@@ -3,7 +3,7 @@
 // list of fields is kept here. Each value is checked for its type, for being
 // finite and, where the program keeps it within bounds, for its range; it is
 // staged with the field it belongs to and set only once the whole file passed.
-#include "app/scene.h"
+#include "sim/scene.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,15 +15,16 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "app/gl_form.h"
-#include "app/state_json.h"
 #include "models/constants.h"
 #include "models/device_description.h"
 #include "models/linear/rail_shape.h"
 #include "sim/device_registry.h"
 #include "sim/divergence.h"
+#include "sim/state_json.h"
 #include "sim/step_limit.h"
 
 namespace {
@@ -36,31 +37,11 @@ constexpr double kIntMax = std::numeric_limits<std::int32_t>::max();
 // pitch along their length; beyond this count a scene would stall the program.
 constexpr double kMaxRailSamples = 100000;
 
-// What the reader does with a field of the window.
-enum class TUse { Restore, Check, Ignore };
-
-TUse WindowFieldUse(std::string_view path) {
-  // The device set is the program's own: a scene must agree with it.
-  if (path == "NbRobots") return TUse::Check;
-  // The log and the recording write files of the window that opens the scene;
-  // the mouse and the frame-rate count are that window's too.
-  constexpr std::string_view kNotRestored =
-      " LogOn RightDrag LeftDrag LastMouseX LastMouseY FrameCount FrameWindowStart Recording"
-      " CaptureFps CaptureDuration CaptureStartTime CaptureFramesDue CaptureFramesDone"
-      " CaptureResult ";
-  if (kNotRestored.find(" " + std::string(path) + " ") != std::string_view::npos)
-    return TUse::Ignore;
-  return TUse::Restore;
-}
-
-// The camera may go anywhere, even to infinity (W enlarges its step without
-// bound); every other number of a scene is kept finite by the program.
-bool MayBeNonFinite(std::string_view path) {
-  static constexpr std::string_view kCamera[] = {"xv",   "zv",         "yv",   "zpos",
-                                                 "yrot", "yrotSmooth", "xrot", "CamStep"};
-  for (std::string_view name : kCamera)
-    if (path == name) return true;
-  return false;
+// The version that added a root field, or 1.
+int AddedIn(std::string_view path) {
+  for (const TAddedField& f : kAddedFields)
+    if (path == f.Path) return f.Since;
+  return 1;
 }
 
 std::string Text(double v) {
@@ -83,9 +64,11 @@ std::string Shown(const std::string& s) {
 // visit of the live object's fields, staging the values to restore.
 class TObjectReader final : public TFieldRefVisitor {
 public:
-  TObjectReader(const json& object, std::string prefix, bool window, TScene& scene,
+  // `host` for the root object, null for a device's.
+  TObjectReader(const json& object, std::string prefix, const TSceneHost* host, TScene& scene,
                 std::string& error)
-      : prefix_(std::move(prefix)), window_(window), scene_(scene), error_(error) {
+      : prefix_(std::move(prefix)), host_(host), window_(host != nullptr), scene_(scene),
+        error_(error) {
     stack_.push_back(&object);
   }
 
@@ -117,13 +100,15 @@ private:
     if (error_.empty()) error_ = problem;
   }
 
-  // The member of the current object, or null (and a missing field noted).
+  // The member of the current object, or null (and a missing field noted,
+  // unless the file's version is older than the field).
   const json* Member(const char* name) {
     if (!error_.empty() || !stack_.back()) return nullptr;
     const json& object = *stack_.back();
     const auto it = object.find(name);
     if (it == object.end()) {
-      Fail("champ manquant : " + Full(name));
+      if (!window_ || AddedIn(Local(name)) <= scene_.Version)
+        Fail("champ manquant : " + Full(name));
       return nullptr;
     }
     return &*it;
@@ -131,8 +116,8 @@ private:
 
   void Leaf(const char* name, TFieldRef::TKind kind, const void* p) override {
     const std::string local = Local(name);
-    const TUse use = window_ ? WindowFieldUse(local) : TUse::Restore;
-    if (use == TUse::Ignore) return;
+    const TSceneFieldUse use = host_ ? host_->SceneFieldUse(local) : TSceneFieldUse::Restore;
+    if (use == TSceneFieldUse::Ignore) return;
     if (const json* j = Member(name)) Value(*j, local, kind, p, use);
   }
 
@@ -146,14 +131,14 @@ private:
     }
     for (std::size_t i = 0; i < n && error_.empty(); ++i)
       Value((*a)[i], Local(name) + "[" + std::to_string(i) + "]", kind,
-            static_cast<const unsigned char*>(p) + i * size, TUse::Restore);
+            static_cast<const unsigned char*>(p) + i * size, TSceneFieldUse::Restore);
   }
 
   void Value(const json& j, const std::string& local, TFieldRef::TKind kind, const void* p,
-             TUse use) {
+             TSceneFieldUse use) {
     double v = 0;
     if (!Read(j, kind, v, prefix_ + local)) return;
-    if (!std::isfinite(v) && !(window_ && MayBeNonFinite(local))) {
+    if (!std::isfinite(v) && !(host_ && host_->SceneFieldMayBeNonFinite(local))) {
       Fail(prefix_ + local + " : valeur non finie (" + Text(v) + ")");
       return;
     }
@@ -166,7 +151,12 @@ private:
       return;
     }
     Seen[local] = v;
-    if (use == TUse::Restore) scene_.Values.push_back({TFieldRef{kind, p}, v});
+    if (use != TSceneFieldUse::Restore) return;
+    // A device made for the scene takes its value now; the root's are staged.
+    if (window_)
+      scene_.Values.push_back({TFieldRef{kind, p}, v});
+    else
+      TFieldRef{kind, p}.Set(v);
   }
 
   bool Read(const json& j, TFieldRef::TKind kind, double& v, const std::string& path) {
@@ -216,7 +206,8 @@ private:
     return false;
   }
 
-  std::string prefix_; // "Robots[3]." for a device, "" for the window
+  std::string prefix_; // "Robots[3]." for a device, "" for the root
+  const TSceneHost* host_;
   bool window_;
   TScene& scene_;
   std::string& error_;
@@ -273,8 +264,11 @@ bool CheckRail(const std::map<std::string, double>& seen, const std::string& pre
   return true;
 }
 
-bool CheckDevice(const json& object, const TRobot& live, std::int32_t index, std::int32_t rob_sel,
-                 const std::vector<std::string>& known_classes, TScene& scene, std::string& error) {
+// Reads device `index` of the scene into a device made for it, of the class
+// the device list gives.
+bool ReadDevice(const json& object, const TDeviceClass& expected, std::int32_t index,
+                std::int32_t rob_sel, const TDeviceContext* context, TScene& scene,
+                std::string& error) {
   const std::string prefix = "Robots[" + std::to_string(index) + "].";
   if (!object.is_object()) {
     error = "Robots[" + std::to_string(index) + "] : objet attendu";
@@ -290,17 +284,16 @@ bool CheckDevice(const json& object, const TRobot& live, std::int32_t index, std
     return false;
   }
   const std::string& name = cls->get_ref<const std::string&>();
-  if (name != live.ClassName()) {
-    bool known = false;
-    for (const std::string& k : known_classes)
-      known = known || k == name;
+  if (name != expected.ClassName) {
     error = "Robots[" + std::to_string(index) + "] : " +
-            (known ? name + " au lieu de " + live.ClassName()
-                   : "classe d'appareil inconnue " + Shown(name));
+            (FindDeviceClass(name) ? name + " au lieu de " + expected.ClassName
+                                   : "classe d'appareil inconnue " + Shown(name));
     return false;
   }
 
-  TObjectReader reader(object, prefix, false, scene, error);
+  std::unique_ptr<TRobot> device = expected.Make(0, 0, index, context);
+  const TRobot& live = *device;
+  TObjectReader reader(object, prefix, nullptr, scene, error);
   live.VisitFields(reader);
   if (!error.empty()) return false;
   const auto& seen = reader.Seen;
@@ -308,7 +301,7 @@ bool CheckDevice(const json& object, const TRobot& live, std::int32_t index, std
   const struct {
     const char* Path;
     double Expected;
-  } fixed[] = {{"TypeCode", static_cast<double>(live.TypeCode)},
+  } fixed[] = {{"TypeCode", static_cast<double>(expected.TypeCode)},
                {"Index", static_cast<double>(index)},
                {"Selected", index == rob_sel ? 1.0 : 0.0}};
   for (const auto& f : fixed) {
@@ -320,19 +313,49 @@ bool CheckDevice(const json& object, const TRobot& live, std::int32_t index, std
       return false;
     }
   }
-  const TDeviceClass* device_class = FindDeviceClass(name);
   for (const TFieldRange& r : kCounterRanges)
     if (!InRange(seen, prefix, r, error)) return false;
-  if (device_class)
-    for (const TFieldRange& r : device_class->Ranges)
-      if (!InRange(seen, prefix, r, error)) return false;
+  for (const TFieldRange& r : expected.Ranges)
+    if (!InRange(seen, prefix, r, error)) return false;
   for (const TFieldRange& r : kSizeRanges)
     if (!InRange(seen, prefix, r, error)) return false;
   // What the instruments refuse for a parameter, a scene may not set either.
   for (const TParameterDescription& p : live.Description().Parameters)
     if (!InRange(seen, prefix, {p.Field, p.Min, p.Max}, error)) return false;
-  if (device_class && device_class->Pitch && !CheckRail(seen, prefix, device_class->Pitch, error))
+  if (expected.Pitch && !CheckRail(seen, prefix, expected.Pitch, error)) return false;
+  scene.Devices.push_back(std::move(device));
+  return true;
+}
+
+// The device list: "Devices" from version 2 on, the program's nine before.
+bool ReadDeviceList(const json& root, TScene& scene, std::vector<TDevicePlan>& plan,
+                    std::string& error) {
+  scene.Classes = StandardDeviceSet();
+  if (scene.Version >= AddedIn("Devices")) {
+    const auto devices = root.find("Devices");
+    if (devices == root.end()) {
+      error = "champ manquant : Devices";
+      return false;
+    }
+    if (!devices->is_array()) {
+      error = "Devices : tableau de noms de classes attendu";
+      return false;
+    }
+    scene.Classes.clear();
+    for (const json& name : *devices) {
+      if (!name.is_string() || scene.Classes.size() >= kMaxDevices) break;
+      scene.Classes.push_back(name.get<std::string>());
+    }
+    if (scene.Classes.size() != devices->size() && scene.Classes.size() < kMaxDevices) {
+      error = "Devices[" + std::to_string(scene.Classes.size()) + "] : texte attendu";
+      return false;
+    }
+    if (devices->size() > kMaxDevices) scene.Classes.resize(kMaxDevices + 1);
+  }
+  if (const TSetProblem problem = PlanDeviceSet(scene.Classes, plan)) {
+    error = "Devices : " + problem.French();
     return false;
+  }
   return true;
 }
 
@@ -350,7 +373,7 @@ std::string Where(std::string_view text, std::size_t offset) {
   return "ligne " + std::to_string(line) + ", colonne " + std::to_string(column);
 }
 
-bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::string& error) {
+bool Parse(std::string_view text, const TSceneHost& host, TScene& scene, std::string& error) {
   if (text.empty()) {
     error = "fichier vide";
     return false;
@@ -389,40 +412,22 @@ bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::stri
     error = "version de scène inconnue : " + version->dump();
     return false;
   }
+  scene.Version = static_cast<int>(version->get<std::int64_t>());
 
-  TObjectReader window(root, "", true, scene, error);
-  form.VisitFields(window);
+  std::vector<TDevicePlan> plan;
+  if (!ReadDeviceList(root, scene, plan, error)) return false;
+  const auto count = static_cast<std::int32_t>(plan.size());
+
+  TObjectReader window(root, "", &host, scene, error);
+  host.VisitSceneFields(window);
   if (!error.empty()) return false;
   const auto& seen = window.Seen;
-  if (seen.at("NbRobots") != form.Sim.NbRobots) {
-    error = "NbRobots : " + Text(seen.at("NbRobots")) + " au lieu de " +
-            std::to_string(form.Sim.NbRobots);
+  if (seen.at("NbRobots") != count) {
+    error = "NbRobots : " + Text(seen.at("NbRobots")) + " au lieu de " + std::to_string(count);
     return false;
   }
-  const TFormDlgViewModel& view = form.FormDlgView;
-  const TRange window_ranges[] = {
-      {"SimTime", 0, DBL_MAX},
-      {"Dt", 0, kMaxDt},
-      // As the toolbar's bars set them.
-      {"Fs", form.SBfs.Min * 0.1, form.SBfs.Max * 0.1},
-      {"Timer1.Interval", static_cast<double>(form.SBtimer.Min),
-       static_cast<double>(form.SBtimer.Max)},
-      {"RobSel", 0, form.Sim.NbRobots - 1.0},
-      {"DemoPhase", 0, 9},
-      {"ToothWidth", kMinSize, kMaxSize},
-      {"RailWidth", kMinSize, kMaxSize},
-      {"DemoStep", 0, kIntMax},
-      {"DemoLen1", 1, kIntMax},
-      {"DemoLen2", 1, kIntMax},
-      {"DemoLen3", 1, kIntMax},
-      {"FormDlgView.ScrollBarzpos", static_cast<double>(view.ScrollBarzpos.Min),
-       static_cast<double>(view.ScrollBarzpos.Max)},
-      {"FormDlgView.ScrollBaryrot", static_cast<double>(view.ScrollBaryrot.Min),
-       static_cast<double>(view.ScrollBaryrot.Max)},
-      {"FormDlgView.ScrollBarxrot", static_cast<double>(view.ScrollBarxrot.Min),
-       static_cast<double>(view.ScrollBarxrot.Max)},
-  };
-  for (const TRange& r : window_ranges)
+
+  for (const TFieldRange& r : host.SceneRanges(count))
     if (!InRange(seen, "", r, error)) return false;
 
   const auto robots = root.find("Robots");
@@ -434,29 +439,35 @@ bool Parse(std::string_view text, const TGL_Form& form, TScene& scene, std::stri
     error = "Robots : tableau attendu";
     return false;
   }
-  if (robots->size() != static_cast<std::size_t>(form.Sim.NbRobots)) {
+  if (robots->size() != plan.size()) {
     error = "Robots : " + std::to_string(robots->size()) + " appareils au lieu de " +
-            std::to_string(form.Sim.NbRobots);
+            std::to_string(count);
     return false;
   }
-  std::vector<std::string> known_classes;
-  for (const TDeviceClass& c : DeviceClasses())
-    known_classes.emplace_back(c.ClassName);
   const auto rob_sel = static_cast<std::int32_t>(seen.at("RobSel"));
-  for (std::int32_t i = 0; i < form.Sim.NbRobots; ++i)
-    if (!CheckDevice((*robots)[i], *form.Sim.Robots[i], i, rob_sel, known_classes, scene, error))
-      return false;
-  return true;
+  const TDeviceContext* context = &host.SceneSimulation();
+  for (std::int32_t i = 0; i < count; ++i)
+    if (!ReadDevice((*robots)[i], *plan[i].Class, i, rob_sel, context, scene, error)) return false;
+  scene.Root = seen;
+  error = host.SceneProblem(scene);
+  return error.empty();
 }
 
 } // namespace
 
-bool ParseScene(std::string_view text, const TGL_Form& form, TScene& scene, std::string& error) {
-  scene.Values.clear();
+bool ParseScene(std::string_view text, const TSceneHost& host, TScene& scene, std::string& error) {
+  scene.Clear();
   error.clear();
-  if (Parse(text, form, scene, error)) return true;
-  scene.Values.clear();
+  if (Parse(text, host, scene, error)) return true;
+  scene.Clear();
   return false;
+}
+
+void ApplyScene(TScene& scene, TSimulation& sim) {
+  for (const TScene::TValue& v : scene.Values)
+    v.Field.Set(v.Value);
+  sim.AdoptDevices(std::move(scene.Devices));
+  scene.Clear();
 }
 
 bool ReadSceneFile(const std::string& path, std::string& text, std::string& error) {
