@@ -5,7 +5,9 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <new>
 #include <sstream>
@@ -225,6 +227,23 @@ bool CheckHeadlessArgs(const std::vector<std::string>& args, std::string& error)
 
 namespace {
 
+// The OpenGL driver's compiler (C++ inside a C library) may run out of memory
+// where no handler can catch it: the process is then ended by std::terminate.
+// It still says why, with the view's size, rather than abort without a word.
+std::string memory_note;
+
+[[noreturn]] void OnTerminate() {
+  try {
+    if (const std::exception_ptr e = std::current_exception()) std::rethrow_exception(e);
+  } catch (const std::bad_alloc&) {
+    const std::string text = "kinemo: out of memory" + memory_note + "\n";
+    [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, text.data(), text.size());
+    ::_exit(1);
+  } catch (...) {
+  }
+  std::abort();
+}
+
 // The "name  t=...  timer ...  selected N" line of an action (or the load).
 void ReportLine(std::ostream& out, const std::string& name, const TGL_Form& form) {
   char line[160];
@@ -247,6 +266,8 @@ int Run(const std::vector<std::string>& args, const std::string& data_folder, st
     err << "kinemo: " << error << "\n";
     return 2;
   }
+  memory_note = " (OpenGL view of " + std::to_string(opt.Width) + "x" + std::to_string(opt.Height) +
+                " pixels)";
   // --quiet: nothing on standard output but what an output file sends there.
   std::ostringstream unheard;
   std::ostream& report = opt.Quiet ? unheard : out;
@@ -439,13 +460,16 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
   // SIGINT, SIGTERM, SIGHUP: the run ends with its files complete. SIGPIPE and
   // SIGXFSZ are ignored meanwhile: the write fails and says why.
   TStopSignals stop;
+  memory_note.clear();
+  const std::terminate_handler earlier = std::set_terminate(OnTerminate);
   int code = 1;
   try {
     code = Run(args, data_folder, out, err, draw, err_terminal);
   } catch (const std::bad_alloc&) {
     // Every file being written was dropped or completed on the way out.
-    err << "kinemo: out of memory\n";
+    err << "kinemo: out of memory" << memory_note << "\n";
   }
+  std::set_terminate(earlier);
   // While the signals are still handled: a reader gone makes this fail, not
   // kill the process.
   out.flush();
