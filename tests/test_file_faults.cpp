@@ -1,6 +1,7 @@
 // Every file the program writes, against every way the file system can refuse
 // it: a full disk, /dev/full, a folder that may not be written, a folder or a
-// FIFO under the name, and names with unusual characters. A failure says so
+// FIFO under the name, links, an earlier file the user may not write, and
+// names with unusual characters. A failure says so
 // (a message in the window; exit code 1 and a line on the command line),
 // never hangs, and leaves an earlier file of that name as it was; an unusual
 // name is written under exactly that name.
@@ -13,6 +14,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <csignal>
 #include <set>
@@ -84,6 +86,15 @@ TOutcome DataLog(const std::string& path) {
   return WindowResult(w, opened && stayed);
 }
 
+// The same through the command line, where a failure ends the run.
+TOutcome HeadlessLog(const std::string& path) {
+  const fs::path old = fs::current_path();
+  fs::current_path(fs::path(path).parent_path());
+  TOutcome r = Headless({"--do", "combo:6 menu:Animate key:C ticks:5 key:C"});
+  fs::current_path(old);
+  return r;
+}
+
 TOutcome WindowRecording(const std::string& path) {
   TGlWindow w;
   if (!w.Ready) return {false, "", true};
@@ -115,11 +126,22 @@ TOutcome ScopeCsv(const std::string& path) {
   return {e == 0, e == 0 ? "" : FileErrorText(e)};
 }
 
-enum class TFault { FullDisk, DevFull, ReadOnly, Folder, Fifo, Name };
+enum class TFault {
+  FullDisk,
+  DevFull,
+  ReadOnly,
+  Folder,
+  Fifo,
+  Name,
+  LinkToNoFile,     // a symbolic link to a file not made yet: written through
+  LinkNowhere,      // a link into a folder that is not there
+  ReadOnlyFile,     // an earlier file the user may not write (0444)
+  OthersSharedFile, // an earlier file of another user in a shared (sticky) folder
+};
 
 // Faults seen before anything is written: the output must not even start.
 bool AtOpen(TFault f) {
-  return f == TFault::ReadOnly || f == TFault::Folder || f == TFault::Fifo || f == TFault::Name;
+  return f != TFault::FullDisk && f != TFault::DevFull;
 }
 
 struct TOutput {
@@ -145,6 +167,13 @@ const TOutput kOutputs[] = {
        return std::string(f == TFault::FullDisk
                               ? "Erreur d'écriture dans capture.dat : le journal est fermé"
                               : "capture.dat impossible à ouvrir");
+     },
+     true},
+    {"capture.dat, key:C", "", HeadlessLog,
+     [](const std::string&, TFault f) {
+       return std::string(f == TFault::FullDisk
+                              ? "kinemo: Erreur d'écriture dans capture.dat : le journal est fermé"
+                              : "kinemo: capture.dat impossible à ouvrir");
      },
      true},
     {"AVI, window", ".avi", WindowRecording,
@@ -179,25 +208,38 @@ const TOutput kOutputs[] = {
     {"CSV, scope", ".csv", ScopeCsv, Nothing},
 };
 
-// A folder nobody may write to, root included: its permissions say so, and
-// root's power to override them is set aside in this thread (which does the
-// writing) while the folder is in use.
-class TReadOnlyFolder {
+// Root's power to override permissions (and a sticky folder's owners) set
+// aside in this thread, which does the writing, while this lives.
+class TNoOverride {
 public:
-  explicit TReadOnlyFolder(const fs::path& folder) : folder_(folder) {
-    ::chmod(folder.c_str(), 0555);
+  TNoOverride() {
     if (::geteuid() != 0) return;
     header_ = {_LINUX_CAPABILITY_VERSION_3, 0};
     if (::syscall(SYS_capget, &header_, saved_) != 0) return;
     __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH})
+    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
       lowered[cap / 32].effective &= ~(1u << (cap % 32));
     lowered_ = ::syscall(SYS_capset, &header_, lowered) == 0;
   }
-  ~TReadOnlyFolder() {
+  ~TNoOverride() {
     if (lowered_) ::syscall(SYS_capset, &header_, saved_);
-    ::chmod(folder_.c_str(), 0755);
   }
+  TNoOverride(const TNoOverride&) = delete;
+  TNoOverride& operator=(const TNoOverride&) = delete;
+
+private:
+  __user_cap_header_struct header_{};
+  __user_cap_data_struct saved_[2]{};
+  bool lowered_ = false;
+};
+
+// A folder nobody may write to, root included.
+class TReadOnlyFolder {
+public:
+  explicit TReadOnlyFolder(const fs::path& folder) : folder_(folder) {
+    ::chmod(folder.c_str(), 0555);
+  }
+  ~TReadOnlyFolder() { ::chmod(folder_.c_str(), 0755); }
   // Whether a file can still be made in it (then the test means nothing).
   bool Writable() const {
     const fs::path probe = folder_ / "probe";
@@ -210,9 +252,7 @@ public:
 
 private:
   fs::path folder_;
-  __user_cap_header_struct header_{};
-  __user_cap_data_struct saved_[2]{};
-  bool lowered_ = false;
+  TNoOverride no_override_;
 };
 
 struct TFaultCase {
@@ -233,6 +273,10 @@ const TFaultCase kFaults[] = {
     {"quotes", TFault::Name, "it's \"quoted\" `x` $HOME", false},
     {"leading dash", TFault::Name, "-o", false},
     {"too long", TFault::Name, std::string(300, 'n'), true},
+    {"link to no file yet", TFault::LinkToNoFile, "out", false},
+    {"link into no folder", TFault::LinkNowhere},
+    {"read-only file", TFault::ReadOnlyFile},
+    {"another user's file in a shared folder", TFault::OthersSharedFile},
 };
 
 // What a folder holds: names, and for each what it is and holds.
@@ -282,6 +326,11 @@ TEST_P(FileFaults, FailuresSaySoLeaveEarlierFilesAndUnusualNamesAreWrittenAsGive
       name = (folder / "capture.dat").string();
     }
     const bool keeps_earlier = !output.FixedName; // the log is emptied at each opening
+    // Another user's file can be made by root only.
+    if (c.Fault == TFault::OthersSharedFile && ::geteuid() != 0) {
+      fs::current_path(old);
+      continue;
+    }
     switch (c.Fault) {
     case TFault::FullDisk:
     case TFault::ReadOnly:
@@ -299,6 +348,22 @@ TEST_P(FileFaults, FailuresSaySoLeaveEarlierFilesAndUnusualNamesAreWrittenAsGive
       break;
     case TFault::Name:
       break;
+    case TFault::LinkToNoFile:
+      fs::create_symlink("target", name);
+      break;
+    case TFault::LinkNowhere:
+      fs::create_symlink("missing/target", name);
+      break;
+    case TFault::ReadOnlyFile:
+    case TFault::OthersSharedFile:
+      std::ofstream(name, std::ios::binary) << kEarlier;
+      if (c.Fault == TFault::ReadOnlyFile) {
+        ::chmod(name.c_str(), 0444);
+      } else {
+        ASSERT_EQ(::chown(name.c_str(), 65534, 65534), 0);
+        ::chmod(folder.c_str(), 01777);
+      }
+      break;
     }
     const std::set<std::string> before = Listing(folder);
 
@@ -311,17 +376,22 @@ TEST_P(FileFaults, FailuresSaySoLeaveEarlierFilesAndUnusualNamesAreWrittenAsGive
       TReadOnlyFolder locked(folder);
       ASSERT_FALSE(locked.Writable()) << "the folder cannot be made read-only here";
       r = output.Write(name);
+    } else if (c.Fault == TFault::ReadOnlyFile || c.Fault == TFault::OthersSharedFile) {
+      TNoOverride as_a_user;
+      r = output.Write(name);
     } else {
       r = output.Write(name);
     }
     ::alarm(0);
     fs::current_path(old);
+    ::chmod(folder.c_str(), 0755);
     if (r.NoGl) SKIP_UNAVAILABLE("no OpenGL context: " + r.Message);
 
     if (c.Fails) {
       EXPECT_FALSE(r.Ok);
       EXPECT_FALSE(r.Message.empty());
       EXPECT_EQ(r.Message.rfind(output.Says(name, c.Fault), 0), 0u) << r.Message;
+      EXPECT_LE(std::count(r.Message.begin(), r.Message.end(), '\n'), 1) << "said more than once";
       // The window speaks French: no system text left untranslated.
       EXPECT_EQ(r.Message.find("(errno"), std::string::npos) << r.Message;
       if (keeps_earlier || c.Fault != TFault::FullDisk) {
@@ -333,7 +403,11 @@ TEST_P(FileFaults, FailuresSaySoLeaveEarlierFilesAndUnusualNamesAreWrittenAsGive
       const fs::path file = folder / (output.FixedName ? "capture.dat" : name);
       EXPECT_TRUE(fs::is_regular_file(file));
       EXPECT_GT(fs::file_size(file), 0u);
-      EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << "a temporary file left";
+      // A link stays, its file beside it.
+      const bool link = c.Fault == TFault::LinkToNoFile;
+      EXPECT_EQ(fs::is_symlink(file), link);
+      EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), link ? 2 : 1)
+          << "a temporary file left";
     }
   }
 }

@@ -99,24 +99,23 @@ struct TDueCase {
   const char* Fps;
   const char* Time;
   double Dt;
-  int GaugeMax;
-  int MinFrames, MaxFrames;
+  int Frames;
   int Ticks; // to the end of the recording
 };
 
 TEST_F(Recording, FramesFallDueBySimulatedTime) {
   const TDueCase cases[] = {
-      {"a frame every 4 ticks", "25", "10", 0.01, 250, 249, 251, 1001},
-      {"duration 0 ends at the first tick", "25", "0", 0.01, 0, 0, 0, 1},
-      // A step longer than a frame: one frame per tick, frames in between skipped.
-      {"one frame per tick at most", "10", "2", 0.25, 20, 8, 9, 9},
+      {"a frame every 4 ticks", "25", "10", 0.01, 250, 1001},
+      {"duration 0 ends at the first tick", "25", "0", 0.01, 0, 1},
+      {"a frame every tick, the fastest rate", "100", "2", 0.01, 200, 201},
+      {"frames between ticks", "30", "1", 0.02, 30, 51},
   };
   for (const TDueCase& c : cases) {
     SCOPED_TRACE(c.Name);
     form->Sim.Dt = c.Dt;
     const fs::path file = File(std::string(c.Fps) + "_" + c.Time + ".avi");
     ASSERT_TRUE(Start(file, c.Fps, c.Time));
-    EXPECT_EQ(form->CGaugeCapture.MaxValue, c.GaugeMax);
+    EXPECT_EQ(form->CGaugeCapture.MaxValue, c.Frames);
     EXPECT_TRUE(form->CGaugeCapture.Visible);
     int ticks = 0;
     while (form->Recording && ticks < 2000) {
@@ -124,21 +123,16 @@ TEST_F(Recording, FramesFallDueBySimulatedTime) {
       ++ticks;
     }
     EXPECT_EQ(ticks, c.Ticks);
-    const int frames = form->AviGen.FrameIndex;
-    EXPECT_GE(frames, c.MinFrames);
-    EXPECT_LE(frames, c.MaxFrames);
-    EXPECT_EQ(form->CGaugeCapture.Progress, std::min(frames, c.GaugeMax));
+    EXPECT_EQ(form->AviGen.FrameIndex, c.Frames);
+    EXPECT_EQ(form->CGaugeCapture.Progress, c.Frames);
     EXPECT_EQ(form->CaptureResult, 0);
     ExpectIdle();
     const avitest::TProbe p = avitest::Probe(file);
     EXPECT_EQ(p.Codec, "rawvideo");
     EXPECT_EQ(p.FrameRate, std::string(c.Fps) + "/1");
-    EXPECT_EQ(p.FramesRead, frames);
+    EXPECT_EQ(p.FramesRead, c.Frames);
   }
-  // A step of 0.25 s, beyond what the options dialog accepts, makes devices
-  // run away; the tick resets them and says so. Nothing else is reported.
-  for (const auto& m : tk.Messages)
-    EXPECT_EQ(m.Caption, "Simulation") << m.Text;
+  EXPECT_TRUE(tk.Messages.empty());
 }
 
 // The frame size comes from the client size rounded down to multiples of 4,
@@ -236,7 +230,7 @@ TEST_F(Recording, BadEntriesShowAMessageAndPrepareNothing) {
   struct TCase {
     const char* Fps;
     const char* Time;
-  } cases[] = {{"abc", "10"}, {"2.5", "10"}, {"0", "10"},     {"-5", "10"},
+  } cases[] = {{"abc", "10"}, {"2.5", "10"}, {"0", "10"},     {"-5", "10"}, {"101", "10"},
                {"25", "x"},   {"25", "-1"},  {"25", "1e999"}, {"25", "nan"}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::string(c.Fps) + " / " + c.Time);
@@ -244,7 +238,11 @@ TEST_F(Recording, BadEntriesShowAMessageAndPrepareNothing) {
     tk.ShownDialogs.clear();
     const fs::path file = File("bad.avi");
     EXPECT_FALSE(Start(file, c.Fps, c.Time));
-    EXPECT_EQ(tk.Messages.size(), 1u);
+    ASSERT_EQ(tk.Messages.size(), 1u);
+    // A rate the step cannot feed names the highest it can.
+    if (c.Fps == std::string("101")) {
+      EXPECT_EQ(tk.Messages[0].Text.rfind("Au plus 100 images par seconde", 0), 0u);
+    }
     EXPECT_EQ(tk.ShownDialogs, std::vector<TDialogId>{TDialogId::Capture});
     EXPECT_FALSE(fs::exists(file));
     ExpectIdle();
@@ -343,6 +341,57 @@ TEST_F(Recording, AnExistingFileIsReplacedOnlyByACompletedRecording) {
   tk.AnswerQuestion = nullptr;
 }
 
+// N seconds at F frames per second give N·F frames, frame k at the first tick
+// that reaches k/F seconds and the last one at the tick that ends the N
+// seconds, whatever a running sum of the steps would have come to. Steps are
+// in tenths of a millisecond and durations in tenths of a second, so that the
+// expected ticks are whole-number sums.
+TEST(CaptureClock, FramesFallOnWholeTicks) {
+  for (const long long step : {100, 200, 50, 300, 500, 123, 70})
+    for (const long long fps : {1, 10, 24, 25, 30, 50, 60, 100, 200})
+      for (const long long tenths : {0, 3, 10, 40, 60, 137, 600}) {
+        const double dt = static_cast<double>(step) / 10000;
+        if (fps > MaxFrameRate(dt)) {
+          EXPECT_GT(fps * step, 10000);
+          continue;
+        }
+        SCOPED_TRACE(std::to_string(tenths) + " ds at " + std::to_string(fps) + " fps, step " +
+                     std::to_string(step));
+        TCaptureClock clock;
+        clock.Start(static_cast<std::int32_t>(fps), static_cast<double>(tenths) / 10);
+        const long long frames = tenths * fps / 10;
+        EXPECT_EQ(clock.Total(), frames);
+        // Frame k is due at the first tick n with n * step * fps >= k * 10000.
+        auto tick_of = [&](long long k) { return (k * 10000 + step * fps - 1) / (step * fps); };
+        std::int32_t done = 0;
+        long long n = 0;
+        while (!clock.Over() && n < 100000) {
+          const std::int32_t due = clock.Tick(dt);
+          ++n;
+          if (due == done) continue;
+          ASSERT_EQ(due, done + 1) << "tick " << n;
+          ASSERT_EQ(n, tick_of(due)) << "frame " << due;
+          done = due;
+        }
+        EXPECT_EQ(done, frames);
+        // Over at the first tick past the duration.
+        EXPECT_EQ(n, tenths * 1000 / step + 1);
+      }
+  // A step changed midway counts from then on: 2 s at 0.01 s, then 2 s at 0.02 s.
+  TCaptureClock clock;
+  clock.Start(25, 4);
+  std::int32_t due = 0;
+  for (int k = 0; k < 200; ++k)
+    due = clock.Tick(0.01);
+  EXPECT_EQ(due, 50);
+  for (int k = 0; k < 100; ++k)
+    due = clock.Tick(0.02);
+  EXPECT_EQ(due, 100);
+  EXPECT_FALSE(clock.Over());
+  clock.Tick(0.02);
+  EXPECT_TRUE(clock.Over());
+}
+
 TEST(RecordingWithoutView, IsRefusedWithAMessage) {
   TFormFixture f;
   f.AnswerOk([](TGL_Form&) {});
@@ -378,6 +427,9 @@ TEST(RunnerRecord, RecordsAsTheWindowDoesAndCompletesTheFileAtTheEnd) {
       {{"--codec", "mjpeg", "--fps", "25", "--duration", "1", "--do", "menu:Animate ticks:150"},
        "mjpeg",
        25},
+      // The run ends on the tick that ends the duration: its last frame is there.
+      {{"--fps", "25", "--duration", "4", "--do", "menu:Animate ticks:400"}, "rawvideo", 100},
+      {{"--fps", "25", "--duration", "6", "--do", "menu:Animate ticks:600"}, "rawvideo", 150},
       // The run ends first (default 10 s): the file is completed anyway.
       {{"--do", "menu:Animate ticks:20"}, "rawvideo", 5},
       // Chosen again from the menu: the first file is replaced by a fresh one.
@@ -413,6 +465,8 @@ TEST(RunnerRecord, BadSettingsAndFailedFilesGiveTheirExitCodes) {
       {{"--record", "x.avi", "--codec", "h264"}, 2},
       {{"--record", "x.avi", "--fps", "0"}, 2},
       {{"--record", "x.avi", "--fps", "2.5"}, 2},
+      {{"--record", "x.avi", "--fps", "101"}, 2}, // more than a frame a tick
+      {{"--record", "x.avi", "--fps", "2147483647"}, 2},
       {{"--record", "x.avi", "--duration", "-1"}, 2},
       {{"--record", "x.avi", "--duration", "inf"}, 2},
       {{"--fps", "25"}, 2},
@@ -434,6 +488,9 @@ TEST(RunnerRecord, BadSettingsAndFailedFilesGiveTheirExitCodes) {
   EXPECT_EQ(RunKinemo({"--size", "1x1", "--record", "x.avi"}).Err,
             "kinemo: --record needs a --size of at least 4x4 (frames are multiples of 4 "
             "pixels): 1x1\n");
+  EXPECT_EQ(RunKinemo({"--record", "x.avi", "--fps", "200"}).Err,
+            "kinemo: --fps 200 is more than the step of 0.01 s feeds (one frame a tick): at most "
+            "100 frames per second\n");
 }
 
 } // namespace

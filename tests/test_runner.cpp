@@ -96,6 +96,8 @@ TEST(Runner, TwoRunsGiveIdenticalOutput) {
 
 TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
   const fs::path never = TempFile("never");
+  const std::string n = never.string(), link = TempFile("link").string();
+  fs::create_symlink(never, link); // to no file yet
   const std::string size_range = "--size needs WIDTHxHEIGHT between 1 and 16384: ";
   const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
       {{"--do", "ticks:-1"}, "invalid action: ticks:-1"},
@@ -129,6 +131,17 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
       {{"--screenshot", "", "--state", never.string()}, "--screenshot needs a file name"},
       {{"--record", ""}, "--record needs a file name"},
       {{"--size", "x10", "--screenshot", never.string()}, size_range + "x10"},
+      {{"--load", "--do", "ticks:5"}, "--load needs a value, not the option --do"},
+      {{"--state", "--csv", n}, "--state needs a value, not the option --csv"},
+      // An output that would replace an input or another output.
+      {{"--csv", n, "--load", n}, "--csv " + n + " is the same file as --load " + n},
+      {{"--state", n, "--csv", n}, "--csv " + n + " is the same file as --state " + n},
+      {{"--state", link, "--screenshot", n},
+       "--screenshot " + n + " is the same file as --state " + link},
+      {{"--record", n + ".avi", "--state", n + ".avi"},
+       "--record " + n + ".avi is the same file as --state " + n + ".avi"},
+      {{"--state", "capture.dat", "--do", "combo:6 key:C"},
+       "the data log (key:C) capture.dat is the same file as --state capture.dat"},
   };
   for (const auto& [args, error] : bad) {
     const TRun r = RunKinemo(args);
@@ -137,6 +150,7 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
     EXPECT_TRUE(r.out.empty()) << r.out;
   }
   EXPECT_FALSE(fs::exists(never));
+  fs::remove(link);
 }
 
 TEST(Runner, TicksToAPausedOrStoppedTimerReturnAtOnceAndRunningTicksAreCapped) {

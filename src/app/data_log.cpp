@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <locale>
 #include <sstream>
 
 #include "app/gl_form.h"
+#include "sim/scene.h"
 #include "models/linear/mrvlin.h"
 
 namespace {
@@ -47,10 +49,12 @@ bool TGL_Form::ToggleLog() {
   if (!Log.is_open() || !Log) {
     Log.close();
     Log.clear();
-    toolkit_.MessageBox("capture.dat impossible à ouvrir", "Erreur d'écriture", TMsgIcon::Error);
     LogOn = false;
+    LogFailed = true;
+    toolkit_.MessageBox("capture.dat impossible à ouvrir", "Erreur d'écriture", TMsgIcon::Error);
     return false;
   }
+  LogFailed = false;
   log_whole_bytes_ = 0;
   // A data file: '.' as the decimal point whatever the user's locale.
   Log.imbue(std::locale::classic());
@@ -87,15 +91,19 @@ void TGL_Form::WriteLogLine() {
 // to the last whole line rather than leave a line cut mid-field; the log is
 // then closed with a message rather than silently stop growing.
 void TGL_Form::WriteLogRecord(const std::string& line) {
+  errno = 0;
   if (Log.write(line.data(), static_cast<std::streamsize>(line.size())) && Log.flush()) {
     log_whole_bytes_ += line.size();
     return;
   }
+  const int error = errno;
   Log.close();
   Log.clear();
   LogOn = false;
+  LogFailed = true;
   std::error_code ignored;
   std::filesystem::resize_file(kLogFile, log_whole_bytes_, ignored);
-  toolkit_.MessageBox("Erreur d'écriture dans capture.dat : le journal est fermé",
+  toolkit_.MessageBox("Erreur d'écriture dans capture.dat : le journal est fermé" +
+                          (error != 0 ? " (" + FileErrorText(error) + ")" : std::string()),
                       "Erreur d'écriture", TMsgIcon::Error);
 }

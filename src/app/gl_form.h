@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/capture_clock.h"
 #include "app/dialog_models.h"
 #include "app/text_memo.h"
 #include "app/virtual_keys.h"
@@ -60,6 +61,8 @@ public:
   double DemoW2 = 0, DemoW3 = 0;
   bool LogOn = false;
   std::ofstream Log;
+  // The data log could not be opened or written (the message was shown).
+  bool LogFailed = false;
 
   // --- Camera and mouse ---
   double xv = 0, zv = 0, yv = 0;
@@ -107,6 +110,7 @@ public:
   const TBitmapInfoHeader* CaptureHeader = nullptr;
   std::vector<std::uint8_t> CaptureBuffer;
   std::int32_t CaptureResult = 0;
+  TCaptureClock CaptureClock;
 
   // --- Handlers: simulation ---
   void Timer1Timer();

@@ -24,11 +24,49 @@ std::int32_t FrameNumber(double frames) {
   return static_cast<std::int32_t>(std::trunc(frames));
 }
 
+// A product of a tick count, a step and a rate that is a whole number in
+// decimals may come out a few units in the last place below it; it counts as
+// that whole number. Far above any such error, far below a tick's share.
+constexpr double kSlack = 1e-12;
+
+std::int32_t WholeFrames(double frames) {
+  return FrameNumber(frames * (1 + kSlack));
+}
+
 // A recording that fails never takes the place of an earlier file of the same
 // name; with no such file it is kept, playable up to its last good frame.
 constexpr TSafeOutput::TExisting kFailedFile = TSafeOutput::TExisting::Keep;
 
 } // namespace
+
+std::int32_t MaxFrameRate(double dt) {
+  return dt > 0 ? WholeFrames(1 / dt) : std::numeric_limits<std::int32_t>::max();
+}
+
+void TCaptureClock::Start(std::int32_t fps, double duration) {
+  *this = {};
+  fps_ = fps;
+  duration_ = duration;
+  total_ = WholeFrames(duration * fps);
+}
+
+double TCaptureClock::Elapsed() const {
+  return base_ + static_cast<double>(ticks_) * dt_;
+}
+
+std::int32_t TCaptureClock::Tick(double dt) {
+  if (dt != dt_) {
+    base_ = Elapsed();
+    ticks_ = 0;
+    dt_ = dt;
+  }
+  ++ticks_;
+  return std::min(WholeFrames(Elapsed() * fps_), total_);
+}
+
+bool TCaptureClock::Over() const {
+  return Elapsed() * (1 - kSlack) > duration_;
+}
 
 void TGL_Form::InitRecording() {
   AviGen.ChooseCompression = [this](TCompressionOptions& options) {
@@ -78,6 +116,15 @@ void TGL_Form::EnregistreAVI1Click() {
                         TMsgIcon::Error);
     return;
   }
+  // A tick makes one frame at most: a higher rate would shorten the video.
+  if (const std::int32_t most = MaxFrameRate(Sim.Dt); *fps > most) {
+    toolkit_.MessageBox("Au plus " + std::to_string(most) +
+                            " images par seconde avec un pas d'intégration de " +
+                            FloatToStr(Sim.Dt, toolkit_.DecimalSeparator()) +
+                            " s : chaque pas donne une image au plus.",
+                        "Erreur", TMsgIcon::Error);
+    return;
+  }
   if (*duration < 0) {
     toolkit_.MessageBox("La durée de la capture doit être positive ou nulle.", "Erreur",
                         TMsgIcon::Error);
@@ -96,7 +143,8 @@ void TGL_Form::EnregistreAVI1Click() {
 
   CaptureFps = *fps;
   CaptureDuration = *duration;
-  CGaugeCapture.MaxValue = FrameNumber(CaptureFps * CaptureDuration);
+  CaptureClock.Start(CaptureFps, CaptureDuration);
+  CGaugeCapture.MaxValue = CaptureClock.Total();
   CGaugeCapture.Progress = 0;
   CGaugeCapture.Visible = true;
 
@@ -129,7 +177,7 @@ void TGL_Form::EnregistreAVI1Click() {
 }
 
 void TGL_Form::CaptureStep() {
-  CaptureFramesDue = FrameNumber((Sim.SimTime - CaptureStartTime) * CaptureFps);
+  CaptureFramesDue = CaptureClock.Tick(Sim.Dt);
   if (CaptureFramesDue > CaptureFramesDone) {
     // At most one frame per tick: frames due in between are skipped.
     CaptureFramesDone = CaptureFramesDue;
@@ -147,7 +195,7 @@ void TGL_Form::CaptureStep() {
       return;
     }
   }
-  if (CaptureStartTime + CaptureDuration < Sim.SimTime) EndRecording();
+  if (CaptureClock.Over()) EndRecording();
 }
 
 std::int32_t TGL_Form::EndRecording() {

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "io/stop_signals.h"
+
 namespace {
 
 // A name no other writer picks: the process, a counter and the clock.
@@ -40,7 +42,44 @@ std::string FolderOf(const std::string& path) {
   return parent.empty() ? "." : parent;
 }
 
+// Where a write to `path` lands: the end of its chain of symbolic links, even
+// when no file is there yet (a dangling link is written through, not
+// replaced by a file). 0 or errno.
+int FollowLinks(const std::string& path, std::string& dest) {
+  dest = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(dest.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
+    std::error_code ec;
+    const std::filesystem::path to = std::filesystem::read_symlink(dest, ec);
+    if (ec) return ec.value();
+    dest = to.is_absolute() ? to.string() : FolderOf(dest) + "/" + to.string();
+  }
+  return ELOOP;
+}
+
+// What SameFile compares: a regular file's device and inode, or for a name
+// with no file yet its folder's real path and the name; empty for a device, a
+// pipe, or a name in no folder.
+std::string FileKey(const std::string& path) {
+  std::string dest;
+  if (FollowLinks(path, dest) != 0) return "";
+  struct stat st {};
+  if (::stat(dest.c_str(), &st) == 0)
+    return S_ISREG(st.st_mode) ? std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) : "";
+  char* folder = ::realpath(FolderOf(dest).c_str(), nullptr);
+  if (!folder) return "";
+  std::string key = std::string(folder) + "/" + std::filesystem::path(dest).filename().string();
+  std::free(folder);
+  return key;
+}
+
 } // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+  const std::string key = FileKey(a);
+  return !key.empty() && key == FileKey(b);
+}
 
 TSafeOutput::~TSafeOutput() {
   Discard();
@@ -58,30 +97,42 @@ void TSafeOutput::Reset() {
 int TSafeOutput::Open(const std::string& target) {
   Discard();
   target_ = target;
+  std::string dest;
+  if (const int err = FollowLinks(target, dest); err != 0) return err;
   struct stat st {};
-  const bool exists = ::stat(target.c_str(), &st) == 0;
+  const bool exists = ::stat(dest.c_str(), &st) == 0;
   if (exists && !S_ISREG(st.st_mode)) {
-    // Non-blocking so that a pipe without a reader fails instead of hanging.
-    fd_ = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    // Non-blocking so that a pipe without a reader fails instead of hanging,
+    // and so that a slow reader is waited for in WriteAt, where a stop
+    // signal can end the wait.
+    fd_ = ::open(dest.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd_ < 0) return errno;
-    // Once open, writes wait for a slow reader rather than fail.
-    if (const int flags = ::fcntl(fd_, F_GETFL); flags >= 0)
-      ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
     direct_ = true;
-    working_ = target;
+    working_ = dest;
     return 0;
   }
 
-  final_ = target;
-  struct stat link {};
-  if (exists && ::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-      final_ = real;
-      std::free(real);
+  final_ = dest;
+  const std::string folder = FolderOf(final_);
+  if (exists) {
+    // Renaming over a file needs only the folder's permission; as other
+    // tools do, a file the user may not write is not replaced either.
+    if (::faccessat(AT_FDCWD, final_.c_str(), W_OK, AT_EACCESS) != 0) {
+      const int err = errno;
+      Reset();
+      return err;
+    }
+    // Nor one a shared folder (sticky, as /tmp) keeps for its owner: the
+    // rename would be refused only once everything was written.
+    struct stat dir {};
+    const uid_t me = ::geteuid();
+    if (me != 0 && ::stat(folder.c_str(), &dir) == 0 && (dir.st_mode & S_ISVTX) &&
+        st.st_uid != me && dir.st_uid != me) {
+      Reset();
+      return EPERM;
     }
   }
   std::string base = std::filesystem::path(final_).filename().string();
-  const std::string folder = FolderOf(final_);
   // The temporary name is cut to fit, so a name the folder cannot hold would
   // fail only at the rename, once everything (a whole recording) was written.
   const long name_max = ::pathconf(folder.c_str(), _PC_NAME_MAX);
@@ -117,6 +168,9 @@ bool TSafeOutput::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> by
                           ? ::write(fd_, bytes.data(), bytes.size())
                           : ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
+    // A pipe or a terminal that is full: waited for until its reader takes
+    // more, or a stop signal ends the wait.
+    if (n < 0 && errno == EAGAIN && direct_ && WaitWritable(fd_)) continue;
     if (n <= 0) return false;
     bytes = bytes.subspan(static_cast<std::size_t>(n));
     offset += static_cast<std::uint64_t>(n);

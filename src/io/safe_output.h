@@ -7,7 +7,9 @@
 // A target that exists but is not a regular file (a device such as /dev/null,
 // a pipe) has no contents to protect and cannot be renamed over: it is written
 // directly, and Commit only closes it. A symbolic link is followed, so that the
-// file it names is replaced and the link kept.
+// file it names is replaced (or made, for a link to no file yet) and the link
+// kept. An existing file the user may not write is refused (EACCES), as other
+// tools refuse it, although the folder would let it be replaced.
 #pragma once
 
 #include <cstdint>
@@ -82,3 +84,8 @@ private:
 
 // Writes `contents` to `path` through a TSafeOutput: all or nothing. 0 or errno.
 int WriteFileSafely(const std::string& path, std::string_view contents);
+
+// Whether `a` and `b` name the same regular file, or the same name where no
+// file is yet, each followed through its links as TSafeOutput follows them.
+// Devices and pipes are never the same file: nothing sent there is kept.
+bool SameFile(const std::string& a, const std::string& b);

@@ -54,6 +54,8 @@ public:
   // `failed` is Replace; a file never started is dropped. Later calls do
   // nothing.
   int32_t Finish(TSafeOutput::TExisting failed = TSafeOutput::TExisting::Replace);
+  // The bytes written so far.
+  uint64_t Bytes() const { return Sink.End(); }
 
 private:
   struct TEntry {

@@ -6,6 +6,7 @@
 #include "sim/scene.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -472,9 +473,19 @@ void ApplyScene(TScene& scene, TSimulation& sim) {
 
 bool ReadSceneFile(const std::string& path, std::string& text, std::string& error) {
   text.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without waiting: a FIFO would block until a writer came, deaf to a stop
+  // signal. Only a regular file is read; a pipe or a device is refused at once.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     error = FileErrorText(errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = st.st_mode == 0       ? FileErrorText(errno)
+            : S_ISDIR(st.st_mode) ? FileErrorText(EISDIR)
+                                  : "ce n'est pas un fichier ordinaire (un tube, un périphérique)";
+    ::close(fd);
     return false;
   }
   char buf[65536];

@@ -8,6 +8,7 @@
 #include "app/gl_form.h"
 #include "io/stop_signals.h"
 #include "platform/headless/headless_toolkit.h"
+#include "platform/headless/progress.h"
 #include "sim/parameters.h"
 
 bool ParseInt(const std::string& s, long long& v) {
@@ -31,6 +32,7 @@ struct TActionRun {
   TGL_Form& Form;
   THeadlessToolkit& Tk;
   const TCaptureAnswer* Capture;
+  TProgressLine* Progress;
 };
 
 // One action (or one setting of set:): its name, the check and parse of its
@@ -101,13 +103,14 @@ bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
   return false;
 }
 
-void Ticks(TGL_Form& form, THeadlessToolkit& tk, long long n) {
+void Ticks(TGL_Form& form, THeadlessToolkit& tk, long long n, TProgressLine* progress) {
   // A paused timer, or one with a period of 0, delivers nothing: no need to
   // count through the events that would not come.
   // A stop signal ends the run at the next tick.
   for (long long k = 0; k < n && form.Timer1.Running() && TStopSignals::Received() == 0; ++k) {
     tk.NowMs += static_cast<std::uint32_t>(form.Timer1.Interval);
     form.Timer1Timer();
+    if (progress) progress->Tick(k + 1);
   }
 }
 
@@ -223,7 +226,7 @@ const TActionEntry kActions[] = {
      [](const TGL_Form&, const std::string& v, TAction& a) {
        return Check(ParseInt(v, a.Number) && a.Number >= 0);
      },
-     [](TActionRun& run, const TAction& a) { Ticks(run.Form, run.Tk, a.Number); }},
+     [](TActionRun& run, const TAction& a) { Ticks(run.Form, run.Tk, a.Number, run.Progress); }},
     {"select", [](const TGL_Form&, const std::string& v, TAction&) { return Check(!v.empty()); },
      [](TActionRun& run, const TAction& a) {
        WithDialog(run.Form, run.Tk, &TGL_Form::SelectRobot1Click,
@@ -310,7 +313,7 @@ long long RunningTicks(const TGL_Form& form, const TAction& a) {
 }
 
 void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,
-                 const TCaptureAnswer* capture) {
-  TActionRun run{form, tk, capture};
+                 const TCaptureAnswer* capture, TProgressLine* progress) {
+  TActionRun run{form, tk, capture, progress};
   a.Entry->Apply(run, a);
 }

@@ -8,6 +8,7 @@
 
 class TGL_Form;
 class THeadlessToolkit;
+class TProgressLine;
 struct TActionEntry;
 
 // How the runner answers the capture and compression dialogs (--record).
@@ -50,7 +51,8 @@ constexpr long long kMaxRunningTicks = 10'000'000;
 // ticks action and the timer runs.
 long long RunningTicks(const TGL_Form& form, const TAction& a);
 // `capture` answers menu:EnregistreAVI1; without it the dialog is cancelled.
+// `progress` is told of every tick.
 void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,
-                 const TCaptureAnswer* capture = nullptr);
+                 const TCaptureAnswer* capture = nullptr, TProgressLine* progress = nullptr);
 // The recording chosen from the menu, its dialogs answered with `capture`.
 void StartRecording(TGL_Form& form, THeadlessToolkit& tk, const TCaptureAnswer& capture);

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -66,6 +67,21 @@ TEglContext::~TEglContext() {
 }
 
 bool TEglContext::Create(int w, int h, std::string& error) {
+  out_of_memory_ = false;
+  try {
+    return CreateContext(w, h, error);
+  } catch (const std::bad_alloc&) {
+    // The driver's C++ parts (the software renderer's compiler) allocate
+    // with new; what they left is released as far as it can be.
+    Release();
+    out_of_memory_ = true;
+    error = "not enough memory for an OpenGL view of " + std::to_string(w) + "x" +
+            std::to_string(h) + " pixels";
+    return false;
+  }
+}
+
+bool TEglContext::CreateContext(int w, int h, std::string& error) {
   Release();
   if (w <= 0 || h <= 0) {
     error = "invalid surface size";

@@ -19,6 +19,8 @@ public:
   // at least 16 bits, and makes it current. On failure nothing is left behind
   // and `error` says why.
   bool Create(int w, int h, std::string& error);
+  // Whether the last Create failed for want of memory.
+  bool OutOfMemory() const { return out_of_memory_; }
   bool MakeCurrent();
   void Release();
 
@@ -34,6 +36,7 @@ public:
   std::vector<std::uint8_t> ReadPixelsTopDown() const;
 
 private:
+  bool CreateContext(int w, int h, std::string& error);
   bool CreateFramebuffer(std::string& error);
 
   void* display_ = nullptr;
@@ -42,4 +45,5 @@ private:
   void* surface_ = nullptr;
   unsigned fbo_ = 0, colour_rb_ = 0, depth_rb_ = 0;
   int width_ = 0, height_ = 0;
+  bool out_of_memory_ = false;
 };

@@ -3,6 +3,7 @@
 void THeadlessToolkit::MessageBox(const std::string& text, const std::string& caption,
                                   TMsgIcon icon) {
   Messages.push_back({text, caption, icon});
+  if (DivertMessage && DivertMessage(text)) return;
   if (Echo) *Echo << "message: " << (caption.empty() ? "Kinemo" : caption) << ": " << text << "\n";
 }
 

@@ -45,6 +45,9 @@ public:
   bool OpenDocumentFails = false;
   // Where message boxes and opened documents are echoed, one line each (null: silent).
   std::ostream* Echo = nullptr;
+  // Takes a message box instead of the echo when it returns true (the command
+  // line reports its own errors); the message is recorded either way.
+  std::function<bool(const std::string& text)> DivertMessage;
 
   std::vector<TMessage> Messages;
   std::vector<std::string> Questions;

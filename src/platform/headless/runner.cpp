@@ -5,9 +5,14 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <limits>
+#include <new>
 #include <sstream>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include "app/csv_export.h"
 #include "app/gl_form.h"
@@ -17,6 +22,7 @@
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
 #include "platform/headless/image_files.h"
+#include "platform/headless/progress.h"
 #include "sim/state_json.h"
 
 namespace {
@@ -33,6 +39,8 @@ struct TOptions {
   bool CaptureSettingsGiven = false;
   int Width = 1280;
   int Height = 720;
+  bool Quiet = false;    // no report on standard output
+  bool Progress = false; // the progress line even where standard error is no terminal
 };
 
 constexpr long long kMaxSide = 16384;
@@ -41,6 +49,36 @@ bool ParseSeconds(const std::string& s, double& v) {
   if (s.empty()) return false;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size() && std::isfinite(v);
+}
+
+// An output that is an input, or another output, would replace it: refused
+// before anything runs. Names are compared as files (through links, by inode).
+bool CheckFileClashes(const TOptions& opt, std::string& error) {
+  struct TNamed {
+    std::string What, Path;
+  };
+  std::vector<TNamed> outputs;
+  if (!opt.StateFile.empty()) outputs.push_back({"--state", opt.StateFile});
+  if (!opt.ScreenshotFile.empty()) outputs.push_back({"--screenshot", opt.ScreenshotFile});
+  if (!opt.CsvFile.empty()) outputs.push_back({"--csv", opt.CsvFile});
+  if (!opt.Capture.File.empty())
+    outputs.push_back({"--record", CAVIGenerator::WithExtAvi(opt.Capture.File)});
+  for (const TAction& a : opt.Actions)
+    if (a.Name == "key" && a.Key == vk::Letter('C') && a.Shift == 0) {
+      outputs.push_back({"the data log (key:C)", "capture.dat"});
+      break;
+    }
+  std::vector<TNamed> seen;
+  if (!opt.SceneFile.empty()) seen.push_back({"--load", opt.SceneFile});
+  for (const TNamed& o : outputs) {
+    for (const TNamed& s : seen)
+      if (SameFile(o.Path, s.Path)) {
+        error = o.What + " " + o.Path + " is the same file as " + s.What + " " + s.Path;
+        return false;
+      }
+    seen.push_back(o);
+  }
+  return true;
 }
 
 bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOptions& opt,
@@ -52,10 +90,19 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
         error = arg + " needs a value";
         return false;
       }
+      // A forgotten value would take the next option for a file name.
+      if (args[i + 1].rfind("--", 0) == 0) {
+        error = arg + " needs a value, not the option " + args[i + 1];
+        return false;
+      }
       into = args[++i];
       return true;
     };
     if (arg == "--headless") continue;
+    if (arg == "--quiet" || arg == "--progress") {
+      (arg == "--quiet" ? opt.Quiet : opt.Progress) = true;
+      continue;
+    }
     if (arg == "--do") {
       std::string list;
       if (!value(list)) return false;
@@ -159,7 +206,7 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
             std::to_string(opt.Height);
     return false;
   }
-  return true;
+  return CheckFileClashes(opt, error);
 }
 
 // Complete, or not written at all: an earlier file of that name stays.
@@ -178,11 +225,36 @@ bool CheckHeadlessArgs(const std::vector<std::string>& args, std::string& error)
   return ParseArgs(args, form, opt, error);
 }
 
-int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
-                std::ostream& out, std::ostream& err, TDrawFrames draw) {
-  TStopSignals stop; // SIGINT, SIGTERM: the run ends with its files complete
+namespace {
+
+// The OpenGL driver's compiler (C++ inside a C library) may run out of memory
+// where no handler can catch it: the process is then ended by std::terminate.
+// It still says why, with the view's size, rather than abort without a word.
+std::string memory_note;
+
+[[noreturn]] void OnTerminate() {
+  try {
+    if (const std::exception_ptr e = std::current_exception()) std::rethrow_exception(e);
+  } catch (const std::bad_alloc&) {
+    const std::string text = "kinemo: out of memory" + memory_note + "\n";
+    [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, text.data(), text.size());
+    ::_exit(1);
+  } catch (...) {
+  }
+  std::abort();
+}
+
+// The "name  t=...  timer ...  selected N" line of an action (or the load).
+void ReportLine(std::ostream& out, const std::string& name, const TGL_Form& form) {
+  char line[160];
+  std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", name.c_str(),
+                form.Sim.SimTime, form.Timer1.Enabled ? "running" : "paused", form.Sim.RobSel);
+  out << line;
+}
+
+int Run(const std::vector<std::string>& args, const std::string& data_folder, std::ostream& out,
+        std::ostream& err, TDrawFrames draw, bool err_terminal) {
   THeadlessToolkit tk;
-  tk.Echo = &out;
   TEglContext gl; // outlives the form, which releases its resources in it
   // The window before its context: the actions are checked against it (its
   // device set), and nothing runs or is drawn until they all pass.
@@ -194,30 +266,57 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     err << "kinemo: " << error << "\n";
     return 2;
   }
+  memory_note = " (OpenGL view of " + std::to_string(opt.Width) + "x" + std::to_string(opt.Height) +
+                " pixels)";
+  // --quiet: nothing on standard output but what an output file sends there.
+  std::ostringstream unheard;
+  std::ostream& report = opt.Quiet ? unheard : out;
+  tk.Echo = opt.Quiet ? nullptr : &out;
+  // A data log that cannot be written is an output that failed: its message
+  // goes to the error stream, once, and the run ends there.
+  bool log_reported = false;
+  tk.DivertMessage = [&form, &err, &log_reported](const std::string& text) {
+    if (!form.LogFailed || log_reported) return false;
+    log_reported = true;
+    err << "kinemo: " << text << "\n";
+    return true;
+  };
 
   // The scene first, as the window opens one: a bad file ends the run before
   // anything is drawn or written.
   if (!opt.SceneFile.empty()) {
     tk.Echo = nullptr; // its message goes to the error stream
     const bool opened = form.OpenScene(opt.SceneFile);
-    tk.Echo = &out;
+    tk.Echo = opt.Quiet ? nullptr : &out;
     if (!opened) {
       err << "kinemo: " << tk.Messages.back().Text << "\n";
       return 2;
     }
-    char line[160];
-    std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", "load",
-                  form.Sim.SimTime, form.Timer1.Enabled ? "running" : "paused", form.Sim.RobSel);
-    out << line;
+    ReportLine(report, "load", form);
   }
 
   const bool record = !opt.Capture.File.empty();
   const bool screenshot = !opt.ScreenshotFile.empty();
+  // A tick makes one frame at most: a higher rate would shorten the video.
+  // Checked once the scene set the step, before any file is made.
+  if (record) {
+    long long fps = 0;
+    ParseInt(opt.Capture.Fps, fps);
+    if (const std::int32_t most = MaxFrameRate(form.Sim.Dt); fps > most) {
+      err << "kinemo: --fps " << fps << " is more than the step of " << form.Sim.Dt
+          << " s feeds (one frame a tick): at most " << most << " frames per second\n";
+      return 2;
+    }
+  }
   // Drawing is what makes a long run slow: without an output that needs
   // pixels there is no context at all.
   std::string gl_error = "not needed";
   const bool have_gl = (record || screenshot || draw == TDrawFrames::Every) &&
                        gl.Create(opt.Width, opt.Height, gl_error);
+  if ((record || screenshot) && gl.OutOfMemory()) {
+    err << "kinemo: " << gl_error << "\n";
+    return 1;
+  }
   if (record && !have_gl) {
     err << "kinemo: --record needs an OpenGL context (" << gl_error << ")\n";
     return 3;
@@ -256,6 +355,14 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     form.Sim.TickObservers.push_back(&csv);
   }
 
+  TProgressLine::TMode mode = TProgressLine::TMode::Off;
+  if (err_terminal && (opt.Progress || !opt.Quiet)) mode = TProgressLine::TMode::Terminal;
+  if (!err_terminal && opt.Progress) mode = TProgressLine::TMode::Lines;
+  winsize size{};
+  const int columns =
+      err_terminal && ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+  TProgressLine progress(err, mode, form, columns);
+
   long long ticks_run = 0;
   for (const TAction& a : opt.Actions) {
     if (TStopSignals::Received() != 0) break;
@@ -270,38 +377,40 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
     // Only ticks defer their frames, and nothing changes between a tick's frame
     // and the next action: drawn now, it is the frame the tick would have drawn.
     if (screenshot) form.DrawPendingFrame();
-    ApplyAction(form, tk, a, record ? &opt.Capture : nullptr);
-    char line[160];
-    std::snprintf(line, sizeof line, "%-16s t=%.6g s  timer %s  selected %d\n", a.Text.c_str(),
-                  form.Sim.SimTime, form.Timer1.Enabled ? "running" : "paused", form.Sim.RobSel);
-    out << line;
+    progress.Begin(a.Text, ticks);
+    ApplyAction(form, tk, a, record ? &opt.Capture : nullptr, &progress);
+    progress.End(TStopSignals::Received() != 0);
+    ReportLine(report, a.Text, form);
     // menu:Quitter closes the window: no later event reaches it.
-    if (tk.CloseRequested) break;
+    if (tk.CloseRequested || form.LogFailed) break;
   }
 
-  if (const int signal = TStopSignals::Received(); signal != 0) {
+  const int signal = TStopSignals::Received();
+  if (signal != 0 || form.LogFailed) {
     // The run did not reach its end: no state or picture of it. What was
     // being written is completed: the recording here, the data log (whole
     // lines, flushed at each) when the window goes on return.
     const bool recording = form.Recording;
     if (recording) form.EndRecording();
-    err << "kinemo: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM")
-        << " at t=" << form.Sim.SimTime << " s";
-    if (recording && form.CaptureResult >= 0)
-      err << "; " << form.AviGen.FrameIndex << " frames recorded to " << form.AviGen.FileName;
-    err << "\n";
+    if (signal != 0) {
+      err << "kinemo: stopped by " << TStopSignals::Name(signal) << " at t=" << form.Sim.SimTime
+          << " s";
+      if (recording && form.CaptureResult >= 0)
+        err << "; " << form.AviGen.FrameIndex << " frames recorded to " << form.AviGen.FileName;
+      err << "\n";
+    }
     if (form.CaptureResult < 0)
       err << "kinemo: the recording to " << form.AviGen.FileName
           << " failed: " << form.AviGen.ErrorText << "\n";
     form.FormClose();
-    return TStopSignals::ExitCode(signal);
+    return signal != 0 ? TStopSignals::ExitCode(signal) : 1;
   }
 
   for (const TRobot* r : form.Sim.Robots) {
     char line[160];
     std::snprintf(line, sizeof line, "  %d %-12s x=%+.4f y=%+.4f theta=%+.4f\n", r->Index,
                   r->ClassName(), r->PosX, r->PosY, r->Theta);
-    out << line;
+    report << line;
   }
 
   int code = 0;
@@ -331,8 +440,39 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
         << " failed: " << form.AviGen.ErrorText << "\n";
     code = 1;
   } else if (record) {
-    out << "recorded " << form.AviGen.FrameIndex << " frames to " << form.AviGen.FileName << "\n";
+    report << "recorded " << form.AviGen.FrameIndex << " frames to " << form.AviGen.FileName
+           << "\n";
   }
   form.FormClose();
+  // A stop that came while the outputs were written (one waiting on a reader
+  // among them) still ends the run with its code.
+  if (const int late = TStopSignals::Received(); late != 0) {
+    err << "kinemo: stopped by " << TStopSignals::Name(late) << " while writing the outputs\n";
+    return TStopSignals::ExitCode(late);
+  }
+  return code;
+}
+
+} // namespace
+
+int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
+                std::ostream& out, std::ostream& err, TDrawFrames draw, bool err_terminal) {
+  // SIGINT, SIGTERM, SIGHUP: the run ends with its files complete. SIGPIPE and
+  // SIGXFSZ are ignored meanwhile: the write fails and says why.
+  TStopSignals stop;
+  memory_note.clear();
+  const std::terminate_handler earlier = std::set_terminate(OnTerminate);
+  int code = 1;
+  try {
+    code = Run(args, data_folder, out, err, draw, err_terminal);
+  } catch (const std::bad_alloc&) {
+    // Every file being written was dropped or completed on the way out.
+    err << "kinemo: out of memory" << memory_note << "\n";
+  }
+  std::set_terminate(earlier);
+  // While the signals are still handled: a reader gone makes this fail, not
+  // kill the process.
+  out.flush();
+  err.flush();
   return code;
 }

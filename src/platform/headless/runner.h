@@ -1,7 +1,7 @@
 // The command line without a display:
 //   kinemo --headless --do "<actions>" [--state FILE.json] [--screenshot FILE.png]
 //          [--size WxH] [--record FILE.avi [--fps N] [--duration S] [--codec raw|mjpeg]]
-//          [--csv FILE.csv [--csv-every N]]
+//          [--csv FILE.csv [--csv-every N]] [--load FILE.json] [--quiet] [--progress]
 // Actions run in order, as the window's events would: ticks:N (N timer events),
 // select:N (the robot-selection dialog answered with N), menu:NAME, paint (the
 // window's paint event: one frame drawn). --record sets a recording up before
@@ -25,9 +25,12 @@ enum class TDrawFrames { Needed, Every };
 // screenshot is the last frame of the run.
 // Exit codes: 0 done, 1 an output could not be written, 2 invalid arguments,
 // 3 an output needs pixels but no OpenGL context could be had.
-// `data_folder` holds the pictures and the help page.
+// `data_folder` holds the pictures and the help page. `err_terminal`: the
+// error stream is standard error and a terminal, which shows the progress of
+// long actions.
 int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
-                std::ostream& out, std::ostream& err, TDrawFrames draw = TDrawFrames::Needed);
+                std::ostream& out, std::ostream& err, TDrawFrames draw = TDrawFrames::Needed,
+                bool err_terminal = false);
 
 // Checks a command line as RunHeadless does before it runs anything; false
 // with the message it would give. Nothing is read, run or written.
