@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "app/gl_form.h"
-#include "sim/scene.h"
 #include "models/linear/mrvlin.h"
+#include "sim/scene.h"
 
 namespace {
 

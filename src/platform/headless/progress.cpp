@@ -40,8 +40,9 @@ void TProgressLine::Show(long long done, TClock::time_point now) {
   const double elapsed = std::chrono::duration<double>(now - start_).count();
   const double rate = elapsed > 0 ? static_cast<double>(done) / elapsed : 0;
   char text[256];
-  int n = std::snprintf(text, sizeof text, "%s  %lld/%lld ticks (%lld%%)  t=%.6g s  %.0f ticks/s",
-                        action_.c_str(), done, total_, done * 100 / total_, form_.Sim.SimTime, rate);
+  int n =
+      std::snprintf(text, sizeof text, "%s  %lld/%lld ticks (%lld%%)  t=%.6g s  %.0f ticks/s",
+                    action_.c_str(), done, total_, done * 100 / total_, form_.Sim.SimTime, rate);
   std::string line(text, static_cast<std::size_t>(n > 0 ? n : 0));
   if (rate > 0) line += "  " + Duration(static_cast<double>(total_ - done) / rate) + " left";
   if (form_.Recording) {
