@@ -47,11 +47,16 @@ constexpr TDemoPhase kPhases[10] = {
 } // namespace
 
 void TGL_Form::ModeDmo1Click() {
+  if (!DemoMode && (!Sim.DemoRobot || !Sim.MrvPtr)) return; // a set without its devices
   DemoMode = !DemoMode;
   if (DemoMode) StartDemonstration(false);
 }
 
 void TGL_Form::StartDemonstration(bool from_keyboard) {
+  if (!Sim.DemoRobot || !Sim.MrvPtr) {
+    DemoMode = false;
+    return;
+  }
   Timer1.Enabled = true;
   Sim.AllAuto = true;
   if (from_keyboard)
@@ -68,6 +73,7 @@ void TGL_Form::StartDemonstration(bool from_keyboard) {
 }
 
 void TGL_Form::DemoCameraStep() {
+  if (!Sim.DemoRobot || !Sim.MrvPtr) return; // a scene refuses that; a test's stand-ins may not
   if (DemoPhase < 0 || DemoPhase > 9) {
     // A phase outside the programme (set from outside) restarts it at the overview.
     DemoPhase = 9;

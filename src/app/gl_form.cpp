@@ -79,6 +79,18 @@ void TGL_Form::FillDeviceList() {
   CBListe.ItemIndex = Sim.RobSel;
 }
 
+TSetProblem TGL_Form::SetDevices(const std::vector<std::string>& classes) {
+  if (TSetProblem problem = Sim.SetDevices(classes)) return problem;
+  DemoMode = false;
+  FillDeviceList();
+  if (!Timer1.Enabled) RenderScene();
+  return {};
+}
+
+std::vector<std::string> TGL_Form::Lacks(TSetNeed need) const {
+  return MissingFor(need, Sim.DeviceClassNames());
+}
+
 void TGL_Form::ShowConversionError(const std::string& message) {
   toolkit_.MessageBox(message, "", TMsgIcon::Error);
 }

@@ -223,6 +223,12 @@ public:
   void SelectDevice(std::int32_t n);
   // The device list from the simulation's set, the selected device chosen.
   void FillDeviceList();
+  // A new set of devices from a list of class names (see TSimulation): the
+  // demonstration stops, the device list follows. Nothing changes if the
+  // list makes no set.
+  TSetProblem SetDevices(const std::vector<std::string>& classes);
+  // The classes the set lacks for the demonstration or the rail options.
+  std::vector<std::string> Lacks(TSetNeed need) const;
   // Reset robots without the redraw (the R key draws after every key).
   void ResetRobots();
   // Reports a failed text conversion as the framework's default handler would.

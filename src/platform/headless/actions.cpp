@@ -158,6 +158,19 @@ TActionCheck Check(bool ok) {
   return ok ? TActionCheck::Ok : TActionCheck::Invalid;
 }
 
+// A command the set lacks devices for is refused, saying which.
+TActionCheck Needs(const TGL_Form& form, TSetNeed need, TAction& a) {
+  const std::vector<std::string> lack = form.Lacks(need);
+  if (lack.empty()) return TActionCheck::Ok;
+  std::string list;
+  for (const std::string& c : lack)
+    list += (list.empty() ? "" : " and a ") + c;
+  a.Reason = (need == TSetNeed::Demonstration ? "the demonstration needs a "
+                                              : "the motor and rail options need a ") +
+             list + ", which the set lacks";
+  return TActionCheck::Invalid;
+}
+
 // A scroll-bar position: any 32-bit number, which the bar clamps to its range
 // as it would a dragged thumb. A wider one is refused rather than cut to 32
 // bits, which would wrap it around to a position inside the range.
@@ -200,7 +213,8 @@ const TActionEntry kSettings[] = {
        run.Form.SBtimer.SetPosition(static_cast<int>(a.Number));
      }},
     {"RailType",
-     [](const TGL_Form&, const std::string& v, TAction& a) {
+     [](const TGL_Form& form, const std::string& v, TAction& a) {
+       if (Needs(form, TSetNeed::RailOptions, a) != TActionCheck::Ok) return TActionCheck::Invalid;
        return Check(ParseInt(v, a.Number) && a.Number >= 0 && a.Number <= 3);
      },
      [](TActionRun& run, const TAction& a) {
@@ -209,7 +223,8 @@ const TActionEntry kSettings[] = {
        });
      }},
     {"ForceModel",
-     [](const TGL_Form&, const std::string& v, TAction& a) {
+     [](const TGL_Form& form, const std::string& v, TAction& a) {
+       if (Needs(form, TSetNeed::RailOptions, a) != TActionCheck::Ok) return TActionCheck::Invalid;
        return Check(ParseInt(v, a.Number) && a.Number >= 1 && a.Number <= 3);
      },
      [](TActionRun& run, const TAction& a) {
@@ -252,9 +267,12 @@ const TActionEntry kActions[] = {
        run.Form.SetParameter(static_cast<std::int32_t>(a.Number), a.Field, a.Real);
      }},
     {"menu",
-     [](const TGL_Form&, const std::string& v, TAction& a) {
+     [](const TGL_Form& form, const std::string& v, TAction& a) {
        const auto it = MenuCommands().find(v);
        if (it != MenuCommands().end()) a.Command = it->second;
+       if (a.Command == &TGL_Form::ModeDmo1Click) return Needs(form, TSetNeed::Demonstration, a);
+       if (a.Command == &TGL_Form::OptionsMRVrail1Click)
+         return Needs(form, TSetNeed::RailOptions, a);
        return Check(a.Command != nullptr);
      },
      [](TActionRun& run, const TAction& a) {
@@ -264,8 +282,12 @@ const TActionEntry kActions[] = {
          (run.Form.*a.Command)();
      }},
     {"key",
-     [](const TGL_Form&, const std::string& v, TAction& a) {
-       return Check(ParseKey(v, a.Key, a.Shift));
+     [](const TGL_Form& form, const std::string& v, TAction& a) {
+       if (!ParseKey(v, a.Key, a.Shift)) return TActionCheck::Invalid;
+       // Ctrl+D is the demonstration's key.
+       if (a.Key == vk::Letter('D') && (a.Shift & ssCtrl))
+         return Needs(form, TSetNeed::Demonstration, a);
+       return TActionCheck::Ok;
      },
      [](TActionRun& run, const TAction& a) {
        std::uint16_t key = a.Key;

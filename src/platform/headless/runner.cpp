@@ -28,7 +28,9 @@
 namespace {
 
 struct TOptions {
+  std::vector<std::string> ActionWords; // --do, checked once the device set is known
   std::vector<TAction> Actions;
+  std::vector<std::string> Devices; // --devices: a set of these classes
   std::string StateFile;
   std::string SceneFile; // --load
   std::string ScreenshotFile;
@@ -81,8 +83,7 @@ bool CheckFileClashes(const TOptions& opt, std::string& error) {
   return true;
 }
 
-bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOptions& opt,
-               std::string& error) {
+bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto value = [&](std::string& into) {
@@ -108,10 +109,18 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
       if (!value(list)) return false;
       std::istringstream in(list);
       std::string word;
-      while (in >> word) {
-        TAction a;
-        if (!ParseAction(word, form, a, error)) return false;
-        opt.Actions.push_back(std::move(a));
+      while (in >> word)
+        opt.ActionWords.push_back(word);
+    } else if (arg == "--devices") {
+      std::string list;
+      if (!value(list)) return false;
+      std::istringstream in(list);
+      std::string name;
+      while (std::getline(in, name, ','))
+        opt.Devices.push_back(name);
+      if (opt.Devices.empty()) {
+        error = "--devices needs a list of device classes, e.g. TRailAimant,TMSlin";
+        return false;
       }
     } else if (arg == "--csv") {
       if (!value(opt.CsvFile)) return false;
@@ -197,6 +206,10 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
     error = "--csv-every needs --csv";
     return false;
   }
+  if (!opt.Devices.empty() && !opt.SceneFile.empty()) {
+    error = "--devices and --load both give the device set: a scene holds its own";
+    return false;
+  }
   // Checked before the recording makes its file.
   constexpr int kMin = CAVIGenerator::kMinFrameSide;
   if (!opt.Capture.File.empty() && (opt.Width < kMin || opt.Height < kMin)) {
@@ -205,6 +218,27 @@ bool ParseArgs(const std::vector<std::string>& args, const TGL_Form& form, TOpti
             " (frames are multiples of 4 pixels): " + std::to_string(opt.Width) + "x" +
             std::to_string(opt.Height);
     return false;
+  }
+  return true;
+}
+
+// The device set --devices asks for (the program's own without it).
+bool MakeDeviceSet(const TOptions& opt, TGL_Form& form, std::string& error) {
+  if (opt.Devices.empty()) return true;
+  if (const TSetProblem problem = form.SetDevices(opt.Devices)) {
+    error = "--devices: " + problem.English();
+    return false;
+  }
+  return true;
+}
+
+// The actions, checked against the device set they will act on, then the
+// outputs against the inputs and one another.
+bool ParseActions(const TGL_Form& form, TOptions& opt, std::string& error) {
+  for (const std::string& word : opt.ActionWords) {
+    TAction a;
+    if (!ParseAction(word, form, a, error)) return false;
+    opt.Actions.push_back(std::move(a));
   }
   return CheckFileClashes(opt, error);
 }
@@ -222,7 +256,8 @@ bool CheckHeadlessArgs(const std::vector<std::string>& args, std::string& error)
   THeadlessToolkit tk;
   TGL_Form form(tk);
   TOptions opt;
-  return ParseArgs(args, form, opt, error);
+  return ParseArgs(args, opt, error) && MakeDeviceSet(opt, form, error) &&
+         ParseActions(form, opt, error);
 }
 
 namespace {
@@ -262,7 +297,7 @@ int Run(const std::vector<std::string>& args, const std::string& data_folder, st
   form.UseDataFolder(data_folder);
   TOptions opt;
   std::string error;
-  if (!ParseArgs(args, form, opt, error)) {
+  if (!ParseArgs(args, opt, error) || !MakeDeviceSet(opt, form, error)) {
     err << "kinemo: " << error << "\n";
     return 2;
   }
@@ -292,8 +327,13 @@ int Run(const std::vector<std::string>& args, const std::string& data_folder, st
       err << "kinemo: " << tk.Messages.back().Text << "\n";
       return 2;
     }
-    ReportLine(report, "load", form);
   }
+  // Nothing has run yet: the actions are checked against the set they act on.
+  if (!ParseActions(form, opt, error)) {
+    err << "kinemo: " << error << "\n";
+    return 2;
+  }
+  if (!opt.SceneFile.empty()) ReportLine(report, "load", form);
 
   const bool record = !opt.Capture.File.empty();
   const bool screenshot = !opt.ScreenshotFile.empty();

@@ -1,5 +1,8 @@
 #include "platform/qt/desktop.h"
 
+#include <iostream>
+#include <sstream>
+
 #include <QApplication>
 #include <QFile>
 #include <QOpenGLContext>
@@ -56,7 +59,9 @@ void ShowMaximisedWindow(QWidget& window) {
 }
 
 void OpenSceneArgument(TMainWindow& window, TGL_Form& form, const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--devices") ++i; // its value is no scene
     if (arg.empty() || arg[0] == '-') continue;
     QTimer::singleShot(0, &window, [&window, &form, path = arg] {
       window.Dispatch([&form, &path] { form.OpenScene(path); });
@@ -105,18 +110,30 @@ int RunDesktop(int argc, char** argv, const std::string& data_folder) {
     toolkit.MessageBox("ChoosePixelFormat failed", "Error", TMsgIcon::Error);
     return 1;
   }
-  TGL_Form form(toolkit);
-  form.UseDataFolder(data_folder);
-  TStopSignals stop; // outlives the window, whose notifier reads its pipe
-  TMainWindow window(form);
-  toolkit.Attach(&window);
-  CloseOnStopSignal(window);
-  ShowMaximisedWindow(window);
   // Qt has taken its own options out of the arguments.
   std::vector<std::string> args;
   const QStringList all = QApplication::arguments();
   for (qsizetype i = 1; i < all.size(); ++i)
     args.push_back(QFile::encodeName(all[i]).toStdString());
+  TGL_Form form(toolkit);
+  form.UseDataFolder(data_folder);
+  // --devices LIST: the window opens on that set of devices.
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--devices") continue;
+    std::vector<std::string> classes;
+    std::istringstream in(i + 1 < args.size() ? args[i + 1] : "");
+    for (std::string name; std::getline(in, name, ',');)
+      classes.push_back(name);
+    if (const TSetProblem problem = form.SetDevices(classes)) {
+      std::cerr << "kinemo: --devices: " << problem.English() << "\n";
+      return 2;
+    }
+  }
+  TStopSignals stop; // outlives the window, whose notifier reads its pipe
+  TMainWindow window(form);
+  toolkit.Attach(&window);
+  CloseOnStopSignal(window);
+  ShowMaximisedWindow(window);
   OpenSceneArgument(window, form, args);
   const int code = app.exec();
   return TStopSignals::Received() != 0 ? TStopSignals::ExitCode(TStopSignals::Received()) : code;
