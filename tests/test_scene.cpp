@@ -6,7 +6,9 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <sstream>
@@ -86,6 +88,7 @@ struct THistory {
   const char* Actions; // before the N ticks
   int N, M;
   std::function<void(TGL_Form&)> Edit = nullptr; // after the actions
+  std::vector<std::string> Devices = {};         // another set than the program's
 };
 
 std::vector<THistory> Histories() {
@@ -105,6 +108,14 @@ std::vector<THistory> Histories() {
          const TFieldRef kp = FindField(*f.Sim.MsPtr, "Kp");
          kp.Set(kp.Get() * 0.5);
        }},
+      // Sets of their own, reopened in windows that hold the program's.
+      {"PendulumAlone", "key:G menu:Animate", 300, 300, nullptr, {"TRailAimant", "TMSlin"}},
+      {"RobotsAndLoopRail",
+       "combo:0 key:Num8 key:Num8 key:Num6 combo:3 key:Ctrl+M menu:Animate",
+       400,
+       300,
+       nullptr,
+       {"TRobot4", "TMonocycle", "TRail", "TMRVlin", "TMonocycle", "TRobot4"}},
   };
   // The reluctance carriage on each rail shape with each force model.
   for (int k = 0; k < 12; ++k)
@@ -127,6 +138,9 @@ TEST(Scene, ContinuingAReopenedSceneEqualsNeverHavingStopped) {
     std::string straight, saved;
     {
       TWindow w;
+      if (!h.Devices.empty()) {
+        ASSERT_FALSE(w.form->SetDevices(h.Devices));
+      }
       w.Do(actions);
       if (h.Edit) h.Edit(*w.form);
       w.Ticks(h.N + h.M);
@@ -134,6 +148,9 @@ TEST(Scene, ContinuingAReopenedSceneEqualsNeverHavingStopped) {
     }
     {
       TWindow w;
+      if (!h.Devices.empty()) {
+        ASSERT_FALSE(w.form->SetDevices(h.Devices));
+      }
       w.Do(actions);
       if (h.Edit) h.Edit(*w.form);
       w.Ticks(h.N);
@@ -184,9 +201,17 @@ const std::vector<TCorrupt>& CorruptScenes() {
       {"array", [](json& j) { j = json::array(); }, "n'est pas une scène Kinemo"},
       {"other format", set("/format", "kinemo-state"), "n'est pas une scène Kinemo"},
       {"no format", drop("", "format"), "n'est pas une scène Kinemo"},
-      {"newer version", set("/version", 2), "version 2, plus récente que ce programme"},
+      {"newer version", set("/version", 3), "version 3, plus récente que ce programme"},
       {"version 0", set("/version", 0), "version de scène inconnue : 0"},
       {"version as text", set("/version", "1"), "version : entier attendu"},
+      {"no device list", drop("", "Devices"), "champ manquant : Devices"},
+      {"device list of another kind", set("/Devices", 9), "Devices : tableau de noms"},
+      {"unknown class listed", set("/Devices/0", "TFoo"),
+       "Devices : classe d'appareil inconnue « TFoo »"},
+      {"carriage without its rail", set("/Devices", json::array({"TMSlin"})),
+       "Devices : TMSlin roule sur un TRailAimant, absent de l'ensemble"},
+      {"list and devices differ", set("/Devices/2", "TMonocycle"),
+       "Robots[2] : TRobot4 au lieu de TMonocycle"},
       {"window field missing", drop("", "Dt"), "champ manquant : Dt"},
       {"timer field missing", drop("/Timer1", "Interval"), "champ manquant : Timer1.Interval"},
       {"device field missing", drop("/Robots/3", "Kp"), "champ manquant : Robots[3].Kp"},
@@ -534,6 +559,28 @@ TEST(Scene, TheCommandLineLoadsBeforeItsActionsAndRefusesBadScenesWritingNothing
   EXPECT_TRUE(Comparable(ReadFile(second)) == Comparable(ReadFile(straight))); // untouched
   EXPECT_EQ(run({"--load", first, "--load", first}, &err), 2);
   EXPECT_EQ(err, "kinemo: --load may be given once\n");
+}
+
+// A scene of the first version, saved before the format had a device list,
+// opens with the program's nine devices and every value it holds.
+TEST(Scene, OlderVersionsOpenWithTheDefaultsOfWhatTheyLack) {
+  const std::string path = KINEMO_SOURCE_DIR "/tests/data/scene-version-1.json";
+  std::ifstream in(path);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  const json file = json::parse(text);
+  ASSERT_EQ(file["version"], 1);
+  TWindow w;
+  w.Do("combo:0 key:Num8 ticks:5");
+  ASSERT_TRUE(w.form->OpenScene(path)) << w.tk.Messages.back().Text;
+  EXPECT_EQ(w.form->Sim.DeviceClassNames(), StandardDeviceSet());
+  for (int i = 0; i < w.form->Sim.NbRobots; ++i)
+    EXPECT_EQ(json::parse(DeviceJson(w.form->Sim.Device(i))), file["Robots"][i]) << i;
+  json saved = Comparable(w.Dump()), before = Comparable(text);
+  EXPECT_EQ(saved["version"], kSceneVersion);
+  EXPECT_EQ(saved["Devices"], json(StandardDeviceSet()));
+  for (const char* added : {"version", "Devices"})
+    saved.erase(added), before.erase(added);
+  EXPECT_TRUE(saved == before) << Differences(saved, before);
 }
 
 // The example scenes that come with the program open and show what they say.

@@ -121,12 +121,10 @@ std::string StateJson(const TSceneHost& host) {
   TJsonFields fields(out);
   fields.Member("format", Quote(kSceneFormat));
   fields.Member("version", std::to_string(kSceneVersion));
-  if (kSceneVersion >= 2) {
-    std::string devices = "[";
-    for (const TRobot* r : sim.Robots)
-      devices += (devices.size() > 1 ? "," : "") + Quote(r->ClassName());
-    fields.Member("Devices", devices + "]");
-  }
+  std::string devices = "[";
+  for (const TRobot* r : sim.Robots)
+    devices += (devices.size() > 1 ? "," : "") + Quote(r->ClassName());
+  fields.Member("Devices", devices + "]");
   host.VisitSceneFields(fields);
   for (const auto& [name, json] : host.SceneExtraMembers())
     fields.Member(name.c_str(), json);

@@ -65,8 +65,8 @@ bool CheckFileClashes(const TOptions& opt, std::string& error) {
   if (!opt.CsvFile.empty()) outputs.push_back({"--csv", opt.CsvFile});
   if (!opt.Capture.File.empty())
     outputs.push_back({"--record", CAVIGenerator::WithExtAvi(opt.Capture.File)});
-  for (const TAction& a : opt.Actions)
-    if (a.Name == "key" && a.Key == vk::Letter('C') && a.Shift == 0) {
+  for (const std::string& word : opt.ActionWords)
+    if (word == "key:C" || word == "key:c") {
       outputs.push_back({"the data log (key:C)", "capture.dat"});
       break;
     }
@@ -219,7 +219,7 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
             std::to_string(opt.Height);
     return false;
   }
-  return true;
+  return CheckFileClashes(opt, error);
 }
 
 // The device set --devices asks for (the program's own without it).
@@ -232,15 +232,14 @@ bool MakeDeviceSet(const TOptions& opt, TGL_Form& form, std::string& error) {
   return true;
 }
 
-// The actions, checked against the device set they will act on, then the
-// outputs against the inputs and one another.
+// The actions, checked against the device set they will act on.
 bool ParseActions(const TGL_Form& form, TOptions& opt, std::string& error) {
   for (const std::string& word : opt.ActionWords) {
     TAction a;
     if (!ParseAction(word, form, a, error)) return false;
     opt.Actions.push_back(std::move(a));
   }
-  return CheckFileClashes(opt, error);
+  return true;
 }
 
 // Complete, or not written at all: an earlier file of that name stays.

@@ -334,11 +334,40 @@ void TMainWindow::SyncControls() {
   if (CGaugeCapture->value() != g.Progress) CGaugeCapture->setValue(g.Progress);
   if (gauge_action_->isVisible() != g.Visible) gauge_action_->setVisible(g.Visible);
 
+  if (form_.Sim.SetVersion() != set_version_) {
+    set_version_ = form_.Sim.SetVersion();
+    EnableForSet();
+  }
   QAction* animate = Action(QStringLiteral("Animate"));
   if (animate->isChecked() != form_.Timer1.Enabled) animate->setChecked(form_.Timer1.Enabled);
   Timer1->Sync(form_.Timer1);
   FormDlgView->Mirror();
   Instruments->FollowSelection();
+}
+
+void TMainWindow::EnableForSet() {
+  const struct {
+    const char* Action;
+    TSetNeed Need;
+    const char* What;
+  } commands[] = {{"ModeDmo1", TSetNeed::Demonstration, "La démonstration"},
+                  {"OptionsMRVrail1", TSetNeed::RailOptions, "Les options du moteur et du rail"}};
+  for (const auto& c : commands) {
+    QAction* action = Action(QString::fromLatin1(c.Action));
+    const std::vector<std::string> lack = form_.Lacks(c.Need);
+    QString why;
+    for (std::size_t i = 0; i < lack.size(); ++i)
+      why += (i == 0 ? QStringLiteral(" un ") : QStringLiteral(" et un ")) +
+             QString::fromStdString(lack[i]);
+    if (!lack.empty())
+      why = QString::fromUtf8(c.What) + QStringLiteral(" demande") + why +
+            QStringLiteral(", absent de cet ensemble d'appareils");
+    action->setEnabled(lack.empty());
+    action->setToolTip(
+        why.isEmpty() ? action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0)
+                      : why);
+    action->setStatusTip(why);
+  }
 }
 
 bool TMainWindow::ShowModal(TDialogId id) {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QMainWindow>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -117,6 +118,8 @@ private:
                      void (TGL_Form::*handler)());
   QAction* AddWindowAction(const char* name, const QString& caption,
                            const std::function<void()>& handler);
+  // Commands whose devices the set lacks are greyed, saying why.
+  void EnableForSet();
   void BuildInstruments();
   void BuildScope();
   // Asks for a file name, then saves the view there.
@@ -127,5 +130,6 @@ private:
   std::map<QString, QAction*> actions_;
   QAction* gauge_action_ = nullptr; // a toolbar widget is shown and hidden by its action
   QString hint_;
-  std::vector<std::string> listed_; // the device list's items as shown
+  std::vector<std::string> listed_;               // the device list's items as shown
+  std::uint64_t set_version_ = ~std::uint64_t(0); // the set the commands were enabled for
 };
