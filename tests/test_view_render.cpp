@@ -59,7 +59,7 @@ TEST_F(TViewRender, GridIsAWireGridWithoutDiagonals) {
   form->ShowDiagonals = true;
   form->RenderScene();
   EXPECT_EQ(sample(5.3, 5.3, kGridGrey, 1), 0);
-  form->BuildDisplayLists();
+  form->RebuildGrid();
   form->RenderScene();
   EXPECT_GT(sample(5.3, 5.3, kGridGrey, 1), 0);
 }
@@ -68,7 +68,7 @@ TEST_F(TViewRender, GridIsAWireGridWithoutDiagonals) {
 class TDrawSpy : public TRobot {
 public:
   TDrawSpy(int index, std::vector<int>& order) : TRobot(0, 0, index), order_(order) {}
-  void Draw(const TDrawContext& /*dc*/) override {
+  void Draw(const TDrawContext& /*dc*/) const override {
     order_.push_back(Index);
     glGetDoublev(GL_MODELVIEW_MATRIX, Matrix);
     glColor3f(1, 0, 1);
@@ -79,7 +79,7 @@ public:
     glVertex3d(0.9, 2.1, 0);
     glEnd();
   }
-  double Matrix[16] = {};
+  mutable double Matrix[16] = {}; // what the last drawing saw
 
 private:
   std::vector<int>& order_;
@@ -136,7 +136,7 @@ TEST_F(TViewRender, LabelTwelveIsTwentyByTwelvePixelsOnItsBaseline) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SetLabelColour(true); // the raster position takes the colour current when it is set
     RasterAt(100, 100, kWidth, kHeight);
-    PrintText(form->DrawContext.FontBase, text);
+    PrintText(form->View.Context().FontBase, text);
     return Read();
   };
   const TFrame f = draw("12");

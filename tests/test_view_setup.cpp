@@ -5,11 +5,11 @@
 
 #include <cmath>
 
-#include "app/picture.h"
-#include "app/ripple.h"
 #include "gl_test_support.h"
 #include "platform/headless/image_files.h"
 #include "render/text.h"
+#include "view/picture.h"
+#include "view/ripple.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ void ExpectListsAndFont(unsigned font) {
 }
 
 TEST_F(TViewStartup, ListsFontAndAClearedFrameOfLightGrey) {
-  EXPECT_TRUE(form->GLReady);
-  ExpectListsAndFont(form->DrawContext.FontBase);
+  EXPECT_TRUE(form->View.Ready());
+  ExpectListsAndFont(form->View.Context().FontBase);
   const TRgba8 p = Pixel(2, kHeight - 3); // far above the horizon
   EXPECT_EQ(std::vector<int>({p.r, p.g, p.b}), std::vector<int>({204, 204, 204}));
   EXPECT_TRUE(tk.Messages.empty());
@@ -54,7 +54,7 @@ TEST_F(TViewStartup, ProjectionFollowsTheClientSizeAndIgnoresAZeroHeight) {
 
 TEST_F(TViewStartup, RippleTextureIsTheGeneratedRingPattern) {
   std::vector<std::uint8_t> texels(kRippleSize * kRippleSize * 3);
-  glBindTexture(GL_TEXTURE_2D, form->DrawContext.TexRipple);
+  glBindTexture(GL_TEXTURE_2D, form->View.Context().TexRipple);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
   EXPECT_EQ(texels, RippleImage());
@@ -65,13 +65,13 @@ TEST_F(TViewStartup, RippleTextureIsTheGeneratedRingPattern) {
 
 TEST_F(TViewStartup, CloseStopsTheTimerAndReleasesWhatLivesInTheContext) {
   form->Timer1.Enabled = true;
-  const GLuint ripple = form->DrawContext.TexRipple;
+  const GLuint ripple = form->View.Context().TexRipple;
   form->FormClose();
   EXPECT_FALSE(form->Timer1.Enabled);
-  EXPECT_FALSE(form->GLReady);
+  EXPECT_FALSE(form->View.Ready());
   EXPECT_FALSE(glIsList(kListGrid));
   EXPECT_FALSE(glIsTexture(ripple));
-  EXPECT_EQ(form->DrawContext.FontBase, 0u);
+  EXPECT_EQ(form->View.Context().FontBase, 0u);
   const int swaps = tk.Swaps;
   form->RenderScene(); // counted, but draws nothing
   EXPECT_EQ(tk.Swaps, swaps + 1);
@@ -121,7 +121,7 @@ TEST_F(TViewStartup, PureWhiteIsKeyedOutAndShowsThePrimitiveColour) {
   Bmp(dir / "movagreen.bmp", 3, 5, std::vector<std::uint8_t>(45, 255));
   RestartWith(*form, tk, dir, kWidth, kHeight);
   ASSERT_TRUE(tk.Messages.empty()) << tk.Messages[0].Text;
-  const TFrame f = DrawTexturedQuad(form->DrawContext.TexPicture, gl);
+  const TFrame f = DrawTexturedQuad(form->View.Context().TexPicture, gl);
   auto at = [&](double u, double v) {
     const TRgba8 p = f.At(int(u * kWidth), int((1 - v) * kHeight));
     return std::vector<int>{p.r, p.g, p.b};
@@ -130,7 +130,7 @@ TEST_F(TViewStartup, PureWhiteIsKeyedOutAndShowsThePrimitiveColour) {
   EXPECT_EQ(at(0.375, 0.25), std::vector<int>({255, 255, 254}));
   EXPECT_EQ(at(0.625, 0.25), std::vector<int>({0, 0, 255}));
   EXPECT_EQ(at(0.125, 0.75), std::vector<int>({0, 255, 0}));
-  const TFrame g = DrawTexturedQuad(form->DrawContext.TexGreen, gl);
+  const TFrame g = DrawTexturedQuad(form->View.Context().TexGreen, gl);
   EXPECT_TRUE(Near(g.At(kWidth / 2, kHeight / 2), {1, 0, 0}, 0));
 }
 
@@ -164,9 +164,9 @@ TEST_F(TViewStartup, MissingOrDamagedPictureIsReportedAndStartUpCompletes) {
     EXPECT_NE(tk.Messages[0].Text.find("mova1.bmp"), std::string::npos);
     EXPECT_EQ(tk.Messages[0].Icon, TMsgIcon::Error);
     // The rest of the start-up still happened, and the stand-in is keyed out.
-    EXPECT_TRUE(glIsTexture(form->DrawContext.TexGreen));
-    ExpectListsAndFont(form->DrawContext.FontBase);
-    const TFrame f = DrawTexturedQuad(form->DrawContext.TexPicture, gl);
+    EXPECT_TRUE(glIsTexture(form->View.Context().TexGreen));
+    ExpectListsAndFont(form->View.Context().FontBase);
+    const TFrame f = DrawTexturedQuad(form->View.Context().TexPicture, gl);
     EXPECT_TRUE(Near(f.At(kWidth / 2, kHeight / 2), {1, 0, 0}, 0));
   }
 }

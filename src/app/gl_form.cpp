@@ -34,8 +34,7 @@ TGL_Form::TGL_Form(TToolkit& toolkit) : toolkit_(toolkit) {
   FrameWindowStart = 0;
   // 3.
   RefRobot = new TRobot2(0, 0, -1, &Sim);
-  DrawContext.RefWheelR = RefRobot->WheelR->R;
-  DrawContext.RefWheelTube = RefRobot->WheelR->Tube;
+  View.SetReferenceWheel(RefRobot->WheelR->R, RefRobot->WheelR->Tube);
   // 4.
   SBfs.SetPosition(static_cast<int>(Sim.Fs * 10));
   // 5. The device set is the simulation's; the rail's sizes are the view's.

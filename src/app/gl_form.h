@@ -20,9 +20,9 @@
 #include "platform/input.h"
 #include "platform/toolkit.h"
 #include "recording/avi_generator.h"
-#include "render/draw_context.h"
 #include "sim/scene.h"
 #include "sim/simulation.h"
+#include "view/scene_view.h"
 
 class TRobot2;
 
@@ -77,15 +77,12 @@ public:
   std::int32_t LastMouseX = 0, LastMouseY = 0;
 
   // --- View ---
-  // The shared resources of the view's context, for the devices' drawing.
-  TDrawContext DrawContext;
+  // The 3D view in the platform's OpenGL context; it draws nothing until made.
+  TSceneView View;
   double ToothWidth = 0;
   double RailWidth = 0;
   float FrameCount = 0;
   float FrameWindowStart = 0;
-  // True while a context is current and InitGL has built the resources in it;
-  // without it the render pass counts frames but draws nothing.
-  bool GLReady = false;
   // Set by the headless runner: a tick's frame is drawn only when its pixels
   // are read (a recorded frame, the last frame of a screenshot run). The rest
   // of the render pass still runs every tick, so nothing else changes.
@@ -172,8 +169,6 @@ public:
   void DrawPendingFrame();
   void WriteLogLine();
   void CaptureStep();
-  // The magnified pole/tooth inset of the switched-reluctance carriage.
-  void DrawToothInset();
   // Recompiles the ground grid (after the diagonals were toggled).
   void RebuildGrid();
 
@@ -183,8 +178,6 @@ public:
   void FormResize(int width, int height);
   void FormPaint();
   void FormClose();
-  void LoadTextures();
-  void BuildDisplayLists();
   void MeasureFrameRate();
   void UpdateStatusText();
 
@@ -250,7 +243,6 @@ private:
   // log, cuts it back to its last whole line and says so.
   void WriteLogRecord(const std::string& line);
   void InitViewState();
-  unsigned LoadPictureTexture(const char* file_name);
   bool EditEntered(char key, const std::string& text, double& value);
   // Lets the compression dialog answer the writer's compression choice.
   void InitRecording();

@@ -86,7 +86,7 @@ void TGL_Form::InitRecording() {
 
 void TGL_Form::EnregistreAVI1Click() {
   // The frames are read back from the view's context.
-  if (!GLReady) {
+  if (!View.Ready()) {
     toolkit_.MessageBox("Pas de vue OpenGL : l'enregistrement AVI est impossible.", "Erreur",
                         TMsgIcon::Error);
     return;
@@ -211,7 +211,7 @@ std::int32_t TGL_Form::EndRecording() {
 }
 
 void TGL_Form::ReadCaptureFrame() {
-  if (!GLReady) return;
+  if (!View.Ready()) return;
   DrawPendingFrame();
   // The frame this tick drew, wherever it went: the back buffer of a window or
   // a pbuffer, or the colour attachment of a framebuffer object.

@@ -23,7 +23,7 @@ void TGL_Form::Timer1Timer() {
                             "mise en pause.",
                         "Simulation", TMsgIcon::Warning);
   }
-  RenderFrame(GLReady && !DeferTickFrames);
+  RenderFrame(View.Ready() && !DeferTickFrames);
   if (LogOn && IsLogged(Sim.Selected())) {
     Sim.MrvPtr = static_cast<TMRVlin*>(&Sim.Selected());
     WriteLogLine();

@@ -1,10 +1,7 @@
-// The view's start-up and shut-down in the current OpenGL context: fixed state,
-// projection, textures, display lists and font, and their release at close.
-#include <GL/gl.h>
-#include <GL/glu.h>
-
+// The window's view: made in the context the platform gives, resized, drawn
+// on paint, released at close.
 #include "app/gl_form.h"
-#include "render/text.h"
+#include "view/ref_geometry.h"
 
 void TGL_Form::InitViewState() {
   TextureFolders = {""};
@@ -18,30 +15,20 @@ void TGL_Form::InitViewState() {
 }
 
 void TGL_Form::InitGL(int width, int height) {
-  glClearIndex(0);
-  glClearDepth(1.0);
-  glEnable(GL_DEPTH_TEST);
-  glClearColor(0.8f, 0.8f, 0.8f, 1.0f);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  if (width > 0 && height > 0) gluPerspective(45, static_cast<double>(width) / height, 0.01, 100);
-  glMatrixMode(GL_MODELVIEW);
-  GLReady = true;
-  LoadTextures();
-  BuildDisplayLists();
-  DrawContext.FontBase = BuildFont();
+  std::vector<std::string> problems;
+  View.Init(width, height, TextureFolders, RefGeometry(RefRobot), ShowDiagonals, problems);
+  // A missing or damaged picture is said, and the start-up goes on.
+  for (const std::string& p : problems)
+    toolkit_.MessageBox(p, "Error", TMsgIcon::Error);
 }
 
 void TGL_Form::SetProjection(int width, int height) {
-  // A minimised window has no aspect ratio: keep the last projection.
-  if (GLReady && width > 0 && height > 0) {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45, static_cast<double>(width) / height, 0.01, 100);
-    glMatrixMode(GL_MODELVIEW);
-  }
+  View.SetProjection(width, height);
   RenderScene();
+}
+
+void TGL_Form::RebuildGrid() {
+  View.RebuildGrid(ShowDiagonals);
 }
 
 void TGL_Form::FormResize(int width, int height) {
@@ -58,12 +45,6 @@ void TGL_Form::FormClose() {
   Timer1.Enabled = false;
   // A recording left open would lose its index with the window.
   if (Recording) EndRecording();
-  if (!GLReady) return;
   // The platform destroys the context next; what lives in it goes first.
-  ReleaseFont(DrawContext.FontBase);
-  glDeleteLists(kListWheelDisk, kSharedListCount);
-  const GLuint textures[] = {DrawContext.TexRipple, DrawContext.TexPicture, DrawContext.TexGreen};
-  glDeleteTextures(3, textures);
-  DrawContext.TexRipple = DrawContext.TexPicture = DrawContext.TexGreen = 0;
-  GLReady = false;
+  View.Release();
 }

@@ -45,7 +45,7 @@ public:
 
   // The five operations the controller and the scene call, in this order.
   // Draw reads the device and the view's shared resources, and changes nothing.
-  virtual void Draw(const TDrawContext& /*dc*/) {}
+  virtual void Draw(const TDrawContext& /*dc*/) const {}
   virtual void Step(double /*h*/) {}
   virtual void AutoPilot(double /*t*/) {}
   virtual void OnCollision() {}

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/picture.h"
+#include "view/picture.h"
 
 namespace {
 

@@ -13,7 +13,7 @@ class TMRVlin : public TRobot {
 public:
   TMRVlin(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw(const TDrawContext& dc) override;
+  void Draw(const TDrawContext& dc) const override;
   void Step(double h) override;
   void Reset() override;
 

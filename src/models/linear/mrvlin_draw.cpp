@@ -9,7 +9,7 @@
 #include "models/linear/mrvlin.h"
 #include "render/draw_helpers.h"
 
-void TMRVlin::Draw(const TDrawContext& dc) {
+void TMRVlin::Draw(const TDrawContext& dc) const {
   const double w = ToothWidth;
   const double hr = RailWidth;
   glPushMatrix();

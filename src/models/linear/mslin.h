@@ -13,7 +13,7 @@ class TMSlin : public TRobot, public TBalanceController {
 public:
   TMSlin(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw(const TDrawContext& dc) override;
+  void Draw(const TDrawContext& dc) const override;
   void Step(double h) override;
   void Reset() override;
   // Sector from the Hall bits, then the switch states of that sector (slot 5).

@@ -82,7 +82,7 @@ void Cylinder(double radius, double length) {
 
 } // namespace
 
-void TMSlin::Draw(const TDrawContext& dc) {
+void TMSlin::Draw(const TDrawContext& dc) const {
   const double w = ToothWidth;
   const double h = RailWidth;
   const double bt = BodyThickness;

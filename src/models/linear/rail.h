@@ -13,7 +13,7 @@ class TRail : public TRobot {
 public:
   TRail(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw(const TDrawContext& dc) override;
+  void Draw(const TDrawContext& dc) const override;
   void Reset() override;
   // Contact test of another device against the closed loop (slot 5).
   virtual void CollideWith(TRobot* other);

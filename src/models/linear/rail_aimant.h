@@ -12,10 +12,10 @@ class TRailAimant : public TRobot {
 public:
   TRailAimant(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw(const TDrawContext& dc) override;
+  void Draw(const TDrawContext& dc) const override;
   void Reset() override;
   // One magnet layer, 4 unit widths long, at (x, 0, z) of the current module (slot 5).
-  virtual void DrawMagnet(double r, double g, double b, double x, double z);
+  virtual void DrawMagnet(double r, double g, double b, double x, double z) const;
   // The loop's contact test on this rail's own shape (slot 6); the tick never calls it.
   virtual void CollideWith(TRobot* other);
 

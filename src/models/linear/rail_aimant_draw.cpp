@@ -14,7 +14,7 @@ TRgb Grey(double g) {
 
 } // namespace
 
-void TRailAimant::DrawMagnet(double r, double g, double b, double x, double z) {
+void TRailAimant::DrawMagnet(double r, double g, double b, double x, double z) const {
   const double w = UnitWidth;
   glPushMatrix();
   glTranslated(x, 0, z);
@@ -24,7 +24,7 @@ void TRailAimant::DrawMagnet(double r, double g, double b, double x, double z) {
   glPopMatrix();
 }
 
-void TRailAimant::Draw(const TDrawContext& /*dc*/) {
+void TRailAimant::Draw(const TDrawContext& /*dc*/) const {
   const double w = UnitWidth;
   const double h = RailWidth;
   const double p = MagnetPitch;

@@ -14,7 +14,7 @@ TRgb Grey(float g) {
 
 } // namespace
 
-void TRail::Draw(const TDrawContext& /*dc*/) {
+void TRail::Draw(const TDrawContext& /*dc*/) const {
   const double w = ToothWidth;
   const double h = RailWidth;
   if (InContact && RailType == kRailLoop) {

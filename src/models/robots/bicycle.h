@@ -16,7 +16,7 @@ class TBicycle : public TBalancingRobot {
 public:
   TBicycle(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw(const TDrawContext& dc) override;
+  void Draw(const TDrawContext& dc) const override;
   void Step(double h) final;
   void Reset() override;
   // Also leaves YawInertia and Vit of the state it was given.

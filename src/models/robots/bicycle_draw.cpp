@@ -8,7 +8,7 @@
 #include "models/robots/labels.h"
 #include "render/draw_helpers.h"
 
-void TBicycle::Draw(const TDrawContext& dc) {
+void TBicycle::Draw(const TDrawContext& dc) const {
   const double s = Scale;
   const double b = Track;
   const double r = WheelR->R;

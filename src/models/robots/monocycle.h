@@ -14,7 +14,7 @@ class TMonocycle : public TBalancingRobot {
 public:
   TMonocycle(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw(const TDrawContext& dc) override;
+  void Draw(const TDrawContext& dc) const override;
   void Step(double h) override;
   void Reset() override;
   void Derivatives(double* out, const double* in) override;

@@ -7,7 +7,7 @@
 #include "models/robots/monocycle.h"
 #include "render/draw_helpers.h"
 
-void TMonocycle::Draw(const TDrawContext& dc) {
+void TMonocycle::Draw(const TDrawContext& dc) const {
   const double c = Scale;
   const double r = Wheel->R;
   glPushMatrix();

@@ -12,7 +12,7 @@ class TRobot2 : public TRobot {
 public:
   TRobot2(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw(const TDrawContext& dc) override;
+  void Draw(const TDrawContext& dc) const override;
   void Step(double h) override;
   void Reset() override;
 

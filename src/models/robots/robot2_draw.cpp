@@ -7,7 +7,7 @@
 #include "models/robots/robot2.h"
 #include "render/draw_helpers.h"
 
-void TRobot2::Draw(const TDrawContext& dc) {
+void TRobot2::Draw(const TDrawContext& dc) const {
   const double s = Scale;
   const double r = WheelR->R;
   glPushMatrix();

@@ -9,7 +9,7 @@
 #include "models/robots/robot4.h"
 #include "render/draw_helpers.h"
 
-void TRobot4::Draw(const TDrawContext& dc) {
+void TRobot4::Draw(const TDrawContext& dc) const {
   const double s = Scale;
   const double r = WheelR->R;
   glPushMatrix();

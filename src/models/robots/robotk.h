@@ -10,7 +10,7 @@ class TRobotK : public TRobot2 {
 public:
   TRobotK(double x0, double y0, int index, const TDeviceContext* context = nullptr);
 
-  void Draw(const TDrawContext& dc) override;
+  void Draw(const TDrawContext& dc) const override;
   void Step(double h) final;
   void AutoPilot(double t) override;
   void OnCollision() override;

@@ -7,7 +7,7 @@
 #include "models/robots/robotk.h"
 #include "render/draw_helpers.h"
 
-void TRobotK::Draw(const TDrawContext& dc) {
+void TRobotK::Draw(const TDrawContext& dc) const {
   const double s = Scale;
   const double r = WheelR->R;
   const double aR = 0.1 * WheelR->SpinRate;

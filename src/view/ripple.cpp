@@ -1,4 +1,4 @@
-#include "app/ripple.h"
+#include "view/ripple.h"
 
 #include <cmath>
 

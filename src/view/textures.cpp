@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "app/gl_form.h"
-#include "app/picture.h"
-#include "app/ripple.h"
+#include "view/picture.h"
+#include "view/ripple.h"
+#include "view/scene_view.h"
 
 namespace {
 
@@ -28,8 +28,13 @@ GLuint UploadPicture(const TPicture& picture) {
 
 } // namespace
 
-unsigned TGL_Form::LoadPictureTexture(const char* file_name) {
-  const std::string path = FindDataFile(TextureFolders, file_name);
+namespace {
+
+// A missing or damaged picture must not cost the rest of the start-up: a
+// stand-in takes its place and the problem is told.
+unsigned LoadPictureTexture(const char* file_name, const std::vector<std::string>& folders,
+                            std::vector<std::string>& problems) {
+  const std::string path = FindDataFile(folders, file_name);
   TPicture picture;
   std::string error;
   if (path.empty()) {
@@ -37,21 +42,23 @@ unsigned TGL_Form::LoadPictureTexture(const char* file_name) {
   } else if (ReadKeyedPicture(path, picture, error)) {
     return UploadPicture(picture);
   }
-  // A missing or damaged picture must not cost the rest of the start-up.
-  toolkit_.MessageBox(error, "Error", TMsgIcon::Error);
+  problems.push_back(error);
   return UploadPicture(NeutralPicture());
 }
 
-void TGL_Form::LoadTextures() {
+} // namespace
+
+void TSceneView::LoadTextures(const std::vector<std::string>& folders,
+                              std::vector<std::string>& problems) {
   const std::vector<std::uint8_t> ripple = RippleImage();
-  glGenTextures(1, &DrawContext.TexRipple);
-  glBindTexture(GL_TEXTURE_2D, DrawContext.TexRipple);
+  glGenTextures(1, &dc_.TexRipple);
+  glBindTexture(GL_TEXTURE_2D, dc_.TexRipple);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, kRippleSize, kRippleSize, 0, GL_RGB, GL_UNSIGNED_BYTE,
                ripple.data());
 
-  DrawContext.TexPicture = LoadPictureTexture("mova1.bmp");
-  DrawContext.TexGreen = LoadPictureTexture("movagreen.bmp");
+  dc_.TexPicture = LoadPictureTexture("mova1.bmp", folders, problems);
+  dc_.TexGreen = LoadPictureTexture("movagreen.bmp", folders, problems);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
 }

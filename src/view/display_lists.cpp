@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "app/gl_form.h"
-#include "app/ref_geometry.h"
 #include "models/constants.h"
 #include "render/draw_context.h"
+#include "view/ref_geometry.h"
+#include "view/scene_view.h"
 
 namespace {
 
@@ -140,16 +140,15 @@ void CompileBody(const TRefGeometry& g, GLuint picture, GLuint ripple) {
 
 } // namespace
 
-void TGL_Form::BuildDisplayLists() {
-  const TRefGeometry g = RefGeometry(RefRobot);
+void TSceneView::BuildDisplayLists(const TRefGeometry& g, bool diagonals) {
   CompileAxes();
-  CompileGrid(ShowDiagonals);
+  CompileGrid(diagonals);
   CompileTyre(g.WheelR, g.WheelTube);
   CompileDisk(g.WheelR, g.WheelTube);
   CompileAxle(g.AxleRadius, g.Track);
-  CompileBody(g, DrawContext.TexPicture, DrawContext.TexRipple);
+  CompileBody(g, dc_.TexPicture, dc_.TexRipple);
 }
 
-void TGL_Form::RebuildGrid() {
-  if (GLReady) CompileGrid(ShowDiagonals);
+void TSceneView::RebuildGrid(bool diagonals) {
+  if (ready_) CompileGrid(diagonals);
 }

@@ -1,4 +1,4 @@
-#include "app/picture.h"
+#include "view/picture.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/ref_geometry.h"
+#include "view/ref_geometry.h"
 
 #include "models/robots/robot2.h"
 

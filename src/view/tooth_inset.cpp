@@ -4,11 +4,12 @@
 
 #include <cmath>
 
-#include "app/gl_form.h"
 #include "models/constants.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
 #include "render/draw_helpers.h"
+#include "sim/simulation.h"
+#include "view/scene_view.h"
 
 namespace {
 
@@ -23,12 +24,14 @@ void Plate(double w, double h) {
 
 } // namespace
 
-void TGL_Form::DrawToothInset() {
-  const TMRVlin* m = Sim.MrvPtr;
-  const TRail* r = Sim.RailPtr;
+void TSceneView::DrawToothInset(const TSimulation& sim, const TCameraPose& camera,
+                                const TInsetSizes& inset) const {
+  const TMRVlin* m = sim.MrvPtr;
+  const TRail* r = sim.RailPtr;
   if (!m || !r) return;
-  const double w = ToothWidth;
-  const double h = RailWidth;
+  const double w = inset.ToothWidth;
+  const double h = inset.RailWidth;
+  const double zpos = camera.zpos, xrot = camera.xrot;
   const double lx = std::fabs(m->Fx) * 0.05;
   const double ly = std::fabs(m->Fy) * 0.05;
 
