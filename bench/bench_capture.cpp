@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/gl_form.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
+#include "window/gl_form.h"
 
 struct TAviGeneratorTestAccess {
   static void SetCheckpoints(CAVIGenerator& g, bool on) { g.Checkpoints = on; }

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/gl_form.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/headless_toolkit.h"
+#include "window/gl_form.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/gl_form.h"
 #include "platform/headless/headless_toolkit.h"
 #include "sim/scene.h"
 #include "sim/state_json.h"
+#include "window/gl_form.h"
 
 namespace {
 

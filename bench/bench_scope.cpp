@@ -7,11 +7,11 @@
 #include <QTest>
 #include <benchmark/benchmark.h>
 
-#include "app/gl_form.h"
 #include "platform/headless/headless_toolkit.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/scope_dock.h"
 #include "sim/scope_history.h"
+#include "window/gl_form.h"
 
 namespace {
 

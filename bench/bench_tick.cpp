@@ -6,8 +6,8 @@
 // count the library would have picked.
 #include <benchmark/benchmark.h>
 
-#include "app/gl_form.h"
 #include "platform/headless/headless_toolkit.h"
+#include "window/gl_form.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
-#include "app/gl_form.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "window/gl_form.h"
 
 namespace {
 

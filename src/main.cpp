@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_folder.h"
+#include "files/data_folder.h"
 #include "io/fd_stream.h"
 #include "platform/headless/runner.h"
 #include "platform/qt/desktop.h"

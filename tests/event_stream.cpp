@@ -12,8 +12,6 @@
 #include <sstream>
 #include <vector>
 
-#include "app/gl_form.h"
-#include "app/number_text.h"
 #include "models/constants.h"
 #include "models/device_description.h"
 #include "models/field_access.h"
@@ -22,6 +20,8 @@
 #include "sim/parameters.h"
 #include "sim/scene.h"
 #include "sim/state_json.h"
+#include "texts/number_text.h"
+#include "window/gl_form.h"
 
 namespace {
 

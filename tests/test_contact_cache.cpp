@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/gl_form.h"
 #include "models/linear/rail.h"
 #include "models/robots/memo.h"
 #include "models/robots/robot4.h"
@@ -20,6 +19,7 @@
 #include "platform/headless/headless_toolkit.h"
 #include "sim/state_json.h"
 #include "test_support.h"
+#include "window/gl_form.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "app/csv_export.h"
+#include "files/csv_export.h"
 #include "models/device_description.h"
 #include "platform/headless/runner.h"
 #include "sim/scope_history.h"

@@ -20,7 +20,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/csv_export.h"
+#include "files/csv_export.h"
 #include "models/key_codes.h"
 #include "platform/headless/egl_context.h"
 #include "platform/headless/runner.h"

@@ -20,10 +20,10 @@
 #include <sstream>
 #include <string>
 
-#include "app/gl_form.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/headless_toolkit.h"
 #include "sim/state_json.h"
+#include "window/gl_form.h"
 
 namespace {
 

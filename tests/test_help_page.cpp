@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "app/data_folder.h"
-#include "app/help_devices.h"
+#include "files/data_folder.h"
 #include "models/device_description.h"
 #include "test_support.h"
+#include "texts/help_devices.h"
 
 TEST(Help, OpensThePageInTheDataFolderOrSaysItIsMissing) {
   TFormFixture f;
@@ -42,7 +42,8 @@ TEST(Help, TheDevicesPartIsWrittenFromTheirDescriptions) {
   const std::string built =
       ReadFile(std::filesystem::path(KINEMO_BUILD_DATA_DIR) / "help/index.html");
   std::string expected;
-  ASSERT_TRUE(FillHelpTemplate(ReadFile(KINEMO_HELP_TEMPLATE), DeviceHelpHtml(*f.form), expected));
+  ASSERT_TRUE(
+      FillHelpTemplate(ReadFile(KINEMO_HELP_TEMPLATE), DeviceHelpHtml(f.form->Sim), expected));
   EXPECT_EQ(built, expected);
   EXPECT_EQ(built.find(kHelpDevicesMarker), std::string::npos);
   for (const TRobot* robot : f.form->Sim.Robots) {

@@ -1,8 +1,8 @@
 // The telemetry line and the number texts it is built from.
 #include <gtest/gtest.h>
 
-#include "app/number_text.h"
 #include "test_support.h"
+#include "texts/number_text.h"
 
 TEST(StatusText, RatioPart) {
   struct TCase {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/gl_form.h"
 #include "platform/headless/headless_toolkit.h"
 #include "scratch.h"
+#include "window/gl_form.h"
 
 struct TFormFixture {
   THeadlessToolkit tk;

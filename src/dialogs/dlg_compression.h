@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/dialog_models.h"
+#include "window/dialog_models.h"
 
 class QRadioButton;
 class QSpinBox;

@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "app/dialog_models.h"
+#include "window/dialog_models.h"
 
 class QLineEdit;
 

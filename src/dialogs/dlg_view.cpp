@@ -8,8 +8,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "app/gl_form.h"
 #include "dialogs/dialog_frame.h"
+#include "window/gl_form.h"
 
 namespace {
 constexpr char kEnter = 13;

@@ -19,12 +19,12 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "app/gl_form.h"
 #include "models/constants.h"
 #include "models/device_description.h"
 #include "models/linear/rail_shape.h"
 #include "sim/device_registry.h"
 #include "sim/divergence.h"
+#include "sim/simulation.h"
 #include "sim/state_json.h"
 #include "sim/step_limit.h"
 

@@ -7,10 +7,9 @@
 #include <string>
 #include <system_error>
 
-#include "app/gl_form.h"
-#include "app/help_devices.h"
 #include "io/safe_output.h"
-#include "platform/headless/headless_toolkit.h"
+#include "sim/simulation.h"
+#include "texts/help_devices.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -23,10 +22,9 @@ int main(int argc, char** argv) {
     std::cerr << "kinemo_make_help: cannot read " << argv[1] << "\n";
     return 1;
   }
-  THeadlessToolkit toolkit;
-  const TGL_Form form(toolkit);
+  const TSimulation sim; // the program's own devices
   std::string page;
-  if (!FillHelpTemplate(page_template, DeviceHelpHtml(form), page)) {
+  if (!FillHelpTemplate(page_template, DeviceHelpHtml(sim), page)) {
     std::cerr << "kinemo_make_help: " << argv[1] << " has no " << kHelpDevicesMarker << "\n";
     return 1;
   }

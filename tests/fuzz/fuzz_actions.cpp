@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/gl_form.h"
 #include "platform/headless/actions.h"
 #include "platform/headless/headless_toolkit.h"
 #include "platform/headless/runner.h"
+#include "window/gl_form.h"
 
 namespace {
 

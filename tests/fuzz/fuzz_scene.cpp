@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/gl_form.h"
 #include "platform/headless/headless_toolkit.h"
 #include "sim/scene.h"
 #include "sim/state_json.h"
+#include "window/gl_form.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static THeadlessToolkit tk;

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/gl_form.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "window/gl_form.h"
 
 // Each window starts as on a first run: nothing remembered from another test.
 inline bool ForgetSettings() {

@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "app/quantity_text.h"
 #include "models/field_access.h"
 #include "models/robots/monocycle.h"
 #include "platform/qt/instruments_panel.h"
 #include "qt_fixture.h"
+#include "texts/quantity_text.h"
 
 namespace {
 

@@ -19,12 +19,12 @@
 #include <iostream>
 
 #include "../avi_test_support.h"
-#include "app/gl_form.h"
 #include "dialogs/dlg_capture.h"
 #include "dialogs/dlg_compression.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "window/gl_form.h"
 
 namespace {
 

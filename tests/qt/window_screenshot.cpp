@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/gl_form.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "window/gl_form.h"
 
 namespace {
 

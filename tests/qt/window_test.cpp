@@ -21,12 +21,12 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/gl_form.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/instruments_panel.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "window/gl_form.h"
 
 namespace {
 

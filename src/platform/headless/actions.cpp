@@ -5,11 +5,11 @@
 #include <limits>
 #include <map>
 
-#include "app/gl_form.h"
 #include "io/stop_signals.h"
 #include "platform/headless/headless_toolkit.h"
 #include "platform/headless/progress.h"
 #include "sim/parameters.h"
+#include "window/gl_form.h"
 
 bool ParseInt(const std::string& s, long long& v) {
   if (s.empty()) return false;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/input.h"
+#include "window/input.h"
 
 class TGL_Form;
 class THeadlessToolkit;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/toolkit.h"
+#include "window/toolkit.h"
 
 class THeadlessToolkit : public TToolkit {
 public:

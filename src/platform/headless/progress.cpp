@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/gl_form.h"
+#include "window/gl_form.h"
 
 namespace {
 

@@ -14,8 +14,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "app/csv_export.h"
-#include "app/gl_form.h"
+#include "files/csv_export.h"
 #include "io/safe_output.h"
 #include "io/stop_signals.h"
 #include "platform/headless/actions.h"
@@ -24,6 +23,7 @@
 #include "platform/headless/image_files.h"
 #include "platform/headless/progress.h"
 #include "sim/state_json.h"
+#include "window/gl_form.h"
 
 namespace {
 

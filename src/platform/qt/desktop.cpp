@@ -12,11 +12,11 @@
 #include <QTimer>
 #include <unistd.h>
 
-#include "app/gl_form.h"
 #include "io/stop_signals.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "window/gl_form.h"
 
 namespace {
 bool Set(const char* value) {

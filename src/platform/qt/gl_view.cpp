@@ -8,7 +8,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "app/gl_form.h"
+#include "window/gl_form.h"
 
 TGLView::TGLView(TGL_Form& form, TViewInput& input, QWidget* parent) : form_(form), input_(input) {
   setObjectName(QStringLiteral("GLView"));

@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/gl_form.h"
-#include "app/quantity_text.h"
 #include "models/device_description.h"
+#include "texts/quantity_text.h"
+#include "window/gl_form.h"
 
 namespace {
 

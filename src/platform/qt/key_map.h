@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/virtual_keys.h"
+#include "window/virtual_keys.h"
 
 struct TMappedKey {
   std::uint16_t Key = 0;

@@ -27,7 +27,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/gl_form.h"
 #include "dialogs/about.h"
 #include "dialogs/dialog_frame.h"
 #include "dialogs/dlg_capture.h"
@@ -45,6 +44,7 @@
 #include "platform/qt/tick_timer.h"
 #include "platform/qt/view_input.h"
 #include "sim/scene.h"
+#include "window/gl_form.h"
 
 void TComboList::hidePopup() {
   // Qt also calls this when the box is hidden or destroyed with no list open.

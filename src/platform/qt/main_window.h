@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/toolkit.h"
+#include "window/toolkit.h"
 
 class QAction;
 class QKeyEvent;

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "platform/toolkit.h"
+#include "window/toolkit.h"
 
 class TMainWindow;
 

@@ -15,11 +15,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/csv_export.h"
-#include "app/gl_form.h"
+#include "files/csv_export.h"
 #include "models/device_description.h"
 #include "sim/scene.h"
 #include "sim/scope_history.h"
+#include "window/gl_form.h"
 
 namespace {
 

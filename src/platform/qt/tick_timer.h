@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/controls.h"
+#include "window/controls.h"
 
 class TTickTimer : public QObject {
 public:

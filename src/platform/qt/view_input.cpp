@@ -6,8 +6,8 @@
 #include <cmath>
 #include <optional>
 
-#include "app/gl_form.h"
 #include "platform/qt/key_map.h"
+#include "window/gl_form.h"
 
 namespace {
 

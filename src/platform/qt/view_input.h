@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/input.h"
+#include "window/input.h"
 
 class QKeyEvent;
 class QMouseEvent;

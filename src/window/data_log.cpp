@@ -9,9 +9,9 @@
 #include <locale>
 #include <sstream>
 
-#include "app/gl_form.h"
 #include "models/linear/mrvlin.h"
 #include "sim/scene.h"
+#include "window/gl_form.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <limits>
 
-#include "app/gl_form.h"
 #include "io/safe_output.h"
 #include "sim/scene.h"
 #include "sim/state_json.h"
 #include "sim/step_limit.h"
+#include "window/gl_form.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 
 #include <string>
 
-class TGL_Form;
+class TSimulation;
 
 inline constexpr const char* kHelpDevicesMarker = "<!-- APPAREILS -->";
 
-// The HTML of the devices of `form`'s set, grouped by class in set order.
-std::string DeviceHelpHtml(const TGL_Form& form);
+// The HTML of the devices of `sim`'s set, grouped by class in set order.
+std::string DeviceHelpHtml(const TSimulation& sim);
 // The template with its marker replaced by `devices`; false if it has no marker.
 bool FillHelpTemplate(const std::string& page_template, const std::string& devices,
                       std::string& page);

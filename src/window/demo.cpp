@@ -2,10 +2,10 @@
 // the switched-reluctance carriage and the second four-wheel robot.
 #include <cmath>
 
-#include "app/gl_form.h"
 #include "models/constants.h"
 #include "models/linear/mrvlin.h"
 #include "models/robots/robot4.h"
+#include "window/gl_form.h"
 
 namespace {
 

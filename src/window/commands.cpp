@@ -1,7 +1,7 @@
 // Window commands: run/pause, reset, the device selector and the scroll bars.
 #include <filesystem>
 
-#include "app/gl_form.h"
+#include "window/gl_form.h"
 
 void TGL_Form::AnimateClick() {
   Timer1.Enabled = !Timer1.Enabled;

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/gl_form.h"
 #include "models/constants.h"
+#include "window/gl_form.h"
 
 namespace {
 

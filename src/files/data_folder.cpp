@@ -1,4 +1,4 @@
-#include "app/data_folder.h"
+#include "files/data_folder.h"
 
 #include <filesystem>
 

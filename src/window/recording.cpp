@@ -8,8 +8,8 @@
 #include <limits>
 #include <new>
 
-#include "app/gl_form.h"
-#include "app/number_text.h"
+#include "texts/number_text.h"
+#include "window/gl_form.h"
 
 namespace {
 

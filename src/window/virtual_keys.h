@@ -3,4 +3,4 @@
 #pragma once
 
 #include "models/key_codes.h"
-#include "platform/input.h"
+#include "window/input.h"

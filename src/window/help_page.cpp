@@ -2,7 +2,7 @@
 // texture pictures.
 #include <filesystem>
 
-#include "app/gl_form.h"
+#include "window/gl_form.h"
 
 void TGL_Form::UseDataFolder(const std::string& folder) {
   DataFolder = folder;

@@ -1,6 +1,6 @@
 // The window's fields by name, after the simulation's own, for state dumps,
 // scenes and determinism checks.
-#include "app/gl_form.h"
+#include "window/gl_form.h"
 
 void TGL_Form::VisitFields(TFieldVisitor& v) const {
   Sim.VisitFields(v);

@@ -1,4 +1,4 @@
-#include "app/gl_form.h"
+#include "window/gl_form.h"
 
 #include "models/constants.h"
 #include "models/linear/mrvlin.h"

@@ -1,12 +1,12 @@
-#include "app/help_devices.h"
+#include "texts/help_devices.h"
 
 #include <string_view>
 #include <vector>
 
-#include "app/gl_form.h"
-#include "app/number_text.h"
 #include "models/device_description.h"
 #include "models/field_access.h"
+#include "sim/simulation.h"
+#include "texts/number_text.h"
 
 namespace {
 
@@ -94,11 +94,11 @@ void Device(std::string& out, const std::vector<int>& numbers, const TRobot& rob
 
 } // namespace
 
-std::string DeviceHelpHtml(const TGL_Form& form) {
+std::string DeviceHelpHtml(const TSimulation& sim) {
   // One section per class, at the place of its first device in the set.
   std::vector<std::pair<std::string, std::vector<int>>> classes;
-  for (int i = 0; i < form.Sim.NbRobots; ++i) {
-    const std::string name = form.Sim.Robots[static_cast<std::size_t>(i)]->ClassName();
+  for (int i = 0; i < sim.NbRobots; ++i) {
+    const std::string name = sim.Robots[static_cast<std::size_t>(i)]->ClassName();
     auto it = classes.begin();
     while (it != classes.end() && it->first != name)
       ++it;
@@ -109,7 +109,7 @@ std::string DeviceHelpHtml(const TGL_Form& form) {
   }
   std::string out;
   for (const auto& [name, numbers] : classes)
-    Device(out, numbers, *form.Sim.Robots[static_cast<std::size_t>(numbers[0])]);
+    Device(out, numbers, *sim.Robots[static_cast<std::size_t>(numbers[0])]);
   return out;
 }
 

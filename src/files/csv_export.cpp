@@ -1,4 +1,4 @@
-#include "app/csv_export.h"
+#include "files/csv_export.h"
 
 #include <cerrno>
 #include <charconv>

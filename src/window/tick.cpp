@@ -1,9 +1,9 @@
 // The window's tick: the simulation's step, then the frame, the data log and
 // the recording.
-#include "app/gl_form.h"
 #include "models/device_description.h"
 #include "models/linear/mrvlin.h"
 #include "sim/device_registry.h"
+#include "window/gl_form.h"
 
 void TGL_Form::Timer1Timer() {
   Sim.BeginTick();

@@ -10,19 +10,19 @@
 #include <string_view>
 #include <vector>
 
-#include "app/capture_clock.h"
-#include "app/dialog_models.h"
-#include "app/text_memo.h"
-#include "app/virtual_keys.h"
 #include "models/device_keys.h"
 #include "models/robot.h"
-#include "platform/controls.h"
-#include "platform/input.h"
-#include "platform/toolkit.h"
 #include "recording/avi_generator.h"
 #include "sim/scene.h"
 #include "sim/simulation.h"
+#include "texts/text_memo.h"
 #include "view/scene_view.h"
+#include "window/capture_clock.h"
+#include "window/controls.h"
+#include "window/dialog_models.h"
+#include "window/input.h"
+#include "window/toolkit.h"
+#include "window/virtual_keys.h"
 
 class TRobot2;
 

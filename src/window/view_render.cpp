@@ -1,5 +1,5 @@
 // One frame of the 3D view, and the frame counter shown in the status line.
-#include "app/gl_form.h"
+#include "window/gl_form.h"
 
 void TGL_Form::RenderScene() {
   RenderFrame(View.Ready());

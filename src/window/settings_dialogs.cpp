@@ -1,11 +1,11 @@
 // The three settings dialogs: integration step, motor and rail, active device.
 #include <cmath>
 
-#include "app/gl_form.h"
-#include "app/number_text.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
 #include "sim/step_limit.h"
+#include "texts/number_text.h"
+#include "window/gl_form.h"
 
 void TGL_Form::Options1Click() {
   const char sep = toolkit_.DecimalSeparator();

@@ -1,7 +1,7 @@
 // The telemetry line of the status bar, rebuilt after every frame.
-#include "app/gl_form.h"
-#include "app/number_text.h"
 #include "models/status_part.h"
+#include "texts/number_text.h"
+#include "window/gl_form.h"
 
 std::string TGL_Form::StatusRatioText() const {
   const char sep = toolkit_.DecimalSeparator();

@@ -1,6 +1,6 @@
-#include "app/quantity_text.h"
+#include "texts/quantity_text.h"
 
-#include "app/number_text.h"
+#include "texts/number_text.h"
 
 std::string QuantityText(const TFieldRef& field, double scale, char sep) {
   switch (field.Kind) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/controls.h"
+#include "window/controls.h"
 
 struct TDialogOptionsModel {
   std::string Editdt;

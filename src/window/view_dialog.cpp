@@ -2,8 +2,8 @@
 // while it is shown they write back into it.
 #include <cmath>
 
-#include "app/gl_form.h"
-#include "app/number_text.h"
+#include "texts/number_text.h"
+#include "window/gl_form.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The window's view: made in the context the platform gives, resized, drawn
 // on paint, released at close.
-#include "app/gl_form.h"
 #include "view/ref_geometry.h"
+#include "window/gl_form.h"
 
 void TGL_Form::InitViewState() {
   TextureFolders = {""};

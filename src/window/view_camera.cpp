@@ -1,8 +1,8 @@
 // The camera: mouse pan, rotation and zoom, and the view reset.
 #include <cmath>
 
-#include "app/gl_form.h"
 #include "models/constants.h"
+#include "window/gl_form.h"
 
 void TGL_Form::FormMouseDown(TMouseButton Button, TShiftState /*Shift*/, int X, int Y) {
   if (Button == TMouseButton::Left) {
