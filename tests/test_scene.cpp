@@ -201,7 +201,7 @@ const std::vector<TCorrupt>& CorruptScenes() {
       {"array", [](json& j) { j = json::array(); }, "n'est pas une scène Kinemo"},
       {"other format", set("/format", "kinemo-state"), "n'est pas une scène Kinemo"},
       {"no format", drop("", "format"), "n'est pas une scène Kinemo"},
-      {"newer version", set("/version", 3), "version 3, plus récente que ce programme"},
+      {"newer version", set("/version", 4), "version 4, plus récente que ce programme"},
       {"version 0", set("/version", 0), "version de scène inconnue : 0"},
       {"version as text", set("/version", "1"), "version : entier attendu"},
       {"no device list", drop("", "Devices"), "champ manquant : Devices"},
@@ -578,7 +578,8 @@ TEST(Scene, OlderVersionsOpenWithTheDefaultsOfWhatTheyLack) {
   json saved = Comparable(w.Dump()), before = Comparable(text);
   EXPECT_EQ(saved["version"], kSceneVersion);
   EXPECT_EQ(saved["Devices"], json(StandardDeviceSet()));
-  for (const char* added : {"version", "Devices"})
+  EXPECT_EQ(saved["Ticks"], 0);
+  for (const char* added : {"version", "Devices", "Ticks"})
     saved.erase(added), before.erase(added);
   EXPECT_TRUE(saved == before) << Differences(saved, before);
 }

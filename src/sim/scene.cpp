@@ -38,11 +38,17 @@ constexpr double kIntMax = std::numeric_limits<std::int32_t>::max();
 // pitch along their length; beyond this count a scene would stall the program.
 constexpr double kMaxRailSamples = 100000;
 
+// The root field a version after the first added, or null.
+const TAddedField* Added(std::string_view path) {
+  for (const TAddedField& f : kAddedFields)
+    if (path == f.Path) return &f;
+  return nullptr;
+}
+
 // The version that added a root field, or 1.
 int AddedIn(std::string_view path) {
-  for (const TAddedField& f : kAddedFields)
-    if (path == f.Path) return f.Since;
-  return 1;
+  const TAddedField* f = Added(path);
+  return f ? f->Since : 1;
 }
 
 std::string Text(double v) {
@@ -119,7 +125,15 @@ private:
     const std::string local = Local(name);
     const TSceneFieldUse use = host_ ? host_->SceneFieldUse(local) : TSceneFieldUse::Restore;
     if (use == TSceneFieldUse::Ignore) return;
-    if (const json* j = Member(name)) Value(*j, local, kind, p, use);
+    if (const json* j = Member(name)) {
+      Value(*j, local, kind, p, use);
+    } else if (const TAddedField* added = Added(local);
+               error_.empty() && window_ && added && added->Since > scene_.Version) {
+      // A field of a later version than the file's takes its default.
+      Seen[local] = added->Default;
+      if (use == TSceneFieldUse::Restore)
+        scene_.Values.push_back({TFieldRef{kind, p}, added->Default});
+    }
   }
 
   void Elements(const char* name, TFieldRef::TKind kind, const void* p, std::size_t n,

@@ -18,6 +18,7 @@
 //   version 1: the program's nine devices, one object each in "Robots".
 //   version 2: "Devices", the list of the devices' classes (default: the nine);
 //              the set may be any the registry can make.
+//   version 3: "Ticks", the ticks run (default 0).
 #pragma once
 
 #include <cstddef>
@@ -88,12 +89,17 @@ public:
   }
 };
 
-// A field the format gained after its first version; absent from older files.
+// A field the format gained after its first version; absent from older files,
+// which give it its default.
 struct TAddedField {
   const char* Path; // in the root object
   int Since;        // the first version that has it
+  double Default;   // what a file of an earlier version gives it
 };
-inline constexpr TAddedField kAddedFields[] = {{"Devices", 2}};
+inline constexpr TAddedField kAddedFields[] = {
+    {"Devices", 2, 0}, // the program's nine devices
+    {"Ticks", 3, 0},   // the tick count starts at the scene
+};
 
 // A scene larger than this is refused unread; a real one is about 11 kB.
 inline constexpr std::size_t kMaxSceneBytes = 4u << 20;

@@ -23,6 +23,7 @@ TSetProblem TSimulation::SetDevices(const std::vector<std::string>& classes) {
   if (TSetProblem problem = PlanDeviceSet(classes, plan)) return problem;
   Build(plan);
   SimTime = 0;
+  Ticks = 0;
   for (TTickObserver* o : TickObservers)
     o->AfterSetChanged(*this);
   return {};
@@ -143,6 +144,7 @@ void TSimulation::EndTick() {
 
 void TSimulation::ResetRobots() {
   SimTime = 0;
+  Ticks = 0;
   for (TRobot* robot : Robots)
     robot->Reset();
   for (TTickObserver* o : TickObservers)
@@ -199,6 +201,7 @@ void TSimulation::VisitFields(TFieldVisitor& v) const {
   v.Field("NbRobots", NbRobots);
   v.Field("RobSel", RobSel);
   v.Field("SimTime", SimTime);
+  v.Field("Ticks", Ticks);
   v.Field("Dt", Dt);
   v.Field("Fs", Fs);
   v.Field("MotorScale", MotorScale);

@@ -56,6 +56,9 @@ public:
   TRobot4* DemoRobot = nullptr;
 
   double SimTime = 0;
+  // Ticks run since the set was made or reset (a whole number, exact as a
+  // double up to 2^53).
+  double Ticks = 0;
   double Dt = 0.01;
   bool AllAuto = false;
 
@@ -69,7 +72,10 @@ public:
 
   // --- The tick, in the order the window runs it ---
   // Simulated time moves on by one step.
-  void BeginTick() { SimTime = SimTime + Dt; }
+  void BeginTick() {
+    SimTime = SimTime + Dt;
+    Ticks += 1;
+  }
   // Ten sub-steps over the set in index order: each device's pilot if it is
   // on, the contact pass, then its step. A device whose integration ran away
   // is then put back in its initial state and listed in Runaways().

@@ -11,7 +11,7 @@
 #include <string>
 
 inline constexpr const char* kSceneFormat = "kinemo-scene";
-inline constexpr int kSceneVersion = 2;
+inline constexpr int kSceneVersion = 3;
 
 class TRobot;
 class TSceneHost;
