@@ -11,6 +11,12 @@ const TParameterDescription* TDeviceDescription::FindParameter(std::string_view 
   return nullptr;
 }
 
+const TInputDescription* TDeviceDescription::FindInput(std::string_view field) const {
+  for (const TInputDescription& i : Inputs)
+    if (field == i.Field) return &i;
+  return nullptr;
+}
+
 std::string KeyCaption(std::uint16_t key) {
   if (key >= vk::Numpad0 && key <= vk::Numpad(9))
     return std::string(1, char('0' + key - vk::Numpad0));

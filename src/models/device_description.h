@@ -44,15 +44,27 @@ struct TParameterDescription {
   double Step;     // a sensible increment for an editor
 };
 
+// A command a program may set, as the keys set it: held within -B .. B, B the
+// value of the field `Bound` (a parameter of the device).
+struct TInputDescription {
+  const char* Field;
+  const char* Label;
+  const char* Unit;
+  const char* Bound;
+};
+
 struct TDeviceDescription {
   const char* Name = "Appareil";
   const char* Text = "";
   std::vector<TCommandDescription> Commands = {};
   std::vector<TQuantityDescription> Quantities = {};
   std::vector<TParameterDescription> Parameters = {};
+  std::vector<TInputDescription> Inputs = {};
 
   // The parameter stored in `field`, or null.
   const TParameterDescription* FindParameter(std::string_view field) const;
+  // The input stored in `field`, or null.
+  const TInputDescription* FindInput(std::string_view field) const;
 };
 
 // The key as the legend writes it: "8" for keypad 8, "G" for letter G.

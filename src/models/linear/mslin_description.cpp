@@ -60,6 +60,8 @@ const TDeviceDescription& TMSlin::Describe() {
                      {"Kd", "Gain dérivé Kd", "A/rad", 0, 0, 100, 0.1},
                      {"ThetaRefMax", "Consigne maximale", "rad", kPi / 3, 0, 1.5, 0.05},
                      {"CtrlPeriod", "Période du régulateur", "pas", 3, 1, 100, 1}},
+      .Inputs = {{"CurrentCmd", "Courant de commande", "A", "CurrentMax"},
+                 {"ThetaRef", "Consigne du pendule", "rad", "ThetaRefMax"}},
   };
   return kDescription;
 }

@@ -57,6 +57,9 @@ const TDeviceDescription& TBicycle::Describe() {
                      {"Ki", "Gain intégral Ki", "N·m/rad", 0.3, 0, 10, 0.05},
                      {"Kd", "Gain dérivé Kd", "N·m/rad", 0, 0, 100, 0.1},
                      {"CtrlPeriod", "Période du régulateur", "pas", 3, 1, 100, 1}},
+      .Inputs = {{"Torque1", "Couple 1", "N·m", "TorqueMax"},
+                 {"Torque2", "Couple 2", "N·m", "TorqueMax"},
+                 {"Av", "Consigne d'angle", "rad", "AvMax"}},
   };
   return kDescription;
 }

@@ -45,6 +45,7 @@ const TDeviceDescription& TMonocycle::Describe() {
                      {"Ki", "Gain intégral Ki", "N·m/rad", 0.3, 0, 10, 0.05},
                      {"Kd", "Gain dérivé Kd", "N·m/rad", 0, 0, 100, 0.1},
                      {"CtrlPeriod", "Période du régulateur", "pas", 3, 1, 100, 1}},
+      .Inputs = {{"Ce", "Couple", "N·m", "CeMax"}, {"Av", "Consigne d'angle", "rad", "AvMax"}},
   };
   return kDescription;
 }

@@ -40,6 +40,8 @@ const TDeviceDescription& TRobot4::Describe() {
                      {"FrictionStatic", "Frottement sec maximal", "N", 0.2, 0, 5, 0.05},
                      {"FrictionViscous", "Frottement visqueux", "N·s/m", 1.0, 0, 20, 0.1},
                      {"RecoilDuration", "Durée du recul", "s", 1.0, 0, 10, 0.1}},
+      .Inputs = {{"Traction", "Traction (commande)", "N", "TractionMax"},
+                 {"Steer", "Braquage (commande)", "rad", "SteerMax"}},
   };
   return kDescription;
 }

@@ -35,6 +35,8 @@ const TDeviceDescription& TRobotK::Describe() {
       .Parameters = {{"SpinMax", "Vitesse de roue maximale", "rad/s", 10.0, 0.5, 50, 0.5},
                      {"Track", "Voie (écart des roues)", "m", 0.15, 0.05, 0.5, 0.01},
                      {"RecoilDuration", "Durée du recul", "s", 1.0, 0, 10, 0.1}},
+      .Inputs = {{"WheelL.SpinRate", "Vitesse de la roue gauche", "rad/s", "SpinMax"},
+                 {"WheelR.SpinRate", "Vitesse de la roue droite", "rad/s", "SpinMax"}},
   };
   return kDescription;
 }
