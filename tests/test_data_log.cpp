@@ -82,7 +82,7 @@ TEST_F(DataLog, AFileThatCannotBeOpenedIsReportedAndTheNextPressTriesAgain) {
   ASSERT_EQ(tk.Messages.size(), 1u);
   EXPECT_EQ(tk.Messages[0].Text, "capture.dat impossible à ouvrir");
   EXPECT_EQ(tk.Messages[0].Caption, "Erreur d'écriture");
-  EXPECT_TRUE(form->StatusBar.Panels[0].Text.empty()); // no redraw after the message
+  EXPECT_TRUE(form->StatusText().empty()); // no redraw after the message
   std::filesystem::remove("capture.dat");
   C();
   EXPECT_TRUE(form->LogOn);

@@ -222,11 +222,11 @@ TEST(KeyMap, EveryKeyRedrawsWhilePausedButNotWhileRunning) {
   TFormFixture f;
   f.form->StatusBar.Panels[0].Text.clear();
   f.Key(L('H')); // paused: the change is drawn at once, status line included
-  EXPECT_FALSE(f.form->StatusBar.Panels[0].Text.empty());
+  EXPECT_FALSE(f.form->StatusText().empty());
   f.form->AnimateClick();
   f.form->StatusBar.Panels[0].Text.clear();
   f.Key(L('H')); // running: the next tick draws
-  EXPECT_TRUE(f.form->StatusBar.Panels[0].Text.empty());
+  EXPECT_TRUE(f.form->StatusText().empty());
 }
 
 } // namespace

@@ -31,15 +31,15 @@ TEST(StatusText, CommaSeparatorAndTheOtherDeviceKinds) {
   f.form->Sim.SimTime = 2.25;
   f.form->SelectDevice(6);
   f.form->UpdateStatusText();
-  EXPECT_EQ(f.form->StatusBar.Panels[0].Text,
+  EXPECT_EQ(f.form->StatusText(),
             "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1, fs:1, DemoPhase:0, DemoStep:0");
   f.form->SelectDevice(5); // the rail: only the common head
   f.form->UpdateStatusText();
-  EXPECT_EQ(f.form->StatusBar.Panels[0].Text, "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1");
+  EXPECT_EQ(f.form->StatusText(), "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1");
   f.form->SelectDevice(1);
   f.form->UpdateStatusText();
   EXPECT_EQ(
-      f.form->StatusBar.Panels[0].Text,
+      f.form->StatusText(),
       "Fps:0, t:2,25, timer:0,01, dt:Tmr 1:1, RobSel:1, PosX:-1, PosY:-1,5, WD:0, WG:0, Vit:0");
 }
 

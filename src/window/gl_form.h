@@ -12,6 +12,7 @@
 
 #include "models/device_keys.h"
 #include "models/robot.h"
+#include "models/status_part.h"
 #include "recording/avi_generator.h"
 #include "sim/scene.h"
 #include "sim/simulation.h"
@@ -38,7 +39,9 @@ public:
   TScrollBar SBtimer;
   TScrollBar SBfs;
   TComboBox CBListe;
-  TStatusBar StatusBar;
+  // The first panel's text is made when read (StatusText), from the values
+  // the last frame noted.
+  mutable TStatusBar StatusBar;
   TProgressGauge CGaugeCapture;
 
   // --- Dialog models ---
@@ -158,6 +161,9 @@ public:
   std::string HelpPagePath() const;
   // The ", dt:Tmr ..." part of the status line.
   std::string StatusRatioText() const;
+  static std::string StatusRatioText(int interval, double dt, char separator);
+  // The telemetry of the status line, as the last frame left it.
+  const std::string& StatusText() const;
 
   // --- Later parts of the tick ---
   void DemoCameraStep();
@@ -167,6 +173,9 @@ public:
   void RenderScene();
   // Draws the last frame the render pass deferred, if it is not drawn yet.
   void DrawPendingFrame();
+  // Draws the view of the current state and nothing else (no frame counted,
+  // no status line): pixels for a program that asks for them.
+  void DrawScene();
   void WriteLogLine();
   void CaptureStep();
   // Recompiles the ground grid (after the diagonals were toggled).
@@ -207,6 +216,9 @@ public:
   bool SetParameter(std::int32_t n, std::string_view name, double value,
                     std::string* error = nullptr);
   void RestoreParameters(std::int32_t n);
+  // The integration step if the options dialog takes it; false, with its
+  // message, otherwise.
+  bool SetStep(double dt, std::string* why = nullptr);
   // "Pas à pas" and the space bar: exactly one tick; a running simulation is
   // paused first, so that each press moves it on by one tick.
   void PasAPas1Click();
@@ -238,7 +250,6 @@ public:
 private:
   // The render pass; `draw` false does all of it but the drawing.
   void RenderFrame(bool draw);
-  void DrawScene();
   // Writes one whole line into the log. A failed write (full disk) closes the
   // log, cuts it back to its last whole line and says so.
   void WriteLogRecord(const std::string& line);
@@ -253,6 +264,17 @@ private:
   std::uint64_t log_whole_bytes_ = 0; // the whole lines in the log so far
   bool frame_pending_ = false;
   // The status line's texts of numbers, by place in the line.
-  std::vector<TTextMemo<2>> status_numbers_;
-  TTextMemo<3> status_ratio_;
+  // What the last frame's status line shows, and whether its text is yet to make.
+  struct TStatusSnapshot {
+    float Frames = 0;
+    double Time = 0;
+    int Interval = 0;
+    double Dt = 0;
+    char Separator = '.';
+    TStatusPart Part;
+  };
+  TStatusSnapshot status_;
+  mutable bool status_stale_ = false;
+  mutable std::vector<TTextMemo<2>> status_numbers_;
+  mutable TTextMemo<3> status_ratio_;
 };

@@ -18,6 +18,8 @@ constexpr const char* kOpenCaption = "Ouvrir une scène";
 constexpr const char* kSaveCaption = "Enregistrer la scène";
 
 constexpr double kIntMax = std::numeric_limits<std::int32_t>::max();
+// Whole numbers of ticks are exact as doubles up to here.
+constexpr double kMaxTicks = 9007199254740992.0;
 // As the scene reader bounds the devices' widths.
 constexpr double kMinSize = 1e-4, kMaxSize = 1;
 
@@ -59,6 +61,7 @@ std::vector<TFieldRange> TGL_Form::SceneRanges(std::int32_t devices) const {
   const TFormDlgViewModel& view = FormDlgView;
   return {
       {"SimTime", 0, DBL_MAX},
+      {"Ticks", 0, kMaxTicks},
       {"Dt", 0, kMaxDt},
       // As the toolbar's bars set them.
       {"Fs", SBfs.Min * 0.1, SBfs.Max * 0.1},
@@ -81,6 +84,7 @@ std::vector<TFieldRange> TGL_Form::SceneRanges(std::int32_t devices) const {
 }
 
 std::vector<std::pair<std::string, std::string>> TGL_Form::SceneExtraMembers() const {
+  StatusText();
   std::string panels = "[";
   for (std::size_t i = 0; i < StatusBar.Panels.size(); ++i)
     panels += (i ? "," : "") + JsonString(StatusBar.Panels[i].Text);
@@ -88,6 +92,8 @@ std::vector<std::pair<std::string, std::string>> TGL_Form::SceneExtraMembers() c
 }
 
 std::string TGL_Form::SceneProblem(const TScene& scene) const {
+  if (const double ticks = scene.Root.at("Ticks"); ticks != std::trunc(ticks))
+    return "Ticks : " + std::to_string(ticks) + " n'est pas un nombre entier";
   // The demonstration drives a four-wheel robot and follows the reluctance
   // carriage: a running one needs both.
   if (scene.Root.at("DemoMode") != 0) {

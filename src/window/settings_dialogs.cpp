@@ -16,15 +16,21 @@ void TGL_Form::Options1Click() {
     ShowConversionError(NotAFloatMessage(DialogOptions.Editdt));
     return;
   }
+  std::string why;
+  if (!SetStep(*dt, &why)) toolkit_.MessageBox(why, "Erreur", TMsgIcon::Error);
+}
+
+bool TGL_Form::SetStep(double dt, std::string* why) {
   // A negative step would run time backwards; beyond the limit the models
   // diverge.
-  if (*dt < 0 || *dt > kMaxDt) {
-    toolkit_.MessageBox("Le pas d'intégration doit être compris entre 0 et " +
-                            FloatToStr(kMaxDt, sep) + " s.",
-                        "Erreur", TMsgIcon::Error);
-    return;
+  if (!(dt >= 0 && dt <= kMaxDt)) {
+    if (why)
+      *why = "Le pas d'intégration doit être compris entre 0 et " +
+             FloatToStr(kMaxDt, toolkit_.DecimalSeparator()) + " s.";
+    return false;
   }
-  Sim.Dt = *dt;
+  Sim.Dt = dt;
+  return true;
 }
 
 void TGL_Form::OptionsMRVrail1Click() {

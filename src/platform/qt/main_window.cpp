@@ -322,6 +322,7 @@ void TMainWindow::SyncControls() {
     const QSignalBlocker block(widget);
     widget->setValue(model->Position);
   }
+  form_.StatusText();
   for (int i = 0; i < 2; ++i) {
     const auto& panels = form_.StatusBar.Panels;
     QString text =
