@@ -186,6 +186,10 @@ bool TEglContext::MakeCurrent() {
   return eglMakeCurrent(display_, surface, surface, context_) == EGL_TRUE;
 }
 
+void TEglContext::DoneCurrent() {
+  if (display_) eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+}
+
 void TEglContext::Release() {
   if (!display_) return;
   if (context_ && fbo_ && MakeCurrent()) {

@@ -22,6 +22,8 @@ public:
   // Whether the last Create failed for want of memory.
   bool OutOfMemory() const { return out_of_memory_; }
   bool MakeCurrent();
+  // No context current on this thread any more (another thread may take it).
+  void DoneCurrent();
   void Release();
 
   bool Valid() const { return context_ != nullptr; }
