@@ -56,41 +56,6 @@ TEST(Dialogs, EveryCaptionFitsItsFixedSizeForm) {
   }
 }
 
-TEST(Dialogs, CaptionsSizesAndButtons) {
-  TWindowFixture f;
-  struct TCase {
-    QDialog* Dialog;
-    const char* Caption;
-    int W, H;
-  } cases[] = {
-      {f.window->DialogOptions, "Options", 313, 214},
-      {f.window->DialogOptionsMRV, "Options de la MRV linéaire et de son rail", 419, 185},
-      {f.window->DialogRobSel, "Sélection du robot actif", 313, 137},
-      {f.window->DialogCapture, "Paramètres de la capture AVI", 313, 214},
-      {f.window->DlgAbout, "About", 256, 175},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(c.Caption);
-    EXPECT_EQ(c.Dialog->windowTitle(), QString::fromUtf8(c.Caption));
-    EXPECT_EQ(c.Dialog->size(), QSize(c.W, c.H));
-    auto* ok = c.Dialog->findChild<QPushButton*>(QStringLiteral("OKBtn"));
-    ASSERT_NE(ok, nullptr);
-    EXPECT_TRUE(ok->isDefault());
-    if (c.Dialog != f.window->DlgAbout) {
-      auto* cancel = c.Dialog->findChild<QPushButton*>(QStringLiteral("CancelBtn"));
-      ASSERT_NE(cancel, nullptr);
-      EXPECT_EQ(cancel->text(), QStringLiteral("Annuler"));
-    }
-  }
-  EXPECT_EQ(f.window->DialogCapture->LEfps->toolTip(),
-            QStringLiteral("Nombre d'images par seconde"));
-  EXPECT_EQ(f.window->DialogCapture->LEtime->toolTip(), QStringLiteral("Durée de la capture"));
-  EXPECT_EQ(f.window->DialogOptions->Editdt->toolTip(),
-            QStringLiteral("change le pas d'intégration numérique"));
-  EXPECT_EQ(f.window->DlgAbout->Label1->text(), QStringLiteral("Kinemo"));
-  EXPECT_EQ(f.window->DlgAbout->Label4->text(), QStringLiteral("v 2.3"));
-}
-
 TEST(Dialogs, OptionsShowsDtAndSetsItOnOk) {
   TWindowFixture f;
   QString shown;

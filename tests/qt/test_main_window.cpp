@@ -1,5 +1,5 @@
-// The main window as the user sees it: caption, menus with their hints, the
-// toolbar controls and the status bar, and the controls following the form.
+// The main window as the user sees it: the status bar, hints, the controls
+// following the form, scenes through the file dialogs.
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -22,114 +22,6 @@
 #include "qt_fixture.h"
 
 namespace {
-
-struct TMenuItem {
-  const char* Name;
-  const char* Caption;
-  const char* Hint;
-};
-
-TEST(MainWindow, MenusHaveEveryItemWithCaptionAndHint) {
-  TWindowFixture f;
-  EXPECT_EQ(f.window->windowTitle(), QStringLiteral("Visualisation 3D et simulation de mouvement"));
-
-  const std::vector<std::pair<QString, std::vector<TMenuItem>>> expected = {
-      {"&Select",
-       {{"SelectRobot1", "Select &Robot",
-         "Sélectionne le robot actif qui va prendre les commandes au clavier"},
-        {nullptr, nullptr, nullptr},
-        {"OuvrirScene1", "&Ouvrir une scène…",
-         "Ouvre une simulation enregistrée et la reprend telle quelle"},
-        {"EnregistrerScene1", "&Enregistrer la scène…",
-         "Enregistre toute la simulation dans un fichier pour la reprendre plus tard"},
-        {nullptr, nullptr, nullptr},
-        {"Quitter", "&Quitter", ""}}},
-      {"&Run",
-       {{"Animate", "&Animate\tA", ""},
-        {"PasAPas1", "&Pas à pas\tEspace", "Avance la simulation d'un seul pas de temps"},
-        {"Resetrobots", "&Reset robots\tR", ""},
-        {"Resetview", "Reset &view", ""},
-        {"ModeDmo1", "Mode &Démo\tCtrl+D", ""},
-        {nullptr, nullptr, nullptr},
-        {"Options1", "&Options", ""},
-        {"OptionsMRVrail1", "Options &MRV / rail", ""}}},
-      {"&Affichage",
-       {{"View", "&View", ""},
-        {"Instruments1", "&Instruments\tF2",
-         "Valeurs, touches et paramètres de l'appareil sélectionné"},
-        {"Oscilloscope1", "&Oscilloscope",
-         "Courbes des grandeurs des appareils en fonction du temps"},
-        {"CaptureEcran1", "&Capture d'écran…", ""},
-        {nullptr, nullptr, nullptr},
-        {"EnregistreAVI1", "&Enregistre AVI", "Enregistre une séquence en .avi"}}},
-      {"&?", {{"Aide2", "Ai&de", ""}, {"Apropos", "A &propos", ""}}},
-  };
-  const QList<QAction*> menus = f.window->menuBar()->actions();
-  ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
-  for (std::size_t m = 0; m < expected.size(); ++m) {
-    EXPECT_EQ(menus[m]->text(), expected[m].first);
-    const QList<QAction*> items = menus[m]->menu()->actions();
-    ASSERT_EQ(items.size(), static_cast<qsizetype>(expected[m].second.size()));
-    for (qsizetype i = 0; i < items.size(); ++i) {
-      const TMenuItem& e = expected[m].second[static_cast<std::size_t>(i)];
-      if (!e.Name) {
-        EXPECT_TRUE(items[i]->isSeparator());
-        continue;
-      }
-      SCOPED_TRACE(e.Name);
-      EXPECT_EQ(items[i]->objectName(), QString::fromLatin1(e.Name));
-      EXPECT_EQ(items[i]->text(), QString::fromUtf8(e.Caption));
-      if (*e.Hint) {
-        EXPECT_EQ(items[i]->toolTip(), QString::fromUtf8(e.Hint));
-        EXPECT_EQ(items[i]->statusTip(), QString::fromUtf8(e.Hint));
-      }
-    }
-  }
-}
-
-TEST(MainWindow, ToolbarAndStatusBarAsDesigned) {
-  TWindowFixture f;
-  auto* bar = f.window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
-  ASSERT_NE(bar, nullptr);
-  EXPECT_EQ(bar->height(), 28);
-
-  // One action per command, shared by the menu and the tool buttons.
-  auto* animate = f.window->findChild<QToolButton*>(QStringLiteral("ToolButton2"));
-  auto* reset = f.window->findChild<QToolButton*>(QStringLiteral("ToolButton3"));
-  auto* step = f.window->findChild<QToolButton*>(QStringLiteral("ToolButtonStep"));
-  ASSERT_TRUE(animate && reset && step);
-  EXPECT_EQ(animate->defaultAction(), f.window->Action(QStringLiteral("Animate")));
-  EXPECT_EQ(reset->defaultAction(), f.window->Action(QStringLiteral("Resetview")));
-  EXPECT_EQ(step->defaultAction(), f.window->Action(QStringLiteral("PasAPas1")));
-  EXPECT_FALSE(animate->icon().isNull());
-  EXPECT_FALSE(step->icon().isNull());
-
-  EXPECT_EQ(f.window->CBListe->width(), 123);
-  EXPECT_EQ(f.window->CBListe->count(), f.form->Sim.NbRobots);
-  EXPECT_EQ(f.window->CBListe->currentIndex(), f.form->Sim.RobSel);
-
-  struct TBar {
-    QScrollBar* Widget;
-    int Min, Max, Position;
-    const char* Hint;
-  } bars[] = {
-      {f.window->SBtimer, 0, 100, 10, "Change la periode dt d'intégration numérique"},
-      {f.window->SBfs, 1, 100, 10, "Change la fréquence d'alimentation des enroulements du MRVlin"},
-  };
-  for (const TBar& b : bars) {
-    SCOPED_TRACE(b.Widget->objectName().toStdString());
-    EXPECT_EQ(b.Widget->width(), 128);
-    EXPECT_EQ(b.Widget->minimum(), b.Min);
-    EXPECT_EQ(b.Widget->maximum(), b.Max);
-    EXPECT_EQ(b.Widget->value(), b.Position);
-    EXPECT_EQ(b.Widget->toolTip(), QString::fromUtf8(b.Hint));
-  }
-
-  f.window->show();
-  EXPECT_FALSE(f.window->CGaugeCapture->isVisible());
-  EXPECT_EQ(f.window->CGaugeCapture->width(), 100);
-  EXPECT_EQ(f.window->StatusPanels[1]->text(), QStringLiteral("Normal"));
-}
 
 // The telemetry panel takes all the width the mouse-mode panel leaves, at any
 // window width; the two never overlap.

@@ -11,27 +11,6 @@
 
 namespace {
 
-TEST(ViewDialog, LayoutAndTabOrder) {
-  TWindowFixture f;
-  TFormDlgView* d = f.window->FormDlgView;
-  EXPECT_EQ(d->windowTitle(), QStringLiteral("Coordonnées de visualisation"));
-  EXPECT_EQ(d->size(), QSize(362, 168));
-  EXPECT_FALSE(d->isModal());
-  EXPECT_EQ(d->IDC_EDITzpos->toolTip(), QStringLiteral("Profondeur"));
-  EXPECT_EQ(d->IDC_EDITxv->toolTip(), QStringLiteral("Position centre de vision"));
-
-  const std::vector<QWidget*> expected = {
-      d->IDC_EDITxv,   d->IDC_EDITzv,    d->IDC_EDITyv,   d->IDC_EDITzpos,  d->ScrollBarzpos,
-      d->IDC_EDITyrot, d->ScrollBaryrot, d->IDC_EDITxrot, d->ScrollBarxrot, d->ButtonReset};
-  QWidget* w = expected.front();
-  for (std::size_t i = 1; i < expected.size(); ++i) {
-    do {
-      w = w->nextInFocusChain();
-    } while (w->focusPolicy() == Qt::NoFocus);
-    EXPECT_EQ(w, expected[i]) << i << " " << w->objectName().toStdString();
-  }
-}
-
 TEST(ViewDialog, FollowsTheCameraAndWritesBack) {
   TWindowFixture f;
   ASSERT_TRUE(f.ShowActive());
