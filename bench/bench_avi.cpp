@@ -14,6 +14,7 @@ struct TAviGeneratorTestAccess {
 };
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr int kWidth = 1280, kHeight = 720;
 // Frames per file before a fresh one, to keep the disk use bounded.
@@ -76,6 +77,7 @@ void BM_AviAddFrame(benchmark::State& state, TCodec codec, bool checkpoints) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(frame.size()));
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace
 
 BENCHMARK_CAPTURE(BM_AviAddFrame, raw, TCodec::Raw, true)->Unit(benchmark::kMillisecond);

@@ -19,6 +19,7 @@ struct TAviGeneratorTestAccess {
 };
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr int kWidth = 1280, kHeight = 720;
 // Frames per file before a fresh one, to keep the disk use bounded.
@@ -75,6 +76,7 @@ void BM_CaptureStep(benchmark::State& state, int codec, bool checkpoints) {
   std::filesystem::remove(file);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace
 
 BENCHMARK_CAPTURE(BM_CaptureStep, raw, 0, true)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -17,6 +17,7 @@
 #include "platform/headless/runner.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 namespace fs = std::filesystem;
 
@@ -80,6 +81,7 @@ void BM_HeadlessRecord10s(benchmark::State& state) {
               "--duration", "10", "--codec", "mjpeg"});
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace
 
 BENCHMARK(BM_HeadlessStartUp)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -10,6 +10,7 @@
 #include "models/linear/rail_shape.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // Query points along the loop, as a walking carriage would make them.
 std::vector<TRailPoint> Queries(const TRail& rail) {
@@ -50,6 +51,7 @@ void BM_NearestToothPlainScan(benchmark::State& state) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace
 
 BENCHMARK(BM_NearestToothCached)->Arg(2)->Arg(3);

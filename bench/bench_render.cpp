@@ -13,6 +13,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr int kWidth = 1280, kHeight = 720;
 
@@ -56,6 +57,7 @@ void BM_ClearAndReadPixel(benchmark::State& state) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace
 
 BENCHMARK(BM_RenderDefaultScene)->Unit(benchmark::kMillisecond)->UseRealTime();

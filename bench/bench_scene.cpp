@@ -10,6 +10,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // A window that has run a little, its timer running.
 struct TRunWindow {
@@ -44,4 +45,5 @@ void BM_SceneReadAndApply(benchmark::State& state) {
 }
 BENCHMARK(BM_SceneReadAndApply)->Unit(benchmark::kMicrosecond);
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -14,6 +14,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 void BM_ScopeRepaint(benchmark::State& state) {
   // On the platform QT_QPA_PLATFORM names: "offscreen" for the software
@@ -49,4 +50,5 @@ void BM_ScopeRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ScopeRepaint)->Unit(benchmark::kMillisecond);
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

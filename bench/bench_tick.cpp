@@ -10,6 +10,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 void Tick(benchmark::State& state, bool reference_pass) {
   THeadlessToolkit tk;
@@ -29,6 +30,7 @@ void BM_TickDefaultSetReferencePass(benchmark::State& state) {
   Tick(state, true);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace
 
 constexpr benchmark::IterationCount kTicks = 100000;

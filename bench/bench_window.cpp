@@ -15,6 +15,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 QApplication* Application() {
   static int argc = 1;
@@ -59,6 +60,7 @@ void BM_WindowToFirstFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+} // namespace KINEMO_UNITY_ID
 } // namespace
 
 // Ticks per second of the running window, with the instruments panel hidden

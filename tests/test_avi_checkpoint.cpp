@@ -11,9 +11,10 @@
 
 #include "avi_test_support.h"
 
-using namespace avitest;
-
 namespace {
+namespace KINEMO_UNITY_ID {
+
+using namespace avitest;
 
 namespace fs = std::filesystem;
 
@@ -167,4 +168,5 @@ TEST(AviCheckpoint, AKilledWriterLeavesItsLastCheckpoint) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -6,9 +6,10 @@
 
 #include "avi_test_support.h"
 
-using namespace avitest;
-
 namespace {
+namespace KINEMO_UNITY_ID {
+
+using namespace avitest;
 
 class AviDecode : public ::testing::Test {
 protected:
@@ -133,4 +134,5 @@ TEST_F(AviDecode, AFullSuperIndexEndsTheRecordingWithACompleteFile) {
   EXPECT_EQ(Decode(file, 64, 32, "-fflags +sortdts").size(), size_t(accepted));
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -7,9 +7,10 @@
 
 #include "avi_test_support.h"
 
-using namespace avitest;
-
 namespace {
+namespace KINEMO_UNITY_ID {
+
+using namespace avitest;
 
 TEST(AviWriter, FrameSizeIsTheClientSizeRoundedDownToMultiplesOfFour) {
   struct {
@@ -122,4 +123,5 @@ TEST(AviWriter, FramesNeedAnOpenFileAndReleaseIsSafeAnyTime) {
   std::filesystem::remove(file);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

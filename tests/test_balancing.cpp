@@ -13,6 +13,7 @@
 #include "models/robots/monocycle.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kH = 0.001;
@@ -257,4 +258,5 @@ TEST(Balancing, RungeKuttaStepsAreFourthOrder) {
   EXPECT_NEAR((ErrorRatio<TBicycle, 8>(1e-3, bike)), 16, 3);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -22,6 +22,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // The same list on every platform: the engine's output is fixed by the
 // standard, and no library distribution is used.
@@ -205,4 +206,5 @@ TEST(TickCaches, KeptResultsMatchEveryValueComputedAfresh) {
   EXPECT_NE(runs[0].States[n - 1], runs[0].States[n - 2]);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -20,6 +20,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 namespace fs = std::filesystem;
 
@@ -216,4 +217,5 @@ TEST(CsvHistory, ExportsTheChosenChannelsOldestFirst) {
   EXPECT_NE(WriteHistoryCsv(history, {a}, dir / "none/x.csv"), 0);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

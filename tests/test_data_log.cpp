@@ -12,6 +12,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // Each test runs in its own folder: the log goes to the working directory.
 class DataLog : public ::testing::Test, public TFormFixture {
@@ -132,4 +133,5 @@ TEST_F(DataLog, AFullDiskClosesTheLogWithAMessageAndLeavesOnlyWholeLines) {
   EXPECT_EQ(std::filesystem::file_size("capture.dat"), 3 * kLine);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

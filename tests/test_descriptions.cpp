@@ -14,6 +14,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // The default set, and a two-wheel robot in place of device 0.
 struct TEveryDevice : TFormFixture {
@@ -122,4 +123,5 @@ TEST_F(Legend, ListsExactlyTheKeysThatActOnTheSelectedDevice) {
   if (f.form->LogOn) f.Key(vk::Letter('C'));
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

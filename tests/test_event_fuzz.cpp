@@ -14,6 +14,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // The values of every field of `robot` whose path starts with `prefix`.
 std::string FieldValues(const TRobot& robot, const std::string& prefix) {
@@ -23,8 +24,6 @@ std::string FieldValues(const TRobot& robot, const std::string& prefix) {
     if (path.rfind(prefix, 0) == 0) out << path << "=" << FindField(robot, path).Get() << " ";
   return out.str();
 }
-
-} // namespace
 
 TEST(EventFuzz, FixedSeedsKeepEveryInvariant) {
   for (std::uint64_t seed : {1u, 2u, 3u, 18u, 2026u, 4242u}) {
@@ -77,3 +76,6 @@ TEST(EventFuzz, ARunawayDeviceIsResetAndTheRunPaused) {
     EXPECT_TRUE(ParseScene(StateJson(*f.form), *f.form, scene, error)) << error;
   }
 }
+
+} // namespace KINEMO_UNITY_ID
+} // namespace

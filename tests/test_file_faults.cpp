@@ -30,6 +30,7 @@
 #include "unavailable.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 namespace fs = std::filesystem;
 
@@ -420,4 +421,5 @@ INSTANTIATE_TEST_SUITE_P(, FileFaults, ::testing::ValuesIn(kOutputs),
                            return n;
                          });
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

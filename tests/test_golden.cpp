@@ -26,6 +26,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 const char* const kHashFile = KINEMO_SOURCE_DIR "/tests/data/golden-hashes.txt";
 
@@ -138,4 +139,5 @@ TEST(Golden, EveryDevicesStateIsPinned) {
   if (update) std::ofstream(kHashFile) << file;
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -17,6 +17,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 TEST(Parameters, EditsReachTheDeviceAndWhatFollowsFromThem) {
   TFormFixture f;
@@ -81,4 +82,5 @@ TEST(SingleStep, RunsOneTickWhilePausedAndPausesARun) {
   EXPECT_EQ(step.form->Sim.SimTime, step.form->Sim.Dt + step.form->Sim.Dt);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

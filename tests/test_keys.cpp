@@ -14,6 +14,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr std::uint16_t Num(int d) {
   return static_cast<std::uint16_t>(vk::Numpad0 + d);
@@ -229,4 +230,5 @@ TEST(KeyMap, EveryKeyRedrawsWhilePausedButNotWhileRunning) {
   EXPECT_TRUE(f.form->StatusText().empty());
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

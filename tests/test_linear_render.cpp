@@ -7,6 +7,7 @@
 #include "models/linear/rail.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 using TLinearRender = TGLFormTest;
 
@@ -19,8 +20,6 @@ int CountAll(const TFrame& f, TRgb c, int tol = 3) {
 }
 
 const TRgb kToothTop{0.55f, 0.55f, 0.55f};
-
-} // namespace
 
 TEST_F(TLinearRender, TheLoopAndTheMagnetRailAreSeenFromAbove) {
   LookDownAt(0.0, 0.9, 2.5);
@@ -98,3 +97,6 @@ TEST_F(TLinearRender, PendulumIsDrawnOnlyWhileTheControllerRuns) {
   form->RenderScene();
   EXPECT_GT(CountAll(Read(), rod), 50);
 }
+
+} // namespace KINEMO_UNITY_ID
+} // namespace

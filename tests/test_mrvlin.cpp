@@ -11,6 +11,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kW = 0.008;
@@ -40,8 +41,6 @@ struct TMrvFixture : TFormFixture {
 double AngleFromZero(double a) {
   return std::remainder(a, 2 * kPi);
 }
-
-} // namespace
 
 TEST(MRVlin, TakesTheToothBehindWhenTheStraightRailTruncatesPastIt) {
   TMrvFixture f;
@@ -210,3 +209,6 @@ TEST(MRVlin, ResetRestoresTheStartButKeepsTheForceModel) {
   EXPECT_TRUE(f.m.InContact);
   EXPECT_EQ(f.m.ForceModel, 2);
 }
+
+} // namespace KINEMO_UNITY_ID
+} // namespace

@@ -11,6 +11,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kW = 0.008;
@@ -20,8 +21,6 @@ struct TMsFixture : TFormFixture {
   TMSlin& m = *form->Sim.MsPtr;
   TRailAimant& rail = *form->Sim.AimantPtr;
 };
-
-} // namespace
 
 TEST(MSlin, HallSensorsGiveTheSixSectorsAndTheirSwitchStates) {
   const struct {
@@ -140,3 +139,6 @@ TEST(MSlin, FrozenPendulumWhileTheControllerIsOff) {
   EXPECT_EQ(f.m.PendTheta, kPi / 15);
   EXPECT_EQ(f.m.PendOmega, 3);
 }
+
+} // namespace KINEMO_UNITY_ID
+} // namespace

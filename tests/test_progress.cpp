@@ -13,6 +13,7 @@
 #include "scratch.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 struct TTerminalRun {
   int Code = -1;
@@ -134,4 +135,5 @@ TEST(ProgressLine, ThroughPipesOnlyWhenAskedAndThenAsWholeLines) {
   EXPECT_EQ(lines.back(), '\n');
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -10,6 +10,7 @@
 #include "models/linear/rail_aimant.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kR = 0.25;
@@ -26,8 +27,6 @@ public:
   void OnCollision() override { ++Calls; }
   int Calls = 0;
 };
-
-} // namespace
 
 TEST(Rail, CurvedShapesAreContinuousAndHeadingsPointBackAlongTheRail) {
   for (std::int32_t type : {2, 3}) {
@@ -230,3 +229,6 @@ TEST(MagnetRail, CurvedShapeGivesTheNearestSample) {
   EXPECT_EQ(rail.MagnetIndex, 3);
   EXPECT_NEAR(d, std::hypot(0.01, 0.02), 1e-12);
 }
+
+} // namespace KINEMO_UNITY_ID
+} // namespace

@@ -12,6 +12,7 @@
 #include "platform/headless/runner.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 namespace fs = std::filesystem;
 
@@ -493,4 +494,5 @@ TEST(RunnerRecord, BadSettingsAndFailedFilesGiveTheirExitCodes) {
             "100 frames per second\n");
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

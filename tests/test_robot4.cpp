@@ -9,6 +9,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kH = 0.001;
@@ -18,8 +19,6 @@ void Drive(TRobot4& r, double speed, double direction) {
   r.VitY = speed * std::sin(direction);
   r.Vit = speed;
 }
-
-} // namespace
 
 TEST(Robot4, AtRestAnyTractionStartsItAlongTheHeadingWithoutFriction) {
   for (double u : {0.05, 0.5, -1.0}) {
@@ -81,8 +80,6 @@ TEST(Robot4, WhileRecoilingThePilotReversesTheCommandsSavedAtTheCollision) {
   EXPECT_EQ(r.Steer, -0.2);
 }
 
-namespace {
-
 // Robot 0 drives straight (+y) into a still obstacle put in place of device 1.
 struct TCrash : TFormFixture {
   TRobot4* car;
@@ -99,8 +96,6 @@ struct TCrash : TFormFixture {
     return -1;
   }
 };
-
-} // namespace
 
 TEST(Robot4, ACollisionWithoutAutoModeStopsTheTractionAfterTheRecoil) {
   TCrash c(false);
@@ -134,3 +129,6 @@ TEST(Robot4, ACollisionInAutoModeBacksOffThenTheProgrammeResumes) {
   EXPECT_EQ(c.car->Traction, reference.Traction);
   EXPECT_EQ(c.car->Steer, reference.Steer);
 }
+
+} // namespace KINEMO_UNITY_ID
+} // namespace

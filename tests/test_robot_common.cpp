@@ -15,6 +15,7 @@
 #include "sim/state_json.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 struct TClassCase {
   const char* name;
@@ -104,4 +105,5 @@ TEST(WheeledRobots, ResetRestoresTheConstructedStateButNotTheMode) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

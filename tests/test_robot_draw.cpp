@@ -10,6 +10,7 @@
 #include "models/robots/robotk.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 struct TDrawCase {
   const char* name;
@@ -51,4 +52,5 @@ INSTANTIATE_TEST_SUITE_P(WheeledRobots, TRobotDraw,
                                            Case<TBicycle>("Bicycle")),
                          [](const auto& info) { return std::string(info.param.name); });
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

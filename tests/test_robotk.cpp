@@ -8,9 +8,9 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 constexpr double kPi = std::numbers::pi;
 constexpr double kH = 0.001;
-} // namespace
 
 TEST(RobotK, ACollisionStopsTheWheelsAndInAutoModeBacksAlongTheArc) {
   for (bool automatic : {false, true}) {
@@ -50,3 +50,6 @@ TEST(Robot2, DriftsAlongWorldYWhateverItsHeadingUntilToggledOff) {
   EXPECT_EQ(r.Vit, 0);
   EXPECT_DOUBLE_EQ(r.PosY, 0.25 + 0.1 * kH);
 }
+
+} // namespace KINEMO_UNITY_ID
+} // namespace

@@ -15,6 +15,7 @@
 #include "unavailable.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 namespace fs = std::filesystem;
 
@@ -389,4 +390,5 @@ TEST(RunnerScreenshot, WithoutADisplayTheRunGoesOnAndOnlyPicturesFail) {
     fs::remove(p);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

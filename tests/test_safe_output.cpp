@@ -14,6 +14,7 @@
 #include "scratch.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 namespace fs = std::filesystem;
 
@@ -145,4 +146,5 @@ TEST(SafeOutput, LinksDevicesAndPermissionsStayWhatTheyAre) {
   EXPECT_EQ(received, big);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

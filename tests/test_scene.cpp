@@ -25,6 +25,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -607,4 +608,5 @@ TEST(Scene, TheExampleScenesOpen) {
   EXPECT_TRUE(w.tk.Messages.empty());
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

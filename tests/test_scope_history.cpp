@@ -9,6 +9,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 std::uint64_t Bits(double d) {
   std::uint64_t u;
@@ -95,4 +96,5 @@ TEST(ScopeHistory, EveryDeviceHasDefaultTracesAmongItsQuantities) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -16,6 +16,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 constexpr int kTicks = 20000;
 
@@ -191,4 +192,5 @@ TEST(StepLimit, JustAboveItTheMonocycleRunsAway) {
   EXPECT_EQ(why.rfind("device 3 ", 0), 0u) << why;
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -18,9 +18,10 @@
 #include "avi_test_support.h"
 #include "io/stop_signals.h"
 
-using namespace avitest;
-
 namespace {
+namespace KINEMO_UNITY_ID {
+
+using namespace avitest;
 
 namespace fs = std::filesystem;
 
@@ -290,4 +291,5 @@ TEST(StopSignals, NeitherAGoneReaderNorAFileLimitNorAFifoKillsOrHangsARun) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -15,6 +15,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 struct TScript {
   std::vector<std::string> Devices; // empty: the program's own set
@@ -65,4 +66,5 @@ TEST(Threads, SimulationsSideBySideEndAsEachAlone) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

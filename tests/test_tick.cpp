@@ -8,6 +8,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // A window whose nine devices all record what they see, far apart.
 struct TRecordingSet : TFormFixture {
@@ -34,8 +35,6 @@ public:
 private:
   std::vector<int>& asked_;
 };
-
-} // namespace
 
 TEST(Tick, AdvancesTimeOnceAndStepsEveryDeviceTenTimesInSetOrderEachAfterItsPilot) {
   TRecordingSet s;
@@ -166,3 +165,6 @@ TEST(ContactPass, RailPairsGoOnlyToTheRailsOwnTest) {
   const std::vector<int> one_pass = {0, 1, 2, 3, 4, 7, 8};
   EXPECT_EQ(std::vector<int>(asked.begin(), asked.begin() + 7), one_pass);
 }
+
+} // namespace KINEMO_UNITY_ID
+} // namespace

@@ -7,6 +7,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 struct TCamera : TFormFixture {
   void Drag(TMouseButton b, int x0, int y0, int x1, int y1) {
@@ -205,4 +206,5 @@ TEST(ViewDialog, ViewCommandTogglesTheDialog) {
                                         {TDialogId::View, true}, {TDialogId::View, false}}));
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

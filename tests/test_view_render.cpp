@@ -8,6 +8,7 @@
 #include "render/text.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 using TViewRender = TGLFormTest;
 
@@ -204,4 +205,5 @@ TEST(FrameCounter, CountsFramesWithinEachSecond) {
   EXPECT_EQ(f.tk.Swaps, 7);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

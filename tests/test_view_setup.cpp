@@ -12,6 +12,7 @@
 #include "view/ripple.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 using TViewStartup = TGLFormTest;
 
@@ -192,4 +193,5 @@ TEST(PictureFiles, SearchedInTheFoldersInTurnAndTheShippedOnesHaveKeyedAreas) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -9,6 +9,7 @@
 #include "test_support.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 std::string Devices(TGL_Form& form) {
   std::string s;
@@ -83,4 +84,5 @@ TEST(WindowCommands, HelpThatCannotOpenSaysWhereThePageIs) {
   EXPECT_EQ(f.tk.Messages[0].Text, "La page d'aide n'a pas pu être ouverte :\n" + path);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -22,6 +22,7 @@
 #include "qt_fixture.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 void Type(QDialog& d, const char* edit, const QString& text) {
   auto* e = d.findChild<QLineEdit*>(QString::fromLatin1(edit));
@@ -179,4 +180,5 @@ TEST(Dialogs, CompressionCancelKeepsTheChoice) {
   EXPECT_EQ(f.form->DialogCompression.Quality, 40);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -12,6 +12,7 @@
 #include "qt_fixture.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 TEST(Focus, ReturnsToTheViewAfterTheToolbarControls) {
   TWindowFixture f;
@@ -159,4 +160,5 @@ TEST(Focus, GlobalKeysShownInTheMenusReachTheHandlerOnce) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

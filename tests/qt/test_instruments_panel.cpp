@@ -14,6 +14,7 @@
 #include "texts/quantity_text.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 QString Name(TInstrumentsPanel& panel) {
   return panel.findChild<QLabel*>(QStringLiteral("DeviceName"))->text();
@@ -119,4 +120,5 @@ TEST(InstrumentsPanel, ComesBackAsItWasLeftAndF2ShowsOrHidesIt) {
   }
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -8,6 +8,7 @@
 #include "qt_fixture.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 struct TKeyCase {
   const char* What;
@@ -83,4 +84,5 @@ TEST(KeyMap, TypedKeysReachTheHandler) {
   EXPECT_EQ(f.form->zpos, zpos + f.form->CamStep);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

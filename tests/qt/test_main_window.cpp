@@ -22,6 +22,7 @@
 #include "qt_fixture.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // The telemetry panel takes all the width the mouse-mode panel leaves, at any
 // window width; the two never overlap.
@@ -210,4 +211,5 @@ TEST(MainWindow, OpensTheSceneNamedOnTheCommandLine) {
   EXPECT_EQ(g.form->Sim.RobSel, 6);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

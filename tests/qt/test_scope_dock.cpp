@@ -12,6 +12,7 @@
 #include "sim/scope_history.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 std::vector<std::string> Fields(const TScopeDock& scope) {
   std::vector<std::string> fields;
@@ -112,4 +113,5 @@ TEST(ScopeDock, ExportsTheTracesOrTheSelectedDeviceAndSaysWhenItCannot) {
             "Impossible d'écrire /nonexistent-folder/x.csv : fichier ou dossier introuvable");
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

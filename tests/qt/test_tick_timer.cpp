@@ -9,6 +9,7 @@
 #include "platform/qt/tick_timer.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 TEST(TickTimer, IntervalZeroDeliversNothingWhileEnabled) {
   int ticks = 0;
@@ -56,4 +57,5 @@ TEST(TickTimer, ASlowTickLeavesNoBacklog) {
   EXPECT_GE(starts.back() - starts[1], 4 * 4); // four further periods of about 5 ms
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -10,6 +10,7 @@
 #include "qt_fixture.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 TEST(ViewDialog, FollowsTheCameraAndWritesBack) {
   TWindowFixture f;
@@ -60,4 +61,5 @@ TEST(ViewDialog, FollowsTheCameraAndWritesBack) {
   EXPECT_FALSE(d->isVisible());
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

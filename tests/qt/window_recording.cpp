@@ -27,6 +27,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 namespace fs = std::filesystem;
 
@@ -278,4 +279,5 @@ TEST_F(WindowRecording, AnExistingVideoIsReplacedOnlyByACompletedRecording) {
   EXPECT_EQ(others, 0);
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

@@ -15,6 +15,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 TEST(WindowScreenshot, ThePngIsTheViewsFrameInDevicePixels) {
   TQtToolkit toolkit;
@@ -68,4 +69,5 @@ TEST(WindowScreenshot, TheProposedNameCarriesTheDateAndTime) {
             QStringLiteral("kinemo-2024-05-14-153012.png"));
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace

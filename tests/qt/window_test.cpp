@@ -29,6 +29,7 @@
 #include "window/gl_form.h"
 
 namespace {
+namespace KINEMO_UNITY_ID {
 
 // Milliseconds since this process started, from /proc.
 double ProcessAgeMs() {
@@ -249,6 +250,7 @@ TEST(Window, AfterF2TheViewKeepsTheKeys) {
   window.close();
 }
 
+} // namespace KINEMO_UNITY_ID
 } // namespace
 
 int main(int argc, char** argv) {
