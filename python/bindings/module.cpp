@@ -169,6 +169,12 @@ private:
   TPyDevice device_;
 };
 
+std::string StepRefusal(double dt) {
+  std::ostringstream text;
+  text << "dt must be between 0 and " << kMaxDt << " s, not " << dt;
+  return text.str();
+}
+
 TSimPtr MakeSimulation(const std::optional<std::vector<std::string>>& devices, double dt) {
   auto sim = std::make_shared<TPySimulation>();
   TGL_Form& form = sim->Session().Form();
@@ -176,9 +182,7 @@ TSimPtr MakeSimulation(const std::optional<std::vector<std::string>>& devices, d
     if (const TSetProblem problem = form.SetDevices(*devices))
       throw py::value_error(problem.English());
   }
-  if (!form.SetStep(dt))
-    throw py::value_error("dt must be between 0 and " + std::to_string(kMaxDt) + " s, not " +
-                          std::to_string(dt));
+  if (!form.SetStep(dt)) throw py::value_error(StepRefusal(dt));
   sim->Session().TakeMessages();
   return sim;
 }
@@ -240,7 +244,8 @@ PYBIND11_MODULE(_core, m) {
           "label", [](const TParameterDescription& p) { return p.Label; },
           "What the instruments call it (in French).")
       .def_property_readonly(
-          "unit", [](const TParameterDescription& p) { return p.Unit; }, "Its unit (SI).")
+          "unit", [](const TParameterDescription& p) { return std::string(p.Unit ? p.Unit : ""); },
+          "Its unit (SI), '' for pure numbers.")
       .def_readonly("default", &TParameterDescription::Default, "The value a new device has.")
       .def_readonly("min", &TParameterDescription::Min, "The smallest value accepted.")
       .def_readonly("max", &TParameterDescription::Max, "The largest value accepted.")
@@ -375,9 +380,7 @@ PYBIND11_MODULE(_core, m) {
           "dt", [](const TPySimulation& sim) { return sim.Session().Sim().Dt; },
           [](TPySimulation& sim, double dt) {
             TPySimulation::TUse use(sim);
-            if (!sim.Session().Form().SetStep(dt))
-              throw py::value_error("dt must be between 0 and " + std::to_string(kMaxDt) +
-                                    " s, not " + std::to_string(dt));
+            if (!sim.Session().Form().SetStep(dt)) throw py::value_error(StepRefusal(dt));
           },
           "The integration step of a tick, seconds (0 to 0.05, as the options dialog takes it).")
       .def_property_readonly(
@@ -516,8 +519,13 @@ PYBIND11_MODULE(_core, m) {
       "load",
       [](const std::string& path) {
         std::string text, error;
+        errno = 0;
         if (!ReadSceneFile(path, text, error)) {
-          PyErr_SetString(PyExc_OSError, ("cannot read " + path + ": " + error).c_str());
+          // OSError(errno, text, path): Python makes it FileNotFoundError,
+          // PermissionError, ... as its own open() would.
+          const int code = errno;
+          PyErr_SetObject(PyExc_OSError,
+                          py::make_tuple(code, "cannot read " + path + ": " + error, path).ptr());
           throw py::error_already_set();
         }
         try {

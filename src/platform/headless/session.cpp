@@ -9,6 +9,9 @@
 TSession::TSession() : form_(std::make_unique<TGL_Form>(tk_)) {
   // Ticks draw their frame only when its pixels are read, as on the command line.
   form_->DeferTickFrames = true;
+  // As the command line opens its window: the first frame is counted at the
+  // default size, so that both give the same state dumps.
+  form_->FormResize(kSessionWidth, kSessionHeight);
 }
 
 TSession::~TSession() {
