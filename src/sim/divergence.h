@@ -15,10 +15,15 @@ class TRobot;
 
 // No device value comes near this in a sound run (a wheel turning at 20 rad/s
 // would take fifty thousand years of simulated time): beyond it a value is a
-// runaway's, and squares and products of it overflow within a step. Scenes
-// refuse device values beyond it too, but for the wheels' angles, which only
-// accumulate.
+// runaway's, and squares and products of it overflow within a step.
 inline constexpr double kMaxDeviceValue = 1e12;
+
+// Scenes refuse device values beyond this, but for the wheels' angles, which
+// only accumulate. Above kMaxDeviceValue: what a tick derives from a bounded
+// state (a force: a parameter of at most 100 times a bounded speed) must open
+// again once saved; a state beyond kMaxDeviceValue that a scene brings is put
+// back by the first tick's runaway check, and cannot overflow within it.
+inline constexpr double kMaxSceneValue = 1e18;
 
 // True when a value of the device's state is no longer finite or beyond
 // kMaxDeviceValue, or when one of its angles lies outside the interval its

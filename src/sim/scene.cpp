@@ -160,9 +160,9 @@ private:
     // A wheel's angle only accumulates, without bound: no step overflows it.
     const bool wheel_angle = local.ends_with(".Phi");
     if (!window_ && !wheel_angle && kind != TFieldRef::TKind::Int32 &&
-        std::fabs(v) > kMaxDeviceValue) {
-      Fail(prefix_ + local + " : " + Text(v) + " hors de l'intervalle " + Text(-kMaxDeviceValue) +
-           " … " + Text(kMaxDeviceValue));
+        std::fabs(v) > kMaxSceneValue) {
+      Fail(prefix_ + local + " : " + Text(v) + " hors de l'intervalle " + Text(-kMaxSceneValue) +
+           " … " + Text(kMaxSceneValue));
       return;
     }
     Seen[local] = v;
@@ -391,6 +391,12 @@ std::string Where(std::string_view text, std::size_t offset) {
 bool Parse(std::string_view text, const TSceneHost& host, TScene& scene, std::string& error) {
   if (text.empty()) {
     error = "fichier vide";
+    return false;
+  }
+  // The JSON parser takes a NUL byte for the end of its input: what follows
+  // would be ignored rather than refused as any other text after the document.
+  if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+    error = "JSON invalide (" + Where(text, nul) + ")";
     return false;
   }
   json root;

@@ -10,6 +10,7 @@
 #include "sim/scene.h"
 #include "sim/state_json.h"
 #include "sim/step_limit.h"
+#include "texts/number_text.h"
 #include "window/gl_form.h"
 
 namespace {
@@ -18,6 +19,8 @@ constexpr const char* kOpenCaption = "Ouvrir une scène";
 constexpr const char* kSaveCaption = "Enregistrer la scène";
 
 constexpr double kIntMax = std::numeric_limits<std::int32_t>::max();
+// Thirty thousand years; at 1e15 s a step of 0.01 s no longer adds anything.
+constexpr double kMaxSimTime = 1e12;
 // Whole numbers of ticks are exact as doubles up to here.
 constexpr double kMaxTicks = 9007199254740992.0;
 // As the scene reader bounds the devices' widths.
@@ -60,7 +63,9 @@ bool TGL_Form::SceneFieldMayBeNonFinite(std::string_view path) const {
 std::vector<TFieldRange> TGL_Form::SceneRanges(std::int32_t devices) const {
   const TFormDlgViewModel& view = FormDlgView;
   return {
-      {"SimTime", 0, DBL_MAX},
+      // Far beyond any run, and short of the times at which a step of the
+      // dialog's usual sizes no longer moves the time on.
+      {"SimTime", 0, kMaxSimTime},
       {"Ticks", 0, kMaxTicks},
       {"Dt", 0, kMaxDt},
       // As the toolbar's bars set them.
@@ -93,7 +98,7 @@ std::vector<std::pair<std::string, std::string>> TGL_Form::SceneExtraMembers() c
 
 std::string TGL_Form::SceneProblem(const TScene& scene) const {
   if (const double ticks = scene.Root.at("Ticks"); ticks != std::trunc(ticks))
-    return "Ticks : " + std::to_string(ticks) + " n'est pas un nombre entier";
+    return "Ticks : " + FloatToStr(ticks, '.') + " n'est pas un nombre entier";
   // The demonstration drives a four-wheel robot and follows the reluctance
   // carriage: a running one needs both.
   if (scene.Root.at("DemoMode") != 0) {

@@ -111,8 +111,9 @@ def test_scenes_are_checked_as_the_window_checks_them(tmp_path: pathlib.Path) ->
     scene["Dt"] = -1
     with pytest.raises(ValueError, match="Dt"):
         kinemo.Simulation.from_json(json.dumps(scene))
-    with pytest.raises(ValueError):
-        kinemo.Simulation.from_json("{not json")
+    for spoilt in ("{not json", text + "\0garbage", text + "]"):
+        with pytest.raises(ValueError, match="JSON"):
+            kinemo.Simulation.from_json(spoilt)
     with pytest.raises(FileNotFoundError, match="missing.json"):
         kinemo.load(str(tmp_path / "missing.json"))
     kept = tmp_path / "kept.json"
