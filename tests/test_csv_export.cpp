@@ -174,30 +174,6 @@ TEST(CsvCommandLine, EveryNthTickAndNoTickGivesAHeaderAlone) {
     EXPECT_EQ(RunKinemo(bad).code, 2) << bad[0] << " " << bad[1];
 }
 
-TEST(CsvCommandLine, AFailedWriteExitsWithOneAndLeavesNoFileThatLooksComplete) {
-  TScratchDir dir;
-  const std::string kept = dir / "kept.csv";
-  { std::ofstream(kept) << "earlier\n"; }
-  // A full disk: the failure shows once the rows are flushed.
-  TRun r = RunKinemo({"--do", "menu:Animate ticks:400", "--csv", "/dev/full"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("/dev/full"), std::string::npos) << r.err;
-  r = RunKinemo({"--do", "menu:Animate ticks:3", "--csv", "/dev/full"});
-  EXPECT_EQ(r.code, 1) << "a short file is flushed when it ends";
-
-  // A folder that does not exist: nothing runs (the other refusals are in
-  // the table of file faults).
-  r = RunKinemo({"--do", "menu:Animate ticks:3", "--csv", dir / "none/x.csv"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("none/x.csv"), std::string::npos) << r.err;
-  // An existing file is replaced only by a complete one.
-  EXPECT_EQ(ReadFile(kept), "earlier\n");
-  ASSERT_EQ(RunKinemo({"--do", "menu:Animate ticks:2", "--csv", kept}).code, 0);
-  EXPECT_EQ(Rows(ReadFile(kept)).size(), 3u);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), fs::directory_iterator()), 1)
-      << "no temporary file left";
-}
-
 TEST(CsvHistory, ExportsTheChosenChannelsOldestFirst) {
   TFormFixture f;
   TScopeHistory history(f.form->Sim);

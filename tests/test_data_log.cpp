@@ -113,25 +113,5 @@ TEST_F(DataLog, OnlyARegularFileIsTakenAndAFifoDoesNotHang) {
   }
 }
 
-TEST_F(DataLog, AFullDiskClosesTheLogWithAMessageAndLeavesOnlyWholeLines) {
-  constexpr std::uintmax_t kLine = 163;
-  {
-    // Room for the header, two lines and part of a third, as on a disk that fills.
-    TFileSizeLimit limit(3 * kLine + 80);
-    C();
-    for (int k = 0; k < 10 && form->LogOn; ++k)
-      Ticks(1);
-  }
-  EXPECT_FALSE(form->LogOn);
-  ASSERT_EQ(tk.Messages.size(), 1u);
-  EXPECT_EQ(tk.Messages[0].Caption, "Erreur d'écriture");
-  EXPECT_EQ(std::filesystem::file_size("capture.dat"), 3 * kLine);
-  for (const std::string& line : Lines())
-    EXPECT_EQ(line.size(), kLine - 1) << line;
-  Ticks(1); // nothing more is attempted
-  EXPECT_EQ(tk.Messages.size(), 1u);
-  EXPECT_EQ(std::filesystem::file_size("capture.dat"), 3 * kLine);
-}
-
 } // namespace KINEMO_UNITY_ID
 } // namespace

@@ -190,34 +190,6 @@ TEST(Runner, NoActionRunsAfterQuitter) {
   EXPECT_EQ(r.out.find("combo:2"), std::string::npos) << r.out;
 }
 
-TEST(Runner, AnOutputNotWrittenWhollyExitsWith1NamingItAndLeavesNoPartOfIt) {
-  for (const std::string flag : {"--state", "--screenshot"})
-    for (const std::string path : {"/nonexistent-dir/out", "/dev/full"}) {
-      SCOPED_TRACE(flag + " " + path);
-      const TRun r = RunKinemo({"--do", "ticks:1", flag, path});
-      if (r.code == 3) SKIP_UNAVAILABLE(r.err);
-      EXPECT_EQ(r.code, 1);
-      EXPECT_EQ(r.err.rfind("kinemo: cannot write " + path + ": ", 0), 0u) << r.err;
-    }
-  // A full disk, as a file size limit gives it to the real program: earlier
-  // files stay as they were and nothing else is left.
-  TScratchDir dir;
-  std::ofstream(dir / "s.png") << "old";
-  const std::string cmd = "cd '" + dir.Dir.string() + "' && trap '' XFSZ && ulimit -f 1 && '" +
-                          KINEMO_BINARY +
-                          "' --headless --do ticks:1 --state s.json --screenshot s.png "
-                          ">/dev/null 2>err.txt";
-  const int status = std::system(cmd.c_str());
-  ASSERT_NE(status, -1);
-  const std::string err = ReadFile(dir / "err.txt");
-  if (WEXITSTATUS(status) == 3) SKIP_UNAVAILABLE(err);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_NE(err.find("cannot write s.json: "), std::string::npos) << err;
-  EXPECT_NE(err.find("cannot write s.png: "), std::string::npos) << err;
-  EXPECT_EQ(ReadFile(dir / "s.png"), "old");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), {}), 2); // s.png, err.txt
-}
-
 // param: refuses before anything runs, naming what it would have accepted.
 TEST(Runner, ParametersAreCheckedAsThePanelChecksThem) {
   const fs::path never = TempFile("never");

@@ -75,39 +75,6 @@ TEST(SafeOutput, TheTargetChangesOnlyAtCommit) {
   }
 }
 
-TEST(SafeOutput, FailuresLeaveTheOldFileAndNoTemporaryOne) {
-  TScratchDir dir;
-  const std::string target = dir / "data.csv";
-  Put(target, "old");
-  TSafeOutput out;
-
-  // No such folder.
-  EXPECT_EQ(out.Open(dir / "missing/data.csv"), ENOENT);
-  EXPECT_FALSE(out.IsOpen());
-
-  // A write the system refuses (a file size limit, as a full disk would).
-  {
-    TFileSizeLimit limit(4096);
-    ASSERT_TRUE(limit.Applied);
-    ASSERT_EQ(out.Open(target), 0);
-    const std::string big(8192, 'x');
-    EXPECT_FALSE(out.Write(big));
-  }
-  out.Discard();
-  EXPECT_EQ(ReadFile(target), "old");
-
-  // The name is taken by a folder by the time of the commit.
-  const std::string late = dir / "late.csv";
-  ASSERT_EQ(out.Open(late), 0);
-  ASSERT_TRUE(out.Write(std::string_view("new")));
-  fs::create_directory(late);
-  Put(late + "/inside", "kept");
-  EXPECT_NE(out.Commit(), 0);
-  EXPECT_EQ(ReadFile(late + "/inside"), "kept");
-  EXPECT_EQ(FilesIn(dir.Dir), 2u); // data.csv and the folder
-  EXPECT_EQ(WriteFileSafely(dir / "missing/x", "y"), ENOENT);
-}
-
 TEST(SafeOutput, LinksDevicesAndPermissionsStayWhatTheyAre) {
   TScratchDir dir;
   // A link: the file it names is replaced, the link stays.

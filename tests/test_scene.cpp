@@ -506,33 +506,6 @@ void Put(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-TEST(Scene, FailedSavesLeaveThePreviousFileAndSaySo) {
-  TScratchDir dir;
-  TWindow w;
-  // A full disk.
-  EXPECT_FALSE(w.form->SaveScene("/dev/full"));
-  ASSERT_FALSE(w.tk.Messages.empty());
-  EXPECT_EQ(w.tk.Messages.back().Text,
-            "Impossible d'enregistrer la scène /dev/full : plus de place sur le disque");
-  EXPECT_EQ(w.tk.Messages.back().Caption, "Enregistrer la scène");
-
-  // A file that may not grow (as on a full disk) with a scene already there.
-  const std::string path = dir / "kept.json";
-  Put(path, "previous");
-  bool ok = true;
-  {
-    TFileSizeLimit limit(4096);
-    ASSERT_TRUE(limit.Applied);
-    ok = w.form->SaveScene(path);
-  }
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(w.tk.Messages.back().Text,
-            "Impossible d'enregistrer la scène " + path + " : fichier trop grand pour le système");
-  EXPECT_EQ(ReadFile(path), "previous");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir), {}), 1) << "a temporary file was left";
-  EXPECT_EQ(w.form->LastScenePath, "");
-}
-
 TEST(Scene, TheCommandLineLoadsBeforeItsActionsAndRefusesBadScenesWritingNothing) {
   TScratchDir dir;
   const std::string first = dir / "first.json", second = dir / "second.json",

@@ -53,17 +53,6 @@ TEST_F(TViewStartup, ProjectionFollowsTheClientSizeAndIgnoresAZeroHeight) {
   EXPECT_EQ(form->FrameCount, frames + 1); // the frame is still drawn
 }
 
-TEST_F(TViewStartup, RippleTextureIsTheGeneratedRingPattern) {
-  std::vector<std::uint8_t> texels(kRippleSize * kRippleSize * 3);
-  glBindTexture(GL_TEXTURE_2D, form->View.Context().TexRipple);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
-  EXPECT_EQ(texels, RippleImage());
-  const std::uint8_t* centre = &texels[(128 * kRippleSize + 128) * 3];
-  // trunc((cos 0.1 + 1) * 127.5)
-  EXPECT_EQ(std::vector<int>(centre, centre + 3), std::vector<int>({254, 128, 128}));
-}
-
 TEST_F(TViewStartup, CloseStopsTheTimerAndReleasesWhatLivesInTheContext) {
   form->Timer1.Enabled = true;
   const GLuint ripple = form->View.Context().TexRipple;
