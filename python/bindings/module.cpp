@@ -22,6 +22,7 @@
 #include "models/field_access.h"
 #include "platform/headless/session.h"
 #include "sim/device_registry.h"
+#include "sim/divergence.h"
 #include "sim/scene.h"
 #include "sim/state_json.h"
 #include "sim/step_limit.h"
@@ -216,6 +217,127 @@ TFieldRef Recorded(const TSimPtr& sim, const std::string& name) {
   }
 }
 
+// Writes one value of a device's state as a scene may hold it: a flag 0 or 1,
+// a number finite and within what the scene reader accepts for that field;
+// counters and codes are not written this way.
+void SetStateField(const TPyDevice& d, const std::string& field, double value) {
+  const TFieldRef f = d.Field(field);
+  const TRobot& robot = d.Robot();
+  for (const TParameterDescription& p : robot.Description().Parameters)
+    if (field == p.Field)
+      throw py::value_error(field + " is a parameter: set it with device[\"" + field + "\"]");
+  if (f.Kind == TFieldRef::TKind::Int32)
+    throw py::value_error(field + " is a counter or a code, which only the model sets");
+  if (f.Kind == TFieldRef::TKind::Bool && value != 0 && value != 1)
+    throw py::value_error(field + " is a flag: 0 or 1, not " +
+                          py::repr(py::float_(value)).cast<std::string>());
+  if (!std::isfinite(value) || std::fabs(value) > kMaxSceneValue)
+    throw py::value_error(field + " must be finite and within ±1e18");
+  if (const TDeviceClass* cls = FindDeviceClass(robot.ClassName()))
+    for (const TFieldRange& r : cls->Ranges)
+      if (field == r.Path && !(value >= r.Min && value <= r.Max)) {
+        std::ostringstream text;
+        text << field << " must be within " << r.Min << " .. " << r.Max << ", not " << value;
+        throw py::value_error(text.str());
+      }
+  TPySimulation::TUse use(*d.Sim());
+  f.Set(value);
+}
+
+// Many simulations stepped together from arrays: for each, its inputs set
+// from one row of actions (held within their bounds, as the keys hold them),
+// `ticks` ticks of the simulation alone (no frame counted, no log or
+// recording: what a program needs of a tick), then its observed fields read.
+class TPyBatch {
+public:
+  TPyBatch(std::vector<TSimPtr> sims, const std::vector<std::string>& inputs,
+           const std::vector<std::string>& observe, long long ticks)
+      : sims_(std::move(sims)), ticks_(ticks) {
+    if (sims_.empty()) throw py::value_error("a batch needs at least one simulation");
+    if (ticks_ < 1) throw py::value_error("ticks must be 1 or more");
+    for (const TSimPtr& sim : sims_) {
+      if (!sim) throw py::value_error("a batch holds simulations, not None");
+      std::vector<TInput> in;
+      for (const std::string& name : inputs) {
+        const TFieldRef f = Recorded(sim, name);
+        const auto dot = name.find('.');
+        const TPyDevice device(sim, std::stoi(name.substr(0, dot)));
+        const TInputDescription* i = device.Description().FindInput(name.substr(dot + 1));
+        if (!i) throw py::value_error(name + " is not an input of its device");
+        in.push_back({f, device.Field(i->Bound)});
+      }
+      inputs_.push_back(std::move(in));
+      std::vector<TFieldRef> obs;
+      for (const std::string& name : observe)
+        obs.push_back(Recorded(sim, name));
+      observed_.push_back(std::move(obs));
+    }
+    a_ = inputs.size();
+    o_ = observe.size();
+  }
+
+  std::size_t Size() const { return sims_.size(); }
+
+  py::array_t<double>
+  Step(const py::array_t<double, py::array::c_style | py::array::forcecast>& actions) {
+    const std::size_t n = sims_.size();
+    if (actions.size() != static_cast<py::ssize_t>(n * a_))
+      throw py::value_error("actions: " + std::to_string(n) + " x " + std::to_string(a_) +
+                            " values expected, not " + std::to_string(actions.size()));
+    const double* a = actions.data();
+    for (std::size_t k = 0; k < n * a_; ++k)
+      if (!std::isfinite(a[k])) throw py::value_error("actions must be finite numbers");
+    py::array_t<double> out({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(o_)});
+    double* o = out.mutable_data();
+    std::vector<std::unique_ptr<TPySimulation::TUse>> uses;
+    uses.reserve(n);
+    for (const TSimPtr& sim : sims_)
+      uses.push_back(std::make_unique<TPySimulation::TUse>(*sim));
+    {
+      std::optional<py::gil_scoped_release> free;
+      if (n * static_cast<std::size_t>(ticks_) >= static_cast<std::size_t>(kReleaseTicks))
+        free.emplace();
+      for (std::size_t s = 0; s < n; ++s) {
+        for (std::size_t i = 0; i < a_; ++i) {
+          const TInput& in = inputs_[s][i];
+          const double b = in.Bound.Get();
+          in.Field.Set(std::fmin(std::fmax(a[s * a_ + i], -b), b));
+        }
+        TSimulation& sim = sims_[s]->Session().Sim();
+        for (long long t = 0; t < ticks_; ++t) {
+          sim.BeginTick();
+          sim.Integrate();
+          sim.PrepareFrame();
+          sim.EndTick();
+        }
+        for (std::size_t j = 0; j < o_; ++j)
+          o[s * o_ + j] = observed_[s][j].Get();
+      }
+    }
+    return out;
+  }
+
+  py::array_t<double> Observe() const {
+    const std::size_t n = sims_.size();
+    py::array_t<double> out({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(o_)});
+    double* o = out.mutable_data();
+    for (std::size_t s = 0; s < n; ++s)
+      for (std::size_t j = 0; j < o_; ++j)
+        o[s * o_ + j] = observed_[s][j].Get();
+    return out;
+  }
+
+private:
+  struct TInput {
+    TFieldRef Field, Bound;
+  };
+  std::vector<TSimPtr> sims_;
+  std::vector<std::vector<TInput>> inputs_;
+  std::vector<std::vector<TFieldRef>> observed_;
+  std::size_t a_ = 0, o_ = 0;
+  long long ticks_;
+};
+
 } // namespace
 
 PYBIND11_MODULE(_core, m) {
@@ -307,6 +429,10 @@ PYBIND11_MODULE(_core, m) {
           },
           py::arg("field"), py::arg("value"),
           "Sets a parameter with the instruments' checks (ValueError naming the range).")
+      .def("set_state", &SetStateField, py::arg("field"), py::arg("value"),
+           "Writes one value of the device's state as a scene may hold it (a start state "
+           "of your own): numbers finite and within the reader's bounds, flags 0 or 1; "
+           "parameters go through device[field] = value. ValueError otherwise.")
       .def(
           "press",
           [](const TPyDevice& d, const std::string& key) {
@@ -536,6 +662,22 @@ PYBIND11_MODULE(_core, m) {
       },
       py::arg("path"), "A simulation from a scene file (ValueError if it is not a sound scene).");
   m.attr("SCENE_VERSION") = kSceneVersion;
+
+  py::class_<TPyBatch>(m, "Batch",
+                       "Simulations stepped together from arrays, the loop in C++: the fast "
+                       "path of environments and of controllers run over many simulations.")
+      .def(py::init<std::vector<TSimPtr>, const std::vector<std::string>&,
+                    const std::vector<std::string>&, long long>(),
+           py::arg("sims"), py::arg("inputs"), py::arg("observe"), py::arg("ticks") = 1,
+           "`inputs` and `observe` name fields as INDEX.FIELD (\"1.CurrentCmd\"); the inputs "
+           "must be inputs of their devices.")
+      .def("step", &TPyBatch::Step, py::arg("actions"),
+           "Sets each simulation's inputs from its row of `actions` (held within their "
+           "bounds), runs `ticks` ticks of each and returns the observed fields, one row "
+           "a simulation. The ticks are those of the window without its frame, log and "
+           "recording.")
+      .def("observe", &TPyBatch::Observe, "The observed fields now, one row a simulation.")
+      .def("__len__", &TPyBatch::Size);
   m.def(
       "device_classes",
       [] {

@@ -38,16 +38,18 @@ constexpr double kIntMax = std::numeric_limits<std::int32_t>::max();
 // pitch along their length; beyond this count a scene would stall the program.
 constexpr double kMaxRailSamples = 100000;
 
-// The root field a version after the first added, or null.
-const TAddedField* Added(std::string_view path) {
+// The field of the root (class null) or of a device of that class that a
+// version after the first added, or null.
+const TAddedField* Added(const char* cls, std::string_view path) {
   for (const TAddedField& f : kAddedFields)
-    if (path == f.Path) return &f;
+    if (path == f.Path && (cls && f.Class ? std::string_view(cls) == f.Class : cls == f.Class))
+      return &f;
   return nullptr;
 }
 
-// The version that added a root field, or 1.
-int AddedIn(std::string_view path) {
-  const TAddedField* f = Added(path);
+// The version that added a field, or 1.
+int AddedIn(const char* cls, std::string_view path) {
+  const TAddedField* f = Added(cls, path);
   return f ? f->Since : 1;
 }
 
@@ -71,11 +73,11 @@ std::string Shown(const std::string& s) {
 // visit of the live object's fields, staging the values to restore.
 class TObjectReader final : public TFieldRefVisitor {
 public:
-  // `host` for the root object, null for a device's.
+  // `host` for the root object, null for a device's, of class `cls`.
   TObjectReader(const json& object, std::string prefix, const TSceneHost* host, TScene& scene,
-                std::string& error)
-      : prefix_(std::move(prefix)), host_(host), window_(host != nullptr), scene_(scene),
-        error_(error) {
+                std::string& error, const char* cls = nullptr)
+      : prefix_(std::move(prefix)), host_(host), window_(host != nullptr), class_(cls),
+        scene_(scene), error_(error) {
     stack_.push_back(&object);
   }
 
@@ -114,8 +116,7 @@ private:
     const json& object = *stack_.back();
     const auto it = object.find(name);
     if (it == object.end()) {
-      if (!window_ || AddedIn(Local(name)) <= scene_.Version)
-        Fail("champ manquant : " + Full(name));
+      if (AddedIn(class_, Local(name)) <= scene_.Version) Fail("champ manquant : " + Full(name));
       return nullptr;
     }
     return &*it;
@@ -127,9 +128,14 @@ private:
     if (use == TSceneFieldUse::Ignore) return;
     if (const json* j = Member(name)) {
       Value(*j, local, kind, p, use);
-    } else if (const TAddedField* added = Added(local);
-               error_.empty() && window_ && added && added->Since > scene_.Version) {
-      // A field of a later version than the file's takes its default.
+    } else if (const TAddedField* added = Added(class_, local);
+               error_.empty() && added && added->Since > scene_.Version) {
+      // A field of a later version than the file's takes its default: a root
+      // field the one documented, a device's field the one it was made with.
+      if (!window_) {
+        Seen[local] = TFieldRef{kind, p}.Get();
+        return;
+      }
       Seen[local] = added->Default;
       if (use == TSceneFieldUse::Restore)
         scene_.Values.push_back({TFieldRef{kind, p}, added->Default});
@@ -224,6 +230,7 @@ private:
   std::string prefix_; // "Robots[3]." for a device, "" for the root
   const TSceneHost* host_;
   bool window_;
+  const char* class_; // a device's class, null for the root
   TScene& scene_;
   std::string& error_;
   std::vector<const json*> stack_; // the objects entered; null after a problem
@@ -308,7 +315,7 @@ bool ReadDevice(const json& object, const TDeviceClass& expected, std::int32_t i
 
   std::unique_ptr<TRobot> device = expected.Make(0, 0, index, context);
   const TRobot& live = *device;
-  TObjectReader reader(object, prefix, nullptr, scene, error);
+  TObjectReader reader(object, prefix, nullptr, scene, error, expected.ClassName);
   live.VisitFields(reader);
   if (!error.empty()) return false;
   const auto& seen = reader.Seen;
@@ -346,7 +353,7 @@ bool ReadDevice(const json& object, const TDeviceClass& expected, std::int32_t i
 bool ReadDeviceList(const json& root, TScene& scene, std::vector<TDevicePlan>& plan,
                     std::string& error) {
   scene.Classes = StandardDeviceSet();
-  if (scene.Version >= AddedIn("Devices")) {
+  if (scene.Version >= AddedIn(nullptr, "Devices")) {
     const auto devices = root.find("Devices");
     if (devices == root.end()) {
       error = "champ manquant : Devices";

@@ -19,6 +19,7 @@
 //   version 2: "Devices", the list of the devices' classes (default: the nine);
 //              the set may be any the registry can make.
 //   version 3: "Ticks", the ticks run (default 0).
+//   version 4: the synchronous carriage's "ExternalCommand" (default false).
 #pragma once
 
 #include <cstddef>
@@ -92,13 +93,16 @@ public:
 // A field the format gained after its first version; absent from older files,
 // which give it its default.
 struct TAddedField {
-  const char* Path; // in the root object
+  const char* Path; // in the root object, or in a device of class Class
   int Since;        // the first version that has it
-  double Default;   // what a file of an earlier version gives it
+  double Default;   // what a file of an earlier version gives a root field
+  // A device's field takes the value a new device has.
+  const char* Class = nullptr;
 };
 inline constexpr TAddedField kAddedFields[] = {
     {"Devices", 2, 0}, // the program's nine devices
     {"Ticks", 3, 0},   // the tick count starts at the scene
+    {"ExternalCommand", 4, 0, "TMSlin"},
 };
 
 // A scene larger than this is refused unread; a real one is about 11 kB.

@@ -11,7 +11,7 @@
 #include <string>
 
 inline constexpr const char* kSceneFormat = "kinemo-scene";
-inline constexpr int kSceneVersion = 3;
+inline constexpr int kSceneVersion = 4;
 
 class TRobot;
 class TSceneHost;

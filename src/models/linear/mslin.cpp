@@ -121,6 +121,9 @@ void TMSlin::Step(double h) {
     }
     if (!DynamicsOn) CurrentCmd = 0;
     PendulumStep(h);
+  } else if (ExternalCommand) {
+    if (!DynamicsOn) CurrentCmd = 0;
+    PendulumStep(h);
   }
   PendTheta = WrappedOnce(PendTheta);
 }
@@ -170,6 +173,7 @@ void TMSlin::VisitFields(TFieldVisitor& v) const {
   v.Field("FluxDensity", FluxDensity);
   v.Field("ControllerOn", ControllerOn);
   v.Field("DynamicsOn", DynamicsOn);
+  v.Field("ExternalCommand", ExternalCommand);
   v.Field("PendTheta", PendTheta);
   v.Field("PendOmega", PendOmega);
   v.Field("PendLength", PendLength);

@@ -47,6 +47,10 @@ public:
   double CurrentMax = 0;
   double FluxDensity = 0;
   bool DynamicsOn = true;
+  // The pendulum swings while the built-in controller is off, the current
+  // command left as a program outside sets it (a student's controller). No
+  // key or menu sets it; a reset keeps it.
+  bool ExternalCommand = false;
   double PendTheta = 0;
   double PendOmega = 0;
   double PendLength = 0;

@@ -120,7 +120,7 @@ void TMSlin::Draw(const TDrawContext& dc) const {
     glPopMatrix();
   }
 
-  if (ControllerOn) {
+  if (ControllerOn || ExternalCommand) {
     glPushMatrix();
     glTranslated(4.5 * w, 0, bt);
     SupportFrame(0, h / 6);
