@@ -279,8 +279,12 @@ public:
   std::size_t Size() const { return sims_.size(); }
 
   py::array_t<double>
-  Step(const py::array_t<double, py::array::c_style | py::array::forcecast>& actions) {
+  Step(const py::array_t<double, py::array::c_style | py::array::forcecast>& actions,
+       const std::optional<py::array_t<bool, py::array::c_style | py::array::forcecast>>& mask) {
     const std::size_t n = sims_.size();
+    if (mask && mask->size() != static_cast<py::ssize_t>(n))
+      throw py::value_error("mask: " + std::to_string(n) + " flags expected");
+    const bool* stepped = mask ? mask->data() : nullptr;
     if (actions.size() != static_cast<py::ssize_t>(n * a_))
       throw py::value_error("actions: " + std::to_string(n) + " x " + std::to_string(a_) +
                             " values expected, not " + std::to_string(actions.size()));
@@ -298,6 +302,11 @@ public:
       if (n * static_cast<std::size_t>(ticks_) >= static_cast<std::size_t>(kReleaseTicks))
         free.emplace();
       for (std::size_t s = 0; s < n; ++s) {
+        if (stepped && !stepped[s]) {
+          for (std::size_t j = 0; j < o_; ++j)
+            o[s * o_ + j] = observed_[s][j].Get();
+          continue;
+        }
         for (std::size_t i = 0; i < a_; ++i) {
           const TInput& in = inputs_[s][i];
           const double b = in.Bound.Get();
@@ -671,11 +680,11 @@ PYBIND11_MODULE(_core, m) {
            py::arg("sims"), py::arg("inputs"), py::arg("observe"), py::arg("ticks") = 1,
            "`inputs` and `observe` name fields as INDEX.FIELD (\"1.CurrentCmd\"); the inputs "
            "must be inputs of their devices.")
-      .def("step", &TPyBatch::Step, py::arg("actions"),
+      .def("step", &TPyBatch::Step, py::arg("actions"), py::arg("mask") = py::none(),
            "Sets each simulation's inputs from its row of `actions` (held within their "
            "bounds), runs `ticks` ticks of each and returns the observed fields, one row "
            "a simulation. The ticks are those of the window without its frame, log and "
-           "recording.")
+           "recording. With `mask`, only the simulations flagged are stepped.")
       .def("observe", &TPyBatch::Observe, "The observed fields now, one row a simulation.")
       .def("__len__", &TPyBatch::Size);
   m.def(

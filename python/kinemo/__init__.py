@@ -18,6 +18,7 @@ the command line's actions, record its quantities, render its view, save it::
 
 from ._core import (
     SCENE_VERSION,
+    Batch,
     Device,
     Inputs,
     Parameter,
@@ -30,6 +31,7 @@ from ._core import (
 
 __all__ = [
     "SCENE_VERSION",
+    "Batch",
     "Device",
     "Inputs",
     "Parameter",
@@ -39,3 +41,5 @@ __all__ = [
     "load",
     "standard_devices",
 ]
+
+from . import envs  # noqa: E402  (after the core it is built on)
