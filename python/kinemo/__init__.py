@@ -14,6 +14,8 @@ the command line's actions, record its quantities, render its view, save it::
         sim.step()
     traces = sim.run(1000, record=["1.PendTheta", "1.PosX"])
     sim.save("pendulum.json")
+
+Many runs of one scene, on every core or on a Dask cluster: `sweep`, `grid`.
 """
 
 from __future__ import annotations
@@ -35,6 +37,7 @@ from ._core import (
     load,
     standard_devices,
 )
+from .sweep import grid, sweep
 
 __all__ = [
     "SCENE_VERSION",
@@ -44,8 +47,10 @@ __all__ = [
     "Quantity",
     "Simulation",
     "device_classes",
+    "grid",
     "load",
     "standard_devices",
+    "sweep",
 ]
 
 _run = Simulation.run
