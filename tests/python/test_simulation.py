@@ -282,8 +282,9 @@ def test_progress_bars_change_nothing_and_ctrl_c_ends_a_recording(
     assert with_bar["time"].shape == (714,) and a.to_json() == b.to_json()
 
     paths = [tmp_path / "bar.avi", tmp_path / "plain.avi"]
-    kinemo.Simulation(["TRailAimant", "TMSlin"]).record(str(paths[0]), 60, size=(96, 64), progress=True)
-    kinemo.Simulation(["TRailAimant", "TMSlin"]).record(str(paths[1]), 60, size=(96, 64))
+    for path, bar in zip(paths, (True, False)):
+        pendulum = kinemo.Simulation(["TRailAimant", "TMSlin"])
+        pendulum.record(str(path), 60, size=(96, 64), progress=bar)
     assert paths[0].read_bytes() == paths[1].read_bytes()
 
     import tqdm  # type: ignore[import]
