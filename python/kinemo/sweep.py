@@ -6,25 +6,27 @@ numbers in this process, in a pool of processes or on a cluster's worker::
 
     import kinemo
 
-    if __name__ == "__main__":  # the pool's processes import this script
-        table = kinemo.sweep(
-            kinemo.Simulation(["TRailAimant", "TMonocycle"]),
-            kinemo.grid({"1.Kp": [4, 8, 12], "1.Ki": [0.0, 0.5]}),
-            ticks=1000,
-            measure=["1.Theta"],
-        )
+    table = kinemo.sweep(
+        kinemo.Simulation(["TMonocycle"]),
+        kinemo.grid({"0.Kp": [4, 8, 12], "0.Ki": [0.0, 0.5]}),
+        ticks=1000,
+        measure=["0.State[0]"],
+    )
 """
 
 from __future__ import annotations
 
 import concurrent.futures
+import contextlib
 import csv
+import importlib.util
 import itertools
 import math
 import multiprocessing
 import os
 import pickle
 import re
+import sys
 import tempfile
 import time
 import warnings
@@ -123,8 +125,8 @@ def _measured(values: Mapping[str, Any]) -> dict[str, Value]:
     out: dict[str, Value] = {}
     for key, value in values.items():
         value = _scalar(value)
-        if not isinstance(key, str):
-            raise TypeError(f"measure returned the key {key!r}: column names are text")
+        if not isinstance(key, str) or key == ERROR:
+            raise TypeError(f"measure returned the key {key!r}: text other than {ERROR!r}")
         if value is not None and not isinstance(value, (bool, int, float, str)):
             raise TypeError(
                 f"measure returned {type(value).__name__} for {key!r}: "
@@ -302,8 +304,7 @@ def sweep(
     device) returning a dict of numbers, booleans or text.
 
     Without `client`, the runs go to `workers` processes (all cores by default;
-    1 runs them here). The pool's processes import the main script: guard the
-    sweep with ``if __name__ == "__main__":``. With a `distributed.Client`,
+    1 runs them here). With a `distributed.Client`,
     they go to its cluster in batches; the numbers are the same bit for bit.
     A cluster of several machines: ``dask scheduler`` on one, ``dask worker
     tcp://<its host>:8786`` on each (with kinemo installed), then
@@ -444,6 +445,8 @@ def _execute(
             for i in todo:
                 done([(i, *_run_one(job, runs[i], function))])
             return
+    if batch is None and len(todo) <= count * _BATCHES_PER_WORKER:
+        batch = 1  # too few to batch
     if batch is None:
         # The first run here times a run; its numbers are those a worker gives.
         start = time.perf_counter()
@@ -465,18 +468,19 @@ def _on_pool(
     failed: dict[int, str],
 ) -> None:
     # forkserver: the pool's processes do not inherit this one's threads
-    # (tqdm's, a Dask client's) half way through what they were doing.
+    # (tqdm's, a Dask client's) half way through what they were doing. They
+    # start with this module (numpy and all) loaded once, in the server.
     context = multiprocessing.get_context("forkserver")
-    # Its processes then start with the main script (which they would import
-    # each) and this module (numpy and all) loaded once.
-    context.set_forkserver_preload(["__main__", __name__])
+    context.set_forkserver_preload([__name__])
     attempts = 0
     while batches:
         attempts += 1
         lost: list[list[tuple[int, dict[str, Any]]]] = []
         processes = min(count, len(batches))
         with concurrent.futures.ProcessPoolExecutor(processes, mp_context=context) as pool:
-            pending = {pool.submit(_run_batch, job, b): b for b in batches}
+            # The processes start as the first tasks go.
+            with _main_script_hidden():
+                pending = {pool.submit(_run_batch, job, b): b for b in batches}
             try:
                 for future in concurrent.futures.as_completed(pending):
                     try:
@@ -492,6 +496,30 @@ def _on_pool(
                 for i, _ in b:
                     failed[i] = f"a worker process died {_ATTEMPTS} times running it"
             return
+
+
+@contextlib.contextmanager
+def _main_script_hidden() -> Iterator[None]:
+    """New processes that do not run the main script again.
+
+    Python's pool processes import the main script first (so that what was
+    defined there unpickles), which needs the script to guard its work with
+    ``if __name__ == "__main__":`` and fails for a script read from standard
+    input. Here nothing comes by reference to the script: the measure
+    function comes by value (cloudpickle). Without cloudpickle, unchanged.
+    """
+    main = sys.modules.get("__main__")
+    if main is None or importlib.util.find_spec("cloudpickle") is None:
+        yield
+        return
+    spec, file = main.__spec__, main.__dict__.pop("__file__", None)
+    main.__spec__ = None
+    try:
+        yield
+    finally:
+        main.__spec__ = spec
+        if file is not None:
+            main.__file__ = file
 
 
 def _on_dask(
