@@ -28,6 +28,7 @@ import pickle
 import re
 import sys
 import tempfile
+import threading
 import time
 import warnings
 from dataclasses import dataclass
@@ -368,9 +369,13 @@ def sweep(
 
     from tqdm import tqdm  # type: ignore[import]
 
-    bar = tqdm(
-        total=len(all_runs), initial=len(all_runs) - len(todo), disable=not progress, unit="run"
-    )
+    class Bar(tqdm):  # type: ignore[misc]
+        # No monitor thread: the pool's processes fork best from a process
+        # of one thread.
+        monitor_interval = 0
+
+    done = len(all_runs) - len(todo)
+    bar = Bar(total=len(all_runs), initial=done, disable=not progress, unit="run")
     failed: dict[int, str] = {}  # the runs no worker finished: not cached
     try:
         if todo:
@@ -467,11 +472,17 @@ def _on_pool(
     done: Callable[[list[tuple[int, dict[str, Value], str | None]]], None],
     failed: dict[int, str],
 ) -> None:
-    # forkserver: the pool's processes do not inherit this one's threads
-    # (tqdm's, a Dask client's) half way through what they were doing. They
-    # start with this module (numpy and all) loaded once, in the server.
-    context = multiprocessing.get_context("forkserver")
-    context.set_forkserver_preload([__name__])
+    # Forked processes start at once with all this one has loaded, but only a
+    # process without other threads forks safely (a thread may hold a lock the
+    # copy then never sees released). Else the forkserver's, forked from a
+    # server process of one thread which has loaded this module once.
+    context: multiprocessing.context.BaseContext
+    if threading.active_count() == 1:
+        context = multiprocessing.get_context("fork")
+    else:
+        server = multiprocessing.get_context("forkserver")
+        server.set_forkserver_preload([__name__])
+        context = server
     attempts = 0
     while batches:
         attempts += 1

@@ -10,6 +10,7 @@ import pathlib
 import signal
 import subprocess
 import sys
+import threading
 import time
 from typing import Any, Iterator
 
@@ -92,6 +93,15 @@ def test_in_process_and_in_a_pool_the_table_of_a_plain_loop(
     pd.testing.assert_frame_equal(
         local(workers=2, batch=1, measure=killer), expected, check_exact=True
     )
+    # With another thread here, the processes come from a server of one thread.
+    release = threading.Event()
+    waiting = threading.Thread(target=release.wait)
+    waiting.start()
+    try:
+        pd.testing.assert_frame_equal(local(workers=2), expected, check_exact=True)
+    finally:
+        release.set()
+        waiting.join()
     finals = kinemo.sweep(
         kinemo.Simulation(MONOCYCLE), RUNS[:3], TICKS, ["0.State[0]", "0.Ce"], workers=1,
         progress=False,
