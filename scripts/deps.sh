@@ -7,6 +7,7 @@ packages=(cmake ninja-build g++ pkg-config
   libturbojpeg0-dev libstb-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
   xvfb xauth ffmpeg
   pybind11-dev python3-dev python3-numpy python3-pytest python3-mypy python3-pil # the Python module
+  python3-pandas python3-tqdm python3-distributed # its sweeps
   dpkg-dev file clang-format
   clang libclang-rt-14-dev) # the libFuzzer targets (scripts/fuzz.sh)
 

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -602,24 +603,43 @@ PYBIND11_MODULE(_core, m) {
       .def(
           "record",
           [](TPySimulation& sim, const std::string& path, long long ticks, int fps,
-             std::pair<int, int> size, const std::string& codec) {
+             std::pair<int, int> size, const std::string& codec, const py::object& on_ticks) {
             if (codec != "mjpeg" && codec != "raw")
               throw py::value_error("codec must be 'mjpeg' or 'raw'");
             if (ticks < 0) throw py::value_error("ticks must be 0 or more");
             std::string error;
             bool ok = false;
+            // What the callback raises (Ctrl+C among others) ends the
+            // recording there, its file closed, and is raised after.
+            std::function<bool(long long)> done;
+            std::optional<py::error_already_set> raised;
+            if (!on_ticks.is_none())
+              done = [&](long long k) {
+                py::gil_scoped_acquire held;
+                try {
+                  on_ticks(k);
+                  return true;
+                } catch (py::error_already_set& e) {
+                  raised = std::move(e);
+                  return false;
+                }
+              };
             {
               TPySimulation::TUse use(sim);
               py::gil_scoped_release free;
               ok = sim.Session().Record(path, ticks, fps, size.first, size.second, codec == "mjpeg",
-                                        error);
+                                        error, done);
             }
             sim.Session().TakeMessages();
+            if (raised) throw std::move(*raised);
             if (!ok) throw std::runtime_error("the recording to " + path + " failed: " + error);
           },
           py::arg("path"), py::arg("ticks"), py::arg("fps") = 25,
           py::arg("size") = std::pair<int, int>(1280, 720), py::arg("codec") = "mjpeg",
-          "Records `ticks` ticks (as step) of the view into an AVI file, as --record does.")
+          py::arg("on_ticks") = py::none(),
+          "Records `ticks` ticks (as step) of the view into an AVI file, as --record does. "
+          "on_ticks(n), if given, hears the ticks recorded so far every few ticks; what it "
+          "raises ends the recording there (the file closed) and is raised.")
       .def(
           "state",
           [](const TPySimulation& sim) {

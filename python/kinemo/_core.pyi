@@ -1,6 +1,7 @@
 # Generated with mypy's stubgen from the compiled module, then given the
 # element types pybind11 does not spell out (containers, arrays, the state).
-# `stubtest` checks it against the module in the test suite.
+# `stubtest` checks it against the module in the test suite. `run` and `record`
+# are those the package puts in place of the compiled ones (with `progress`).
 from typing import Any, Iterator, Sequence
 
 import numpy as np
@@ -85,10 +86,11 @@ class Simulation:
         fps: int = 25,
         size: tuple[int, int] = (1280, 720),
         codec: str = "mjpeg",
+        progress: bool = False,
     ) -> None: ...
     def render(self, width: int = 640, height: int = 480) -> npt.NDArray[np.uint8]: ...
     def run(
-        self, ticks: int, record: Sequence[str] = ..., every: int = 1
+        self, ticks: int, record: Sequence[str] = ..., every: int = 1, progress: bool = False
     ) -> dict[str, npt.NDArray[np.float64]]: ...
     def save(self, path: str) -> None: ...
     def select(self, index: int) -> None: ...

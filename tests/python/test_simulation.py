@@ -270,6 +270,38 @@ def test_record_writes_an_avi(tmp_path: pathlib.Path) -> None:
         sim.record(str(path), 10, codec="h264")
 
 
+def test_progress_bars_change_nothing_and_ctrl_c_ends_a_recording(
+    tmp_path: pathlib.Path, monkeypatch: pytest.MonkeyPatch
+) -> None:
+    a, b = kinemo.Simulation(), kinemo.Simulation()
+    for s in (a, b):
+        s.apply("key:Ctrl+D combo:8 key:Enter")
+    fields = ["8.PendTheta", "0.PosX"]
+    # Pieces of whole periods of 7 ticks, and a remainder.
+    with_bar, without = a.run(5003, record=fields, every=7, progress=True), b.run(5003, fields, 7)
+    assert all(np.array_equal(with_bar[k], without[k]) for k in without)
+    assert with_bar["time"].shape == (714,) and a.to_json() == b.to_json()
+
+    paths = [tmp_path / "bar.avi", tmp_path / "plain.avi"]
+    for path, bar in zip(paths, (True, False)):
+        pendulum = kinemo.Simulation(["TRailAimant", "TMSlin"])
+        pendulum.record(str(path), 60, size=(96, 64), progress=bar)
+    assert paths[0].read_bytes() == paths[1].read_bytes()
+
+    import tqdm  # type: ignore[import]
+
+    def interrupted(bar: Any, n: int = 1) -> None:
+        raise KeyboardInterrupt
+
+    monkeypatch.setattr(tqdm.tqdm, "update", interrupted)
+    sim = kinemo.Simulation(["TRailAimant", "TMSlin"])
+    with pytest.raises(KeyboardInterrupt):
+        sim.record(str(paths[0]), 10_000, size=(96, 64), progress=True)
+    assert 0 < sim.ticks < 100
+    data = paths[0].read_bytes()  # ended and closed: its header counts its frames
+    assert data[:4] == b"RIFF" and int.from_bytes(data[4:8], "little") == len(data) - 8
+
+
 def test_messages_the_window_would_show_become_warnings() -> None:
     sim = kinemo.Simulation(["TRailAimant", "TMSlin"])
     with warnings.catch_warnings(record=True) as caught:

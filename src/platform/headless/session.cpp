@@ -116,7 +116,7 @@ bool TSession::Render(int width, int height, std::vector<std::uint8_t>& rgb, std
 }
 
 bool TSession::Record(const std::string& path, long long ticks, int fps, int width, int height,
-                      bool mjpeg, std::string& error) {
+                      bool mjpeg, std::string& error, const std::function<bool(long long)>& done) {
   if (!Gl(width, height, error)) return false;
   const std::size_t shown = tk_.Messages.size();
   TCaptureAnswer capture;
@@ -131,7 +131,17 @@ bool TSession::Record(const std::string& path, long long ticks, int fps, int wid
     gl_->DoneCurrent();
     return false;
   }
-  Step(ticks);
+  if (done) {
+    constexpr long long kPiece = 25;
+    for (long long k = 0; k < ticks;) {
+      const long long n = std::min(kPiece, ticks - k);
+      Step(n);
+      k += n;
+      if (!done(k)) break;
+    }
+  } else {
+    Step(ticks);
+  }
   if (form_->Recording) form_->EndRecording();
   gl_->DoneCurrent();
   if (form_->CaptureResult < 0) {

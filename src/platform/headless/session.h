@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,9 +57,11 @@ public:
   // first: the pixels --screenshot writes. Drawing changes nothing of the
   // simulation. False with the reason when no context can be made.
   bool Render(int width, int height, std::vector<std::uint8_t>& rgb, std::string& error);
-  // Records `ticks` ticks (as Step) into an AVI file, as --record does.
+  // Records `ticks` ticks (as Step) into an AVI file, as --record does; `done`, if
+  // given, hears the ticks run so far every few ticks, and false from it ends
+  // the recording there.
   bool Record(const std::string& path, long long ticks, int fps, int width, int height, bool mjpeg,
-              std::string& error);
+              std::string& error, const std::function<bool(long long)>& done = {});
 
   // The message boxes shown since the last call.
   std::vector<std::string> TakeMessages();
