@@ -8,6 +8,7 @@ packages=(cmake ninja-build g++ pkg-config
   xvfb xauth ffmpeg
   pybind11-dev python3-dev python3-numpy python3-pytest python3-mypy python3-pil # the Python module
   python3-pandas python3-tqdm python3-distributed # its sweeps
+  python3-scipy python3-matplotlib python3-nbclient python3-nbformat python3-ipykernel # the examples
   dpkg-dev file clang-format
   clang libclang-rt-14-dev) # the libFuzzer targets (scripts/fuzz.sh)
 
