@@ -198,7 +198,8 @@ class Env(_Env):  # type: ignore[misc]
         self._scale = np.array(
             [self.sim.devices[int(n.split(".")[0])].inputs.bound(n.split(".")[1]) for n in self.inputs]
         )
-        self._action = np.zeros(len(self.inputs))
+        self._bounds = self._scale.tolist()
+        self._shape = (len(self.inputs),)
         self._steps = 0
         self._np_random: np.random.Generator | None = None
         self._closed = False
@@ -210,7 +211,19 @@ class Env(_Env):  # type: ignore[misc]
     def _start(self, sim: Simulation, rng: np.random.Generator) -> None:
         """The start state of an episode, drawn from `rng`."""
 
-    # Batched: one row per environment of the same kind (`envs`).
+    # One environment, in plain floats: numpy's cost on a few values would
+    # outweigh the tick many times over.
+    def _observe1(self, row: list[float]) -> list[float]:
+        return row
+
+    def _reward1(self, row: list[float]) -> float:
+        return 1.0
+
+    def _ended1(self, row: list[float]) -> bool:
+        return abs(row[0]) > self.max_angle
+
+    # Batched: one row per environment of the same kind (`envs`); the same
+    # values as the plain ones, row by row.
     def _observations(self, fields: npt.NDArray[np.float64], envs: Sequence[Env]) -> npt.NDArray[np.float32]:
         return fields.astype(np.float32)
 
@@ -221,12 +234,23 @@ class Env(_Env):  # type: ignore[misc]
         terminated: npt.NDArray[np.bool_] = np.abs(obs[:, 0]) > self.max_angle
         return terminated
 
-    def _to_inputs(self, action: Any) -> npt.NDArray[np.float64]:
-        a = np.asarray(action, dtype=np.float64).reshape(-1)
-        if a.shape != (len(self.inputs),) or not np.all(np.isfinite(a)):
+    def _to_inputs(self, action: Any) -> list[float]:
+        if type(action) is np.ndarray and action.shape == self._shape:  # the usual case
+            values = action.tolist()
+            if all(map(math.isfinite, values)):
+                return [min(1.0, max(-1.0, v)) * b for v, b in zip(values, self._bounds)]
+        values = action.tolist() if isinstance(action, np.ndarray) else action
+        if not isinstance(values, (list, tuple)):
+            values = [values]
+        if any(isinstance(v, (list, tuple)) for v in values):  # a column or a nested list
+            values = np.asarray(action).reshape(-1).tolist()
+        try:
+            values = [float(v) for v in values]
+        except (TypeError, ValueError):
+            values = []
+        if len(values) != len(self.inputs) or not all(map(math.isfinite, values)):
             raise ValueError(f"{type(self).__name__}: action {action!r} is not in {self.action_space}")
-        inputs: npt.NDArray[np.float64] = np.clip(a, -1.0, 1.0) * self._scale
-        return inputs
+        return [min(1.0, max(-1.0, v)) * b for v, b in zip(values, self._bounds)]
 
     # --- Gymnasium's interface ---
     @property
@@ -249,18 +273,22 @@ class Env(_Env):  # type: ignore[misc]
         self.sim.apply("menu:Resetrobots")
         self._start(self.sim, self.np_random)
         self._steps = 0
-        return self._observations(self._batch.observe(), [self])[0], {}
+        row = self._observe1(self._batch.observe()[0].tolist())
+        return np.array(row, dtype=np.float32), {}
 
     def step(
         self, action: Any
     ) -> tuple[npt.NDArray[np.float32], float, bool, bool, dict[str, Any]]:
         """One step: the action held for `ticks_per_step` ticks."""
-        obs = self._observations(self._batch.step(self._to_inputs(action)), [self])
+        row = self._observe1(self._batch.step_one(self._to_inputs(action)))
+        # Judged on what the observation holds, as the batch judges it.
+        obs = np.array(row, dtype=np.float32)
+        shown = obs.tolist()
         self._steps += 1
         return (
-            obs[0],
-            float(self._rewards(obs, [self])[0]),
-            bool(self._terminations(obs)[0]),
+            obs,
+            self._reward1(shown),
+            self._ended1(shown),
             self._steps >= self.max_episode_steps,
             {},
         )
@@ -310,6 +338,14 @@ class MagnetPendulum(Env):
         cart.set_state("PendTheta", theta)
         cart.set_state("PendOmega", omega)
 
+    def _observe1(self, row: list[float]) -> list[float]:
+        row[0] -= self._x0
+        return row
+
+    def _ended1(self, row: list[float]) -> bool:
+        low, high = self._limits
+        return abs(row[2]) > self.max_angle or row[0] < low + self.margin or row[0] > high - self.margin
+
     def _observations(self, fields: npt.NDArray[np.float64], envs: Sequence[Env]) -> npt.NDArray[np.float32]:
         fields[:, 0] -= self._x0
         return fields.astype(np.float32)
@@ -330,10 +366,10 @@ class MagnetPendulumDiscrete(MagnetPendulum):
         super().__init__(render_mode)
         self.action_space = _discrete(2)
 
-    def _to_inputs(self, action: Any) -> npt.NDArray[np.float64]:
+    def _to_inputs(self, action: Any) -> list[float]:
         if not self.action_space.contains(action):
             raise ValueError(f"MagnetPendulumDiscrete: action {action!r} is not 0 or 1")
-        return self._scale * (1.0 if int(action) else -1.0)
+        return [b * (1.0 if int(action) else -1.0) for b in self._bounds]
 
 
 class Monocycle(Env):
@@ -382,6 +418,13 @@ class Bicycle(Env):
         device.set_state("State[0]", angle)
         device.set_state("State[1]", rate)
         self.target = float(rng.uniform(-np.pi / 2, np.pi / 2))
+
+    def _observe1(self, row: list[float]) -> list[float]:
+        row[2] = float(np.remainder(self.target - row[2] + np.pi, 2 * np.pi) - np.pi)
+        return row
+
+    def _reward1(self, row: list[float]) -> float:
+        return 1.0 - abs(row[2]) / math.pi
 
     def _observations(self, fields: npt.NDArray[np.float64], envs: Sequence[Env]) -> npt.NDArray[np.float32]:
         targets = np.array([e.target for e in envs if isinstance(e, Bicycle)])
