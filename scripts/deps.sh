@@ -6,6 +6,7 @@ packages=(cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6opengl6-dev libqcustomplot-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libturbojpeg0-dev libstb-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
   xvfb xauth ffmpeg
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n # translations: lupdate, lrelease, Qt's own French
   pybind11-dev python3-dev python3-numpy python3-pytest python3-mypy python3-pil # the Python module
   dpkg-dev file clang-format
   clang libclang-rt-14-dev) # the libFuzzer targets (scripts/fuzz.sh)
