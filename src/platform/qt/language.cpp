@@ -69,13 +69,19 @@ bool LanguageArgument(const std::vector<std::string>& args, QString& code, std::
   return true;
 }
 
-bool InstallLanguage(const QString& code) {
+void RemoveLanguage() {
   TInstalled& installed = Installed();
   for (auto* t : {&installed.Window, &installed.Qt})
     if (*t) {
       QCoreApplication::removeTranslator(t->get());
       t->reset();
     }
+  installed.Code = QStringLiteral("fr");
+}
+
+bool InstallLanguage(const QString& code) {
+  RemoveLanguage();
+  TInstalled& installed = Installed();
   installed.Code = code;
   bool ok = true;
   // French is the window's source, English Qt's own.

@@ -26,5 +26,7 @@ bool LanguageArgument(const std::vector<std::string>& args, QString& code, std::
 // place of those installed before; false if a catalogue could not be loaded
 // (the window then shows its French source, Qt its English).
 bool InstallLanguage(const QString& code);
+// Takes the translators out: the window's French source, Qt's English.
+void RemoveLanguage();
 // The code installed last ("fr" before any).
 QString InstalledLanguage();
