@@ -210,6 +210,13 @@ void TMainWindow::BuildActions() {
   Action(QStringLiteral("Animate"))->setCheckable(true);
 }
 
+namespace {
+// The help page written in `code`'s language.
+std::string HelpPageOf(const QString& code) {
+  return code == QLatin1String("en") ? "index-en.html" : "index.html";
+}
+} // namespace
+
 void TMainWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
   auto add_menu = [&](const char* caption, std::initializer_list<const char*> items) {
@@ -234,6 +241,7 @@ void TMainWindow::BuildMenus() {
       add_menu(QT_TRANSLATE_NOOP("Kinemo", "&Affichage"),
                {"View", "Instruments1", "Oscilloscope1", "CaptureEcran1", "-", "EnregistreAVI1"});
   BuildLanguageMenu(*display);
+  form_.HelpPageName = HelpPageOf(InstalledLanguage());
   add_menu(QT_TRANSLATE_NOOP("Kinemo", "&?"), {"Aide2", "Apropos"});
 }
 
@@ -272,6 +280,7 @@ void TMainWindow::BuildLanguageMenu(QMenu& parent) {
 void TMainWindow::SetLanguage(TLanguage language) {
   RememberLanguage(language);
   InstallLanguage(LanguageCode(language));
+  form_.HelpPageName = HelpPageOf(InstalledLanguage());
   Retranslate(this);
   // Texts made from pieces, and the panels built from the device's description.
   EnableForSet();
