@@ -1208,5 +1208,13 @@
         <source>aucun programme ne lit ce tube ou ce périphérique</source>
         <translation>no program reads this pipe or device</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; n&apos;est pas une valeur entière correcte</source>
+        <translation>&apos;%1&apos; is not a valid integer value</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; n&apos;est pas une valeur à virgule flottante correcte</source>
+        <translation>&apos;%1&apos; is not a valid floating-point value</translation>
+    </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QVariant>
 #include <QWidget>
 #include <utility>
@@ -30,22 +31,31 @@ QString DeviceTr(const char* source) {
 
 namespace {
 // The messages of the toolkit-free window made of a sentence around names and
-// numbers; %1, %2 stand for these.
-const char* const kSentences[] = {
-    QT_TRANSLATE_NOOP("Kinemo", "La page d'aide n'a pas pu être ouverte :\n%1"),
-    QT_TRANSLATE_NOOP("Kinemo", "Erreur d'écriture dans capture.dat : le journal est fermé (%1)"),
-    QT_TRANSLATE_NOOP("Kinemo", "La vue est trop petite pour être enregistrée : il lui faut au "
-                                "moins %1 × %2 pixels."),
-    QT_TRANSLATE_NOOP("Kinemo", "Au plus %1 images par seconde avec un pas d'intégration de %2 s "
-                                ": chaque pas donne une image au plus."),
-    QT_TRANSLATE_NOOP("Kinemo", "%1 existe déjà. Voulez-vous le remplacer ?"),
-    QT_TRANSLATE_NOOP("Kinemo", "Impossible d'ouvrir la scène %1 : %2"),
-    QT_TRANSLATE_NOOP("Kinemo", "Impossible d'enregistrer la scène %1 : %2"),
-    QT_TRANSLATE_NOOP("Kinemo", "Le pas d'intégration doit être compris entre 0 et %1 s."),
-    QT_TRANSLATE_NOOP("Kinemo",
-                      "Le calcul de l'appareil %1 (%2) a divergé : ses paramètres et le pas "
-                      "d'intégration le rendent instable. Il est remis à son état initial et la "
-                      "simulation est mise en pause."),
+// numbers; %1, %2 stand for these. `Reason` is the argument that is itself a
+// text of the program (why a file failed), translated in turn; the others
+// (paths, what the user typed) are shown as they are.
+struct TSentence {
+  const char* Text;
+  int Reason = 0;
+};
+const TSentence kSentences[] = {
+    {QT_TRANSLATE_NOOP("Kinemo", "La page d'aide n'a pas pu être ouverte :\n%1")},
+    {QT_TRANSLATE_NOOP("Kinemo", "Erreur d'écriture dans capture.dat : le journal est fermé (%1)"),
+     1},
+    {QT_TRANSLATE_NOOP("Kinemo", "La vue est trop petite pour être enregistrée : il lui faut au "
+                                 "moins %1 × %2 pixels.")},
+    {QT_TRANSLATE_NOOP("Kinemo", "Au plus %1 images par seconde avec un pas d'intégration de %2 s "
+                                 ": chaque pas donne une image au plus.")},
+    {QT_TRANSLATE_NOOP("Kinemo", "%1 existe déjà. Voulez-vous le remplacer ?")},
+    {QT_TRANSLATE_NOOP("Kinemo", "Impossible d'ouvrir la scène %1 : %2"), 2},
+    {QT_TRANSLATE_NOOP("Kinemo", "Impossible d'enregistrer la scène %1 : %2"), 2},
+    {QT_TRANSLATE_NOOP("Kinemo", "Le pas d'intégration doit être compris entre 0 et %1 s.")},
+    {QT_TRANSLATE_NOOP("Kinemo",
+                       "Le calcul de l'appareil %1 (%2) a divergé : ses paramètres et le pas "
+                       "d'intégration le rendent instable. Il est remis à son état initial et la "
+                       "simulation est mise en pause.")},
+    {QT_TRANSLATE_NOOP("Kinemo", "'%1' n'est pas une valeur entière correcte")},
+    {QT_TRANSLATE_NOOP("Kinemo", "'%1' n'est pas une valeur à virgule flottante correcte")},
 };
 
 // Whole messages and captions of the toolkit-free window, and the reasons it
@@ -96,21 +106,24 @@ QString CoreText(const std::string& text) {
   const QString source = QString::fromStdString(text);
   const QString whole = Tr(text.c_str());
   if (whole != source) return whole;
-  static const std::vector<std::pair<const char*, QRegularExpression>> sentences = [] {
-    std::vector<std::pair<const char*, QRegularExpression>> all;
-    for (const char* s : kSentences)
-      all.emplace_back(s, SentenceExpression(QString::fromUtf8(s)));
+  static const std::vector<std::pair<TSentence, QRegularExpression>> sentences = [] {
+    std::vector<std::pair<TSentence, QRegularExpression>> all;
+    for (const TSentence& s : kSentences)
+      all.emplace_back(s, SentenceExpression(QString::fromUtf8(s.Text)));
     return all;
   }();
   for (const auto& [sentence, expression] : sentences) {
-    const QString translated = Tr(sentence);
-    if (translated == QString::fromUtf8(sentence)) continue;
+    const QString translated = Tr(sentence.Text);
+    if (translated == QString::fromUtf8(sentence.Text)) continue;
     const QRegularExpressionMatch m = expression.match(source);
     if (!m.hasMatch()) continue;
-    QString result = translated;
+    QStringList pieces;
     for (int i = 1; i <= m.lastCapturedIndex(); ++i)
-      result = result.arg(Tr(m.captured(i).toUtf8().constData()));
-    return result;
+      pieces << (i == sentence.Reason ? Tr(m.captured(i).toUtf8().constData()) : m.captured(i));
+    // At once, so that a "%1" typed by the user is never taken for a marker.
+    if (pieces.size() == 1) return translated.arg(pieces[0]);
+    if (pieces.size() == 2) return translated.arg(pieces[0], pieces[1]);
+    return translated;
   }
   return source;
 }

@@ -134,5 +134,20 @@ TEST(Language, SwitchingMovesNoStateNoKeyNoByteAndComesBack) {
   RemoveLanguage();
 }
 
+// The toolkit-free window's messages: whole, or a sentence around what the
+// user gave (kept as typed) and a reason of the program (translated).
+TEST(Language, MessagesOfTheWindowAreTranslatedAroundWhatTheUserGave) {
+  const std::string refused = "Impossible d'enregistrer la scène /tmp/%1 : x.json : accès refusé";
+  const std::string typed = "'Erreur' n'est pas une valeur entière correcte";
+  EXPECT_EQ(CoreText(refused).toStdString(), refused);
+  ASSERT_TRUE(InstallLanguage(QStringLiteral("en")));
+  EXPECT_EQ(CoreText(refused),
+            QStringLiteral("Cannot save the scene /tmp/%1 : x.json: permission denied"));
+  EXPECT_EQ(CoreText(typed), QStringLiteral("'Erreur' is not a valid integer value"));
+  EXPECT_EQ(CoreText("Erreur"), QStringLiteral("Error"));
+  EXPECT_EQ(CoreText("/tmp/Erreur"), QStringLiteral("/tmp/Erreur"));
+  RemoveLanguage();
+}
+
 } // namespace KINEMO_UNITY_ID
 } // namespace
