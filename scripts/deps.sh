@@ -6,6 +6,7 @@ packages=(cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6opengl6-dev libqcustomplot-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libturbojpeg0-dev libstb-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
   xvfb xauth ffmpeg
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n # translations: lupdate, lrelease, Qt's own French
   pybind11-dev python3-dev python3-numpy python3-pytest python3-mypy python3-pil # the Python module
   python3-pandas python3-tqdm python3-distributed # its sweeps
   python3-scipy python3-matplotlib python3-nbclient python3-nbformat python3-ipykernel # the examples

@@ -8,6 +8,7 @@
 #include "models/device_description.h"
 #include "test_support.h"
 #include "texts/help_devices.h"
+#include "texts/ts_catalogue.h"
 
 TEST(Help, OpensThePageInTheDataFolderOrSaysItIsMissing) {
   TFormFixture f;
@@ -56,4 +57,36 @@ TEST(Help, TheDevicesPartIsWrittenFromTheirDescriptions) {
   EXPECT_NE(built.find("(n° 0 et 2)"), std::string::npos);       // one section per class
   std::string page;
   EXPECT_FALSE(FillHelpTemplate("<html></html>", "x", page));
+}
+
+// The English page: the same devices, their texts from the English catalogue.
+TEST(Help, TheEnglishPageHasTheDescriptionsInEnglish) {
+  TFormFixture f;
+  TCatalogue english;
+  ASSERT_TRUE(ReadCatalogue(ReadFile(KINEMO_CATALOGUE_EN), "Devices", english));
+  const std::string built =
+      ReadFile(std::filesystem::path(KINEMO_BUILD_DATA_DIR) / "help/index-en.html");
+  std::string expected;
+  ASSERT_TRUE(FillHelpTemplate(ReadFile(KINEMO_HELP_TEMPLATE_EN),
+                               DeviceHelpHtml(f.form->Sim, &english), expected));
+  EXPECT_EQ(built, expected);
+  for (const TRobot* robot : f.form->Sim.Robots) {
+    const TDeviceDescription& d = robot->Description();
+    for (const char* text : {d.Name, d.Text}) {
+      ASSERT_EQ(english.count(text), 1u) << "no English for " << text;
+      EXPECT_NE(built.find(english.at(text)), std::string::npos) << text;
+      if (english.at(text) != text) {
+        EXPECT_EQ(built.find(text), std::string::npos) << "still French: " << text;
+      }
+    }
+  }
+  EXPECT_NE(built.find("<td>0.01 to 5</td>"), std::string::npos);
+  // Entities and unfinished translations as lupdate writes them.
+  TCatalogue read;
+  ASSERT_TRUE(ReadCatalogue("<context><name>Devices</name><message><source>l&apos;axe &amp; "
+                            "&lt;x&gt;</source><translation>the &quot;axis&quot;</translation>"
+                            "</message><message><source>b</source><translation type=\"unfinished"
+                            "\">c</translation></message></context>",
+                            "Devices", read));
+  EXPECT_EQ(read, (TCatalogue{{"l'axe & <x>", "the \"axis\""}}));
 }

@@ -6,9 +6,10 @@
 #include <QPushButton>
 
 #include "dialogs/dialog_frame.h"
+#include "dialogs/translated.h"
 
 TDlgAbout::TDlgAbout(const QIcon& icon, QWidget* parent) : QDialog(parent) {
-  SetFixedForm(*this, QStringLiteral("About"), 256, 175);
+  SetFixedForm(*this, QT_TRANSLATE_NOOP("Kinemo", "About"), 256, 175);
 
   auto* bevel = new QFrame(this);
   bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -19,22 +20,24 @@ TDlgAbout::TDlgAbout(const QIcon& icon, QWidget* parent) : QDialog(parent) {
   image1->setGeometry(32, 32, 32, 32);
   image1->setPixmap(icon.pixmap(32, 32));
 
-  auto place = [this](const char* name, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, this);
+  auto place = [this](const char* name, const char* text, int x, int y) {
+    auto* label = new QLabel(this);
+    SetTr(label, "text", text);
     label->setObjectName(QString::fromLatin1(name));
     label->move(x, y);
     return label;
   };
-  Label1 = place("Label1", QStringLiteral("Kinemo"), 88, 24);
+  Label1 = place("Label1", QT_TRANSLATE_NOOP("Kinemo", "Kinemo"), 88, 24);
   QFont title = Label1->font();
   title.setBold(true);
   Label1->setFont(title);
   Label1->adjustSize();
-  Label4 = place("Label4", QStringLiteral("v 2.3"), 90, 43);
-  place("Label2", QStringLiteral("Robots, moteurs linéaires"), 88, 72);
-  place("Label3", QStringLiteral("Logiciel libre, 2024"), 88, 96);
+  Label4 = place("Label4", QT_TRANSLATE_NOOP("Kinemo", "v 2.3"), 90, 43);
+  place("Label2", QT_TRANSLATE_NOOP("Kinemo", "Robots, moteurs linéaires"), 88, 72);
+  place("Label3", QT_TRANSLATE_NOOP("Kinemo", "Logiciel libre, 2024"), 88, 96);
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  auto* ok = new QPushButton(this);
+  SetTr(ok, "text", QT_TRANSLATE_NOOP("Kinemo", "OK"));
   ok->setObjectName(QStringLiteral("OKBtn"));
   ok->setGeometry(90, 136, 75, 33);
   ok->setDefault(true);

@@ -1,11 +1,14 @@
 #include "dialogs/dialog_frame.h"
+#include "dialogs/translated.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 
-void SetFixedForm(QDialog& dialog, const QString& caption, int width, int height) {
-  dialog.setWindowTitle(caption);
+#include "dialogs/translated.h"
+
+void SetFixedForm(QDialog& dialog, const char* caption, int width, int height) {
+  SetTr(&dialog, "windowTitle", caption);
   dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                         Qt::WindowCloseButtonHint);
   dialog.setFixedSize(width, height);
@@ -17,8 +20,10 @@ void SetFixedForm(QDialog& dialog, const QString& caption, int width, int height
 
 QDialogButtonBox* MakeOkCancel(QDialog& dialog) {
   auto* box = new QDialogButtonBox(&dialog);
-  QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = box->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+  QPushButton* ok = box->addButton(QString(), QDialogButtonBox::AcceptRole);
+  QPushButton* cancel = box->addButton(QString(), QDialogButtonBox::RejectRole);
+  SetTr(ok, "text", QT_TRANSLATE_NOOP("Kinemo", "OK"));
+  SetTr(cancel, "text", QT_TRANSLATE_NOOP("Kinemo", "Annuler"));
   ok->setObjectName(QStringLiteral("OKBtn"));
   cancel->setObjectName(QStringLiteral("CancelBtn"));
   ok->setDefault(true);

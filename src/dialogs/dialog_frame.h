@@ -9,7 +9,8 @@ class QWidget;
 
 // Fixes the client size and the border, and centres the dialog on the screen
 // each time it is shown.
-void SetFixedForm(QDialog& dialog, const QString& caption, int width, int height);
+// `caption` is a French source marked for translation.
+void SetFixedForm(QDialog& dialog, const char* caption, int width, int height);
 
 // "OK" accepts, "Annuler" rejects; both named for tests.
 QDialogButtonBox* MakeOkCancel(QDialog& dialog);

@@ -5,18 +5,20 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_frame.h"
+#include "dialogs/translated.h"
 
 namespace {
 // A labelled edit: the label above its edit.
 QLineEdit* AddLabelledEdit(QDialog& dialog, QVBoxLayout& layout, const char* name,
-                           const QString& label, const QString& hint) {
-  auto* caption = new QLabel(label, &dialog);
+                           const char* label, const char* hint) {
+  auto* caption = new QLabel(&dialog);
+  SetTr(caption, "text", label);
   auto* edit = new QLineEdit(&dialog);
   edit->setObjectName(QString::fromLatin1(name));
   caption->setBuddy(edit);
-  if (!hint.isEmpty()) {
-    SetHint(caption, hint);
-    SetHint(edit, hint);
+  if (hint) {
+    SetHintTr(caption, hint);
+    SetHintTr(edit, hint);
   }
   layout.addWidget(caption);
   layout.addWidget(edit);
@@ -25,14 +27,15 @@ QLineEdit* AddLabelledEdit(QDialog& dialog, QVBoxLayout& layout, const char* nam
 } // namespace
 
 TDialogCapture::TDialogCapture(QWidget* parent) : QDialog(parent) {
-  SetFixedForm(*this, QStringLiteral("Paramètres de la capture AVI"), 313, 214);
+  SetFixedForm(*this, QT_TRANSLATE_NOOP("Kinemo", "Paramètres de la capture AVI"), 313, 214);
   auto* layout = new QVBoxLayout(this);
   layout->setSpacing(2);
-  LEfilename = AddLabelledEdit(*this, *layout, "LEfilename", QStringLiteral("Nom du fichier"), {});
-  LEfps = AddLabelledEdit(*this, *layout, "LEfps", QStringLiteral("fps"),
-                          QStringLiteral("Nombre d'images par seconde"));
-  LEtime = AddLabelledEdit(*this, *layout, "LEtime", QStringLiteral("Durée (s)"),
-                           QStringLiteral("Durée de la capture"));
+  LEfilename = AddLabelledEdit(*this, *layout, "LEfilename",
+                               QT_TRANSLATE_NOOP("Kinemo", "Nom du fichier"), nullptr);
+  LEfps = AddLabelledEdit(*this, *layout, "LEfps", QT_TRANSLATE_NOOP("Kinemo", "fps"),
+                          QT_TRANSLATE_NOOP("Kinemo", "Nombre d'images par seconde"));
+  LEtime = AddLabelledEdit(*this, *layout, "LEtime", QT_TRANSLATE_NOOP("Kinemo", "Durée (s)"),
+                           QT_TRANSLATE_NOOP("Kinemo", "Durée de la capture"));
   layout->addStretch();
   layout->addWidget(MakeOkCancel(*this));
 }

@@ -6,17 +6,19 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_frame.h"
+#include "dialogs/translated.h"
 
 TDialogOptions::TDialogOptions(QWidget* parent) : QDialog(parent) {
-  SetFixedForm(*this, QStringLiteral("Options"), 313, 214);
-  const QString hint = QStringLiteral("change le pas d'intégration numérique");
-  auto* label1 = new QLabel(QStringLiteral("dt (s)"), this);
+  SetFixedForm(*this, QT_TRANSLATE_NOOP("Kinemo", "Options"), 313, 214);
+  const char* hint = QT_TRANSLATE_NOOP("Kinemo", "change le pas d'intégration numérique");
+  auto* label1 = new QLabel(this);
+  SetTr(label1, "text", QT_TRANSLATE_NOOP("Kinemo", "dt (s)"));
   label1->setObjectName(QStringLiteral("label1"));
   Editdt = new QLineEdit(this);
   Editdt->setObjectName(QStringLiteral("Editdt"));
   label1->setBuddy(Editdt);
-  SetHint(label1, hint);
-  SetHint(Editdt, hint);
+  SetHintTr(label1, hint);
+  SetHintTr(Editdt, hint);
 
   auto* form = new QFormLayout;
   form->addRow(label1, Editdt);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_frame.h"
+#include "dialogs/translated.h"
 
 namespace {
 // Narrow margins: the captions of both groups side by side need the width.
@@ -22,37 +23,45 @@ void SetRadio(QRadioButton* button, bool checked) {
 } // namespace
 
 TDialogOptionsMRV::TDialogOptionsMRV(QWidget* parent) : QDialog(parent) {
-  SetFixedForm(*this, QStringLiteral("Options de la MRV linéaire et de son rail"), 419, 185);
+  SetFixedForm(*this, QT_TRANSLATE_NOOP("Kinemo", "Options de la MRV linéaire et de son rail"), 419,
+               185);
 
-  RGTypeRail = new QGroupBox(QStringLiteral("Type de rail"), this);
+  RGTypeRail = new QGroupBox(this);
+  SetTr(RGTypeRail, "title", QT_TRANSLATE_NOOP("Kinemo", "Type de rail"));
   RGTypeRail->setObjectName(QStringLiteral("RGTypeRail"));
   RGTypeRailItems = new QButtonGroup(this);
   auto* rail_layout = new QVBoxLayout(RGTypeRail);
   rail_layout->setContentsMargins(kInset, kInset, kInset, kInset);
-  const QString items[] = {QStringLiteral("Rail droit"), QStringLiteral("Rail droit et décallé"),
-                           QStringLiteral("Rail courbé"), QStringLiteral("Rail courbé et fermé")};
+  const char* const items[] = {QT_TRANSLATE_NOOP("Kinemo", "Rail droit"),
+                               QT_TRANSLATE_NOOP("Kinemo", "Rail droit et décallé"),
+                               QT_TRANSLATE_NOOP("Kinemo", "Rail courbé"),
+                               QT_TRANSLATE_NOOP("Kinemo", "Rail courbé et fermé")};
   for (int i = 0; i < 4; ++i) {
-    auto* item = new QRadioButton(items[i], RGTypeRail);
+    auto* item = new QRadioButton(RGTypeRail);
+    SetTr(item, "text", items[i]);
     RGTypeRailItems->addButton(item, i);
     rail_layout->addWidget(item);
   }
 
-  GB2 = new QGroupBox(QStringLiteral("Modèle des forces"), this);
+  GB2 = new QGroupBox(this);
+  SetTr(GB2, "title", QT_TRANSLATE_NOOP("Kinemo", "Modèle des forces"));
   GB2->setObjectName(QStringLiteral("GB2"));
   auto* model_layout = new QVBoxLayout(GB2);
   model_layout->setContentsMargins(kInset, kInset, kInset, kInset);
-  auto add_model = [&](const char* name, const QString& caption) {
-    auto* button = new QRadioButton(caption, GB2);
+  auto add_model = [&](const char* name, const char* caption) {
+    auto* button = new QRadioButton(GB2);
+    SetTr(button, "text", caption);
     button->setObjectName(QString::fromLatin1(name));
     model_layout->addWidget(button);
     return button;
   };
   RBModelePhysiqueSimple =
-      add_model("RBModelePhysiqueSimple", QStringLiteral("Modele physique simple"));
+      add_model("RBModelePhysiqueSimple", QT_TRANSLATE_NOOP("Kinemo", "Modele physique simple"));
   RBModelePhysiqueSimpleCorrige =
-      add_model("RBModelePhysiqueSimpleCorrige", QStringLiteral("Modele physique simple corrigé"));
-  RBModelePhysiqueDistance =
-      add_model("RBModelePhysiqueDistance", QStringLiteral("Modele basée sur la distance"));
+      add_model("RBModelePhysiqueSimpleCorrige",
+                QT_TRANSLATE_NOOP("Kinemo", "Modele physique simple corrigé"));
+  RBModelePhysiqueDistance = add_model("RBModelePhysiqueDistance",
+                                       QT_TRANSLATE_NOOP("Kinemo", "Modele basée sur la distance"));
   model_layout->addStretch();
 
   // The force models have the longer captions: that group takes the spare width.

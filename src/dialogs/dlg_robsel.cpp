@@ -6,10 +6,12 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_frame.h"
+#include "dialogs/translated.h"
 
 TDialogRobSel::TDialogRobSel(QWidget* parent) : QDialog(parent) {
-  SetFixedForm(*this, QStringLiteral("Sélection du robot actif"), 313, 137);
-  auto* label1 = new QLabel(QStringLiteral("Robot sélectionné"), this);
+  SetFixedForm(*this, QT_TRANSLATE_NOOP("Kinemo", "Sélection du robot actif"), 313, 137);
+  auto* label1 = new QLabel(this);
+  SetTr(label1, "text", QT_TRANSLATE_NOOP("Kinemo", "Robot sélectionné"));
   label1->setObjectName(QStringLiteral("Label1"));
   IDC_EDITRobSel = new QLineEdit(this);
   IDC_EDITRobSel->setObjectName(QStringLiteral("IDC_EDITRobSel"));

@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 
 #include "dialogs/dialog_frame.h"
+#include "dialogs/translated.h"
 #include "window/gl_form.h"
 
 namespace {
@@ -17,7 +18,7 @@ constexpr char kEnter = 13;
 
 TFormDlgView::TFormDlgView(TGL_Form& form, TDispatch dispatch, QWidget* parent)
     : QDialog(parent), form_(form), dispatch_(std::move(dispatch)) {
-  setWindowTitle(QStringLiteral("Coordonnées de visualisation"));
+  SetTr(this, "windowTitle", QT_TRANSLATE_NOOP("Kinemo", "Coordonnées de visualisation"));
   setFixedSize(362, 168);
   setModal(false);
   TFormDlgViewModel& m = form_.FormDlgView;
@@ -32,22 +33,23 @@ TFormDlgView::TFormDlgView(TGL_Form& form, TDispatch dispatch, QWidget* parent)
   ScrollBaryrot = AddBar("ScrollBaryrot", m.ScrollBaryrot);
   ScrollBarxrot = AddBar("ScrollBarxrot", m.ScrollBarxrot);
 
-  ButtonReset = new QPushButton(QStringLiteral("Reset"), this);
+  ButtonReset = new QPushButton(this);
+  SetTr(ButtonReset, "text", QT_TRANSLATE_NOOP("Kinemo", "Reset"));
   ButtonReset->setObjectName(QStringLiteral("ButtonReset"));
   // Enter belongs to the edits, never to the button.
   ButtonReset->setAutoDefault(false);
   connect(ButtonReset, &QPushButton::clicked, this,
           [this] { dispatch_([this] { form_.ButtonResetClick(); }); });
 
-  const QString centre = QStringLiteral("Position centre de vision");
-  const QString depth = QStringLiteral("Profondeur");
+  const char* centre = QT_TRANSLATE_NOOP("Kinemo", "Position centre de vision");
+  const char* depth = QT_TRANSLATE_NOOP("Kinemo", "Profondeur");
   auto* grid = new QGridLayout(this);
   grid->setVerticalSpacing(2);
-  auto row = [&](int r, int column, const char* label, QLineEdit* edit, const QString& hint) {
+  auto row = [&](int r, int column, const char* label, QLineEdit* edit, const char* hint) {
     auto* caption = new QLabel(QString::fromLatin1(label), this);
     caption->setBuddy(edit);
-    SetHint(caption, hint);
-    SetHint(edit, hint);
+    SetHintTr(caption, hint);
+    SetHintTr(edit, hint);
     grid->addWidget(caption, r, column);
     grid->addWidget(edit, r, column + 1);
   };

@@ -10,6 +10,19 @@
 
 namespace {
 
+// The page's language: French (the descriptions' own) unless a catalogue
+// gives their English.
+struct TWords {
+  const TCatalogue* English = nullptr;
+  // A text of the page or of a description, in the page's language.
+  std::string operator()(const char* french, const char* english) const {
+    return English ? english : french;
+  }
+  std::string operator()(const char* description) const {
+    return English ? Translated(*English, description) : description;
+  }
+};
+
 std::string Escape(std::string_view text) {
   std::string out;
   for (char c : text) {
@@ -30,71 +43,79 @@ std::string Escape(std::string_view text) {
   return out;
 }
 
-// Numbers as a French reader writes them.
-std::string Number(double v) {
-  return FloatToStrF(v, TFloatFormat::General, 6, 0, ',');
+// Numbers as the reader writes them.
+std::string Number(double v, const TWords& w) {
+  return FloatToStrF(v, TFloatFormat::General, 6, 0, w.English ? '.' : ',');
 }
 
-std::string Keys(const TCommandDescription& c) {
+std::string Keys(const TCommandDescription& c, const TWords& w) {
   std::string out;
   for (std::uint16_t key : c.Keys)
-    out += (out.empty() ? "" : " / ") + ("<kbd>" + Escape(KeyCaption(key)) + "</kbd>");
+    out += (out.empty() ? "" : " / ") + ("<kbd>" + Escape(w(KeyCaption(key).c_str())) + "</kbd>");
   return out;
 }
 
 // "Régulateur : non", from the label the device gives its flag.
-std::string Mode(const TDeviceDescription& d, const TCommandDescription& c) {
-  if (!c.When) return "toujours";
+std::string Mode(const TDeviceDescription& d, const TCommandDescription& c, const TWords& w) {
+  if (!c.When) return w("toujours", "always");
   std::string label = c.When;
   for (const TQuantityDescription& q : d.Quantities)
-    if (std::string_view(q.Field) == c.When) label = q.Label;
-  return Escape(label) + (c.WhenOn ? " : oui" : " : non");
+    if (std::string_view(q.Field) == c.When) label = w(q.Label);
+  return Escape(label) + (c.WhenOn ? w(" : oui", ": yes") : w(" : non", ": no"));
 }
 
-std::string Unit(const char* unit) {
-  return *unit ? Escape(unit) : "—";
+std::string Unit(const char* unit, const TWords& w) {
+  return *unit ? Escape(w(unit)) : "—";
 }
 
-void Device(std::string& out, const std::vector<int>& numbers, const TRobot& robot) {
+void Device(std::string& out, const std::vector<int>& numbers, const TRobot& robot,
+            const TWords& w) {
   const TDeviceDescription& d = robot.Description();
   std::string which;
   for (std::size_t i = 0; i < numbers.size(); ++i)
-    which += (i == 0 ? "" : i + 1 == numbers.size() ? " et " : ", ") + std::to_string(numbers[i]);
-  out += "<h3 id=\"appareil-" + std::to_string(numbers[0]) + "\">" + Escape(d.Name) +
-         " <small>(n° " + which + ")</small></h3>\n";
-  out += "<p>" + Escape(d.Text) + "</p>\n";
+    which += (i == 0                    ? ""
+              : i + 1 == numbers.size() ? w(" et ", " and ")
+                                        : ", ") +
+             std::to_string(numbers[i]);
+  out += "<h3 id=\"appareil-" + std::to_string(numbers[0]) + "\">" + Escape(w(d.Name)) +
+         " <small>(" + w("n° ", "no. ") + which + ")</small></h3>\n";
+  out += "<p>" + Escape(w(d.Text)) + "</p>\n";
 
   if (!d.Commands.empty()) {
-    out += "<table class=\"touches\">\n<tr><th>Touches</th><th>Effet</th><th>Quand</th></tr>\n";
+    out += "<table class=\"touches\">\n<tr><th>" + w("Touches", "Keys") + "</th><th>" +
+           w("Effet", "Effect") + "</th><th>" + w("Quand", "When") + "</th></tr>\n";
     for (const TCommandDescription& c : d.Commands)
-      out += "<tr><td>" + Keys(c) + "</td><td>" + Escape(c.Action) + "</td><td>" + Mode(d, c) +
-             "</td></tr>\n";
+      out += "<tr><td>" + Keys(c, w) + "</td><td>" + Escape(w(c.Action)) + "</td><td>" +
+             Mode(d, c, w) + "</td></tr>\n";
     out += "</table>\n";
   }
 
-  out +=
-      "<table class=\"valeurs\">\n<tr><th>Valeur affichée</th><th>Unité</th><th>Champ</th></tr>\n";
+  out += "<table class=\"valeurs\">\n<tr><th>" + w("Valeur affichée", "Value shown") + "</th><th>" +
+         w("Unité", "Unit") + "</th><th>" + w("Champ", "Field") + "</th></tr>\n";
   for (const TQuantityDescription& q : d.Quantities)
-    out += "<tr><td>" + Escape(q.Label) + "</td><td>" + Unit(q.DisplayUnit()) + "</td><td><code>" +
-           Escape(q.Field) + "</code></td></tr>\n";
+    out += "<tr><td>" + Escape(w(q.Label)) + "</td><td>" + Unit(q.DisplayUnit(), w) +
+           "</td><td><code>" + Escape(q.Field) + "</code></td></tr>\n";
   out += "</table>\n";
 
   if (d.Parameters.empty()) {
-    out += "<p class=\"sans\">Aucun paramètre réglable.</p>\n";
+    out += "<p class=\"sans\">" + w("Aucun paramètre réglable.", "No adjustable parameter.") +
+           "</p>\n";
     return;
   }
-  out += "<table class=\"parametres\">\n<tr><th>Paramètre</th><th>Champ</th><th>Unité</th>"
-         "<th>Valeur d'origine</th><th>Plage</th></tr>\n";
+  out += "<table class=\"parametres\">\n<tr><th>" + w("Paramètre", "Parameter") + "</th><th>" +
+         w("Champ", "Field") + "</th><th>" + w("Unité", "Unit") + "</th><th>" +
+         w("Valeur d'origine", "Original value") + "</th><th>" + w("Plage", "Range") +
+         "</th></tr>\n";
   for (const TParameterDescription& p : d.Parameters)
-    out += "<tr><td>" + Escape(p.Label) + "</td><td><code>" + Escape(p.Field) + "</code></td><td>" +
-           Unit(p.Unit) + "</td><td>" + Number(p.Default) + "</td><td>" + Number(p.Min) + " à " +
-           Number(p.Max) + "</td></tr>\n";
+    out += "<tr><td>" + Escape(w(p.Label)) + "</td><td><code>" + Escape(p.Field) +
+           "</code></td><td>" + Unit(p.Unit, w) + "</td><td>" + Number(p.Default, w) + "</td><td>" +
+           Number(p.Min, w) + w(" à ", " to ") + Number(p.Max, w) + "</td></tr>\n";
   out += "</table>\n";
 }
 
 } // namespace
 
-std::string DeviceHelpHtml(const TSimulation& sim) {
+std::string DeviceHelpHtml(const TSimulation& sim, const TCatalogue* english) {
   // One section per class, at the place of its first device in the set.
   std::vector<std::pair<std::string, std::vector<int>>> classes;
   for (int i = 0; i < sim.NbRobots; ++i) {
@@ -109,7 +130,7 @@ std::string DeviceHelpHtml(const TSimulation& sim) {
   }
   std::string out;
   for (const auto& [name, numbers] : classes)
-    Device(out, numbers, *sim.Robots[static_cast<std::size_t>(numbers[0])]);
+    Device(out, numbers, *sim.Robots[static_cast<std::size_t>(numbers[0])], TWords{english});
   return out;
 }
 

@@ -7,12 +7,15 @@
 
 #include <string>
 
+#include "texts/ts_catalogue.h"
+
 class TSimulation;
 
 inline constexpr const char* kHelpDevicesMarker = "<!-- APPAREILS -->";
 
-// The HTML of the devices of `sim`'s set, grouped by class in set order.
-std::string DeviceHelpHtml(const TSimulation& sim);
+// The HTML of the devices of `sim`'s set, grouped by class in set order: in
+// French, or in English with the descriptions' texts from `english`.
+std::string DeviceHelpHtml(const TSimulation& sim, const TCatalogue* english = nullptr);
 // The template with its marker replaced by `devices`; false if it has no marker.
 bool FillHelpTemplate(const std::string& page_template, const std::string& devices,
                       std::string& page);

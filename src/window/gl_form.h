@@ -157,7 +157,9 @@ public:
   std::string LastScenePath;
   // Completes the running recording now; the writer's result, shown if negative.
   std::int32_t EndRecording();
-  // The help page in the data folder (whether it is there or not).
+  // The help page in the data folder (whether it is there or not), in the
+  // window's language: the window names the page of its language here.
+  std::string HelpPageName = "index.html";
   std::string HelpPagePath() const;
   // The ", dt:Tmr ..." part of the status line.
   std::string StatusRatioText() const;

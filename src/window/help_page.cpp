@@ -12,5 +12,5 @@ void TGL_Form::UseDataFolder(const std::string& folder) {
 }
 
 std::string TGL_Form::HelpPagePath() const {
-  return (std::filesystem::path(DataFolder) / "help" / "index.html").string();
+  return (std::filesystem::path(DataFolder) / "help" / HelpPageName).string();
 }

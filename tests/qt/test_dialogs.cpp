@@ -1,5 +1,5 @@
-// The dialogs as forms: captions and sizes, filled from the form, read back on
-// OK, and Cancel leaving every setting as it was.
+// The dialogs as forms: captions whole in either language, sizes, filled from the form, read back
+// on OK, and Cancel leaving every setting as it was.
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -19,6 +19,9 @@
 #include "dialogs/dlg_view.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
+#include "platform/qt/instruments_panel.h"
+#include "platform/qt/language.h"
+#include "platform/qt/scope_dock.h"
 #include "qt_fixture.h"
 
 namespace {
@@ -30,31 +33,47 @@ void Type(QDialog& d, const char* edit, const QString& text) {
   e->setText(text);
 }
 
-TEST(Dialogs, EveryCaptionFitsItsFixedSizeForm) {
+// A caption shown whole in `w` (a label that wraps has the room it needs).
+void ExpectWhole(QWidget& w, QWidget& form) {
+  auto* label = qobject_cast<QLabel*>(&w);
+  auto* button = qobject_cast<QAbstractButton*>(&w);
+  const QString text = label ? label->text() : button ? button->text() : QString();
+  if (text.isEmpty() || (label && label->wordWrap()) || !w.isVisibleTo(&form)) return;
+  SCOPED_TRACE(text.toStdString());
+  // A push button's hint has a style minimum beyond its text.
+  const int needed = qobject_cast<QPushButton*>(&w)
+                         ? w.fontMetrics().horizontalAdvance(QString(text).remove('&')) + 8
+                         : w.sizeHint().width();
+  EXPECT_GE(w.width(), needed) << "the caption is cut";
+  // A dock scrolls; a dialog has all in view.
+  if (!qobject_cast<QDialog*>(&form)) return;
+  const QRect in_form(w.mapTo(&form, QPoint(0, 0)), w.size());
+  EXPECT_TRUE(form.rect().contains(in_form)) << "outside the form";
+}
+
+TEST(Dialogs, EveryCaptionFitsItsFormInEitherLanguage) {
   TWindowFixture f;
-  for (QDialog* d : std::initializer_list<QDialog*>{
-           f.window->DialogOptions, f.window->DialogOptionsMRV, f.window->DialogRobSel,
-           f.window->DialogCapture, f.window->DialogCompression, f.window->DlgAbout,
-           f.window->FormDlgView}) {
-    SCOPED_TRACE(d->windowTitle().toStdString());
-    d->show();
-    QCoreApplication::processEvents();
-    for (QWidget* w : d->findChildren<QWidget*>()) {
-      auto* label = qobject_cast<QLabel*>(w);
-      auto* button = qobject_cast<QAbstractButton*>(w);
-      if ((!label || label->text().isEmpty()) && !button) continue;
-      const QString text = label ? label->text() : button->text();
-      SCOPED_TRACE(text.toStdString());
-      // A push button's hint has a style minimum beyond its text.
-      const int needed = qobject_cast<QPushButton*>(w)
-                             ? w->fontMetrics().horizontalAdvance(QString(text).remove('&')) + 8
-                             : w->sizeHint().width();
-      EXPECT_GE(w->width(), needed) << "the caption is cut";
-      const QRect in_dialog(w->mapTo(d, QPoint(0, 0)), w->size());
-      EXPECT_TRUE(d->rect().contains(in_dialog)) << "outside the form";
+  f.window->resize(1280, 720);
+  f.window->show();
+  f.window->ShowInstruments(true);
+  f.window->ShowScope(true);
+  for (TLanguage language : {TLanguage::English, TLanguage::French}) {
+    f.window->SetLanguage(language);
+    SCOPED_TRACE(LanguageCode(language).toStdString());
+    for (QWidget* d : std::initializer_list<QWidget*>{
+             f.window->DialogOptions, f.window->DialogOptionsMRV, f.window->DialogRobSel,
+             f.window->DialogCapture, f.window->DialogCompression, f.window->DlgAbout,
+             f.window->FormDlgView, f.window->Instruments, f.window->Scope}) {
+      SCOPED_TRACE(d->windowTitle().toStdString());
+      const bool dialog = qobject_cast<QDialog*>(d) != nullptr;
+      if (dialog) d->show();
+      QCoreApplication::processEvents();
+      for (QWidget* w : d->findChildren<QWidget*>())
+        ExpectWhole(*w, *d);
+      if (dialog) d->hide();
     }
-    d->hide();
   }
+  RemoveLanguage();
 }
 
 TEST(Dialogs, OptionsShowsDtAndSetsItOnOk) {

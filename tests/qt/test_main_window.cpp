@@ -189,7 +189,8 @@ TEST(MainWindow, ScenesGoThroughTheFileDialogs) {
 }
 
 // `kinemo scene.json`: the window opens on the scene named among the
-// arguments, once the event loop runs; a bad one is refused over the window.
+// arguments (an option's value is none), once the event loop runs; a bad one
+// is refused over the window.
 TEST(MainWindow, OpensTheSceneNamedOnTheCommandLine) {
   TScratchDir dir;
   const std::string good = dir / "good.json", bad = dir / "bad.json";
@@ -200,7 +201,7 @@ TEST(MainWindow, OpensTheSceneNamedOnTheCommandLine) {
   }
   std::ofstream(bad) << "{}";
   TWindowFixture g;
-  OpenSceneArgument(*g.window, *g.form, {"--verbose", good});
+  OpenSceneArgument(*g.window, *g.form, {"--lang", "en", "--verbose", good});
   EXPECT_EQ(g.form->Sim.RobSel, 8); // not before the event loop runs
   EXPECT_TRUE(QTest::qWaitFor([&] { return g.form->Sim.RobSel == 6; }, 2000));
   EXPECT_EQ(g.window->CBListe->currentIndex(), 6);

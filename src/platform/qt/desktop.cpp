@@ -14,6 +14,7 @@
 
 #include "io/stop_signals.h"
 #include "platform/qt/icons.h"
+#include "platform/qt/language.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
 #include "window/gl_form.h"
@@ -61,7 +62,7 @@ void ShowMaximisedWindow(QWidget& window) {
 void OpenSceneArgument(TMainWindow& window, TGL_Form& form, const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--devices") ++i; // its value is no scene
+    if (arg == "--devices" || arg == "--lang") ++i; // their values are no scene
     if (arg.empty() || arg[0] == '-') continue;
     QTimer::singleShot(0, &window, [&window, &form, path = arg] {
       window.Dispatch([&form, &path] { form.OpenScene(path); });
@@ -115,6 +116,14 @@ int RunDesktop(int argc, char** argv, const std::string& data_folder) {
   const QStringList all = QApplication::arguments();
   for (qsizetype i = 1; i < all.size(); ++i)
     args.push_back(QFile::encodeName(all[i]).toStdString());
+  // --lang fr|en for this run, else the language chosen in the menu.
+  QString language;
+  std::string language_error;
+  if (!LanguageArgument(args, language, language_error)) {
+    std::cerr << "kinemo: " << language_error << "\n";
+    return 2;
+  }
+  InstallLanguage(language.isEmpty() ? LanguageCode(RememberedLanguage()) : language);
   TGL_Form form(toolkit);
   form.UseDataFolder(data_folder);
   // --devices LIST: the window opens on that set of devices.

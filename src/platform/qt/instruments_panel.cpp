@@ -17,14 +17,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dialogs/translated.h"
 #include "models/device_description.h"
 #include "texts/quantity_text.h"
 #include "window/gl_form.h"
 
 namespace {
 
+// A text of the device's description, in the window's language.
 QString Text(const char* utf8) {
-  return QString::fromUtf8(utf8);
+  return DeviceTr(utf8);
 }
 
 QGroupBox* Group(const QString& title, QWidget* contents) {
@@ -44,8 +46,8 @@ QLabel* WrappedLabel(const QString& text) {
 } // namespace
 
 TInstrumentsPanel::TInstrumentsPanel(TGL_Form& form, TDispatch dispatch, QWidget* parent)
-    : QDockWidget(QStringLiteral("Instruments"), parent), form_(form),
-      dispatch_(std::move(dispatch)) {
+    : QDockWidget(parent), form_(form), dispatch_(std::move(dispatch)) {
+  SetTr(this, "windowTitle", QT_TRANSLATE_NOOP("Kinemo", "Instruments"));
   setObjectName(QStringLiteral("Instruments"));
   // Not floating: a separate window would keep the keys from the key map.
   setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
@@ -81,6 +83,13 @@ void TInstrumentsPanel::FollowSelection() {
   if (form_.Sim.RobSel != shown_index_ || form_.Sim.SetVersion() != shown_set_) Build();
 }
 
+void TInstrumentsPanel::Retranslate() {
+  // Built again in the new language now, or when next shown.
+  shown_index_ = -1;
+  FollowSelection();
+  if (isVisible()) Refresh();
+}
+
 void TInstrumentsPanel::Build() {
   shown_index_ = form_.Sim.RobSel;
   shown_set_ = form_.Sim.SetVersion();
@@ -103,10 +112,10 @@ void TInstrumentsPanel::Build() {
   auto* text = WrappedLabel(Text(d.Text));
   text->setObjectName(QStringLiteral("DeviceText"));
   layout->addWidget(text);
-  layout->addWidget(Group(QStringLiteral("Valeurs"), BuildValues(*shown_)));
+  layout->addWidget(Group(Tr(QT_TRANSLATE_NOOP("Kinemo", "Valeurs")), BuildValues(*shown_)));
   if (!d.Commands.empty())
-    layout->addWidget(Group(QStringLiteral("Touches"), BuildLegend(*shown_)));
-  layout->addWidget(Group(QStringLiteral("Paramètres"), BuildParameters(*shown_)));
+    layout->addWidget(Group(Tr(QT_TRANSLATE_NOOP("Kinemo", "Touches")), BuildLegend(*shown_)));
+  layout->addWidget(Group(Tr(QT_TRANSLATE_NOOP("Kinemo", "Paramètres")), BuildParameters(*shown_)));
   layout->addStretch(1);
 
   delete scroll_->takeWidget();
@@ -148,8 +157,11 @@ QWidget* TInstrumentsPanel::BuildLegend(const TRobot& robot) {
   int row = 0;
   bool keypad = false;
   for (const TCommandDescription& c : robot.Description().Commands) {
-    auto* keys =
-        new QLabel(QStringLiteral("<b>%1</b>").arg(QString::fromStdString(KeysCaption(c))));
+    QString caption;
+    for (std::uint16_t key : c.Keys)
+      caption += (caption.isEmpty() ? QString() : QStringLiteral(" / ")) +
+                 DeviceTr(KeyCaption(key).c_str());
+    auto* keys = new QLabel(QStringLiteral("<b>%1</b>").arg(caption));
     keys->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* action = WrappedLabel(Text(c.Action));
     grid->addWidget(keys, row, 0);
@@ -160,9 +172,9 @@ QWidget* TInstrumentsPanel::BuildLegend(const TRobot& robot) {
     ++row;
   }
   if (keypad) {
-    auto* note = WrappedLabel(
-        QStringLiteral("Chiffres du pavé numérique (verr. num. active) ou de la rangée du haut. "
-                       "En gris : sans effet dans le mode actuel."));
+    auto* note = WrappedLabel(Tr(
+        QT_TRANSLATE_NOOP("Kinemo", "Chiffres du pavé numérique (verr. num. active) ou de la "
+                                    "rangée du haut. En gris : sans effet dans le mode actuel.")));
     QFont small = note->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
@@ -173,7 +185,8 @@ QWidget* TInstrumentsPanel::BuildLegend(const TRobot& robot) {
 
 QWidget* TInstrumentsPanel::BuildParameters(const TRobot& robot) {
   const TDeviceDescription& d = robot.Description();
-  if (d.Parameters.empty()) return WrappedLabel(QStringLiteral("Aucun paramètre réglable."));
+  if (d.Parameters.empty())
+    return WrappedLabel(Tr(QT_TRANSLATE_NOOP("Kinemo", "Aucun paramètre réglable.")));
   auto* box = new QWidget;
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(0, 0, 0, 0);
@@ -191,7 +204,7 @@ QWidget* TInstrumentsPanel::BuildParameters(const TRobot& robot) {
     spin->setKeyboardTracking(false); // a typed value counts once complete
     spin->setAccelerated(true);
     spin->setAlignment(Qt::AlignRight);
-    spin->setToolTip(QStringLiteral("%1 : de %2 à %3, %4 à l'origine")
+    spin->setToolTip(Tr(QT_TRANSLATE_NOOP("Kinemo", "%1 : de %2 à %3, %4 à l'origine"))
                          .arg(QString::fromLatin1(p.Field))
                          .arg(QLocale().toString(p.Min))
                          .arg(QLocale().toString(p.Max))
@@ -213,7 +226,7 @@ QWidget* TInstrumentsPanel::BuildParameters(const TRobot& robot) {
   // One width for every box, so that the values line up.
   for (const TParameterRow& r : parameters_)
     r.Box->setFixedWidth(box_width);
-  auto* defaults = new QPushButton(QStringLiteral("Valeurs d'origine"));
+  auto* defaults = new QPushButton(Tr(QT_TRANSLATE_NOOP("Kinemo", "Valeurs d'origine")));
   defaults->setObjectName(QStringLiteral("Defaults"));
   // A button with the focus would take the space bar (the single step).
   defaults->setFocusPolicy(Qt::NoFocus);
@@ -231,7 +244,9 @@ QWidget* TInstrumentsPanel::BuildParameters(const TRobot& robot) {
 void TInstrumentsPanel::Refresh() {
   ++refreshes_;
   for (const TValueRow& row : values_) {
-    const QString text = QString::fromStdString(QuantityText(row.Field, row.Scale, separator_));
+    // Numbers as they are; the words of a flag ("oui", "non") translated.
+    const std::string shown = QuantityText(row.Field, row.Scale, separator_);
+    const QString text = DeviceTr(shown.c_str());
     if (row.Value->text() != text) row.Value->setText(text);
   }
   for (const TKeyRow& row : keys_) {

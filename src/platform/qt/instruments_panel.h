@@ -33,6 +33,8 @@ public:
   void FollowSelection();
   // Reads the values, the legend's modes and the parameters again.
   void Refresh();
+  // Shows the device again in the language installed.
+  void Retranslate();
 
   static constexpr int kRefreshMs = 50;
   int Refreshes() const { return refreshes_; }

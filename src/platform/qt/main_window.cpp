@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QActionGroup>
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
@@ -35,11 +36,13 @@
 #include "dialogs/dlg_options_mrv.h"
 #include "dialogs/dlg_robsel.h"
 #include "dialogs/dlg_view.h"
+#include "dialogs/translated.h"
 #include "io/safe_output.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/instruments_panel.h"
+#include "platform/qt/language.h"
 #include "platform/qt/scope_dock.h"
 #include "platform/qt/tick_timer.h"
 #include "platform/qt/view_input.h"
@@ -54,7 +57,8 @@ void TComboList::hidePopup() {
 }
 
 TMainWindow::TMainWindow(TGL_Form& form, QWidget* parent) : QMainWindow(parent), form_(form) {
-  setWindowTitle(QStringLiteral("Visualisation 3D et simulation de mouvement"));
+  SetTr(this, "windowTitle",
+        QT_TRANSLATE_NOOP("Kinemo", "Visualisation 3D et simulation de mouvement"));
   setWindowIcon(ProgramIcon());
   auto dispatch = [this](const std::function<void()>& handler) { Dispatch(handler); };
 
@@ -106,14 +110,19 @@ TMainWindow::~TMainWindow() {
   Timer1->Sync(TTimer{false, 0});
 }
 
-QAction* TMainWindow::AddAction(const char* name, const QString& caption, const QString& hint,
+namespace {
+void SetActionHint(QAction* action, const char* hint) {
+  SetTr(action, "toolTip", hint);
+  SetTr(action, "statusTip", hint);
+}
+} // namespace
+
+QAction* TMainWindow::AddAction(const char* name, const char* caption, const char* hint,
                                 void (TGL_Form::*handler)()) {
-  auto* action = new QAction(caption, this);
+  auto* action = new QAction(this);
+  SetTr(action, "text", caption);
   action->setObjectName(QString::fromLatin1(name));
-  if (!hint.isEmpty()) {
-    action->setToolTip(hint);
-    action->setStatusTip(hint);
-  }
+  if (hint) SetActionHint(action, hint);
   TGL_Form* form = &form_;
   connect(action, &QAction::triggered, this,
           [this, form, handler] { Dispatch([form, handler] { (form->*handler)(); }); });
@@ -121,9 +130,10 @@ QAction* TMainWindow::AddAction(const char* name, const QString& caption, const 
   return action;
 }
 
-QAction* TMainWindow::AddWindowAction(const char* name, const QString& caption,
+QAction* TMainWindow::AddWindowAction(const char* name, const char* caption,
                                       const std::function<void()>& handler) {
-  auto* action = new QAction(caption, this);
+  auto* action = new QAction(this);
+  SetTr(action, "text", caption);
   action->setObjectName(QString::fromLatin1(name));
   connect(action, &QAction::triggered, this, handler);
   actions_[action->objectName()] = action;
@@ -136,64 +146,82 @@ QAction* TMainWindow::Action(const QString& name) const {
 }
 
 void TMainWindow::BuildActions() {
-  AddAction("SelectRobot1", QStringLiteral("Select &Robot"),
-            QStringLiteral("Sélectionne le robot actif qui va prendre les commandes au clavier"),
+  AddAction("SelectRobot1", QT_TRANSLATE_NOOP("Kinemo", "Select &Robot"),
+            QT_TRANSLATE_NOOP("Kinemo",
+                              "Sélectionne le robot actif qui va prendre les commandes au clavier"),
             &TGL_Form::SelectRobot1Click);
-  AddAction("Quitter", QStringLiteral("&Quitter"), {}, &TGL_Form::Quitter);
+  AddAction("Quitter", QT_TRANSLATE_NOOP("Kinemo", "&Quitter"), nullptr, &TGL_Form::Quitter);
   // O is not a key of the key map, so Ctrl+O can be a real shortcut; S is
   // (the camera), so saving has none.
-  AddAction("OuvrirScene1", QStringLiteral("&Ouvrir une scène…"),
-            QStringLiteral("Ouvre une simulation enregistrée et la reprend telle quelle"),
-            &TGL_Form::OuvrirScene1Click)
+  AddAction(
+      "OuvrirScene1", QT_TRANSLATE_NOOP("Kinemo", "&Ouvrir une scène…"),
+      QT_TRANSLATE_NOOP("Kinemo", "Ouvre une simulation enregistrée et la reprend telle quelle"),
+      &TGL_Form::OuvrirScene1Click)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   AddAction(
-      "EnregistrerScene1", QStringLiteral("&Enregistrer la scène…"),
-      QStringLiteral("Enregistre toute la simulation dans un fichier pour la reprendre plus tard"),
+      "EnregistrerScene1", QT_TRANSLATE_NOOP("Kinemo", "&Enregistrer la scène…"),
+      QT_TRANSLATE_NOOP(
+          "Kinemo", "Enregistre toute la simulation dans un fichier pour la reprendre plus tard"),
       &TGL_Form::EnregistrerScene1Click);
   // The global keys of the key map are shown after their commands. Only as
   // text (after a tab): a real shortcut would take the key from FormKeyDown.
-  QAction* animate =
-      AddAction("Animate", QStringLiteral("&Animate\tA"), {}, &TGL_Form::AnimateClick);
+  QAction* animate = AddAction("Animate", QT_TRANSLATE_NOOP("Kinemo", "&Animate\tA"), nullptr,
+                               &TGL_Form::AnimateClick);
   animate->setIcon(AnimateIcon());
-  animate->setToolTip(QStringLiteral("Animate (A)"));
-  AddAction("Resetrobots", QStringLiteral("&Reset robots\tR"), {}, &TGL_Form::ResetrobotsClick);
-  AddAction("Resetview", QStringLiteral("Reset &view"), {}, &TGL_Form::ResetviewClick)
+  SetTr(animate, "toolTip", QT_TRANSLATE_NOOP("Kinemo", "Animate (A)"));
+  AddAction("Resetrobots", QT_TRANSLATE_NOOP("Kinemo", "&Reset robots\tR"), nullptr,
+            &TGL_Form::ResetrobotsClick);
+  AddAction("Resetview", QT_TRANSLATE_NOOP("Kinemo", "Reset &view"), nullptr,
+            &TGL_Form::ResetviewClick)
       ->setIcon(ResetViewIcon());
-  AddAction("ModeDmo1", QStringLiteral("Mode &Démo\tCtrl+D"), {}, &TGL_Form::ModeDmo1Click);
-  AddAction("Options1", QStringLiteral("&Options"), {}, &TGL_Form::Options1Click);
-  AddAction("OptionsMRVrail1", QStringLiteral("Options &MRV / rail"), {},
+  AddAction("ModeDmo1", QT_TRANSLATE_NOOP("Kinemo", "Mode &Démo\tCtrl+D"), nullptr,
+            &TGL_Form::ModeDmo1Click);
+  AddAction("Options1", QT_TRANSLATE_NOOP("Kinemo", "&Options"), nullptr, &TGL_Form::Options1Click);
+  AddAction("OptionsMRVrail1", QT_TRANSLATE_NOOP("Kinemo", "Options &MRV / rail"), nullptr,
             &TGL_Form::OptionsMRVrail1Click);
-  AddAction("View", QStringLiteral("&View"), {}, &TGL_Form::ViewClick);
-  AddAction("EnregistreAVI1", QStringLiteral("&Enregistre AVI"),
-            QStringLiteral("Enregistre une séquence en .avi"), &TGL_Form::EnregistreAVI1Click);
-  AddAction("Aide2", QStringLiteral("Ai&de"), {}, &TGL_Form::Aide2Click);
-  AddAction("Apropos", QStringLiteral("A &propos"), {}, &TGL_Form::AproposClick);
-  AddAction("PasAPas1", QStringLiteral("&Pas à pas\tEspace"),
-            QStringLiteral("Avance la simulation d'un seul pas de temps"), &TGL_Form::PasAPas1Click)
+  AddAction("View", QT_TRANSLATE_NOOP("Kinemo", "&View"), nullptr, &TGL_Form::ViewClick);
+  AddAction("EnregistreAVI1", QT_TRANSLATE_NOOP("Kinemo", "&Enregistre AVI"),
+            QT_TRANSLATE_NOOP("Kinemo", "Enregistre une séquence en .avi"),
+            &TGL_Form::EnregistreAVI1Click);
+  AddAction("Aide2", QT_TRANSLATE_NOOP("Kinemo", "Ai&de"), nullptr, &TGL_Form::Aide2Click);
+  AddAction("Apropos", QT_TRANSLATE_NOOP("Kinemo", "A &propos"), nullptr, &TGL_Form::AproposClick);
+  AddAction("PasAPas1", QT_TRANSLATE_NOOP("Kinemo", "&Pas à pas\tEspace"),
+            QT_TRANSLATE_NOOP("Kinemo", "Avance la simulation d'un seul pas de temps"),
+            &TGL_Form::PasAPas1Click)
       ->setIcon(StepIcon());
   // F2 is read after the key map had it (see BuildInstruments), so it is text here too.
-  QAction* instruments = AddWindowAction("Instruments1", QStringLiteral("&Instruments\tF2"),
-                                         [this] { ShowInstruments(!Instruments->isVisible()); });
+  QAction* instruments =
+      AddWindowAction("Instruments1", QT_TRANSLATE_NOOP("Kinemo", "&Instruments\tF2"),
+                      [this] { ShowInstruments(!Instruments->isVisible()); });
   instruments->setCheckable(true);
-  instruments->setStatusTip(
-      QStringLiteral("Valeurs, touches et paramètres de l'appareil sélectionné"));
-  instruments->setToolTip(instruments->statusTip());
-  QAction* scope = AddWindowAction("Oscilloscope1", QStringLiteral("&Oscilloscope"),
+  SetActionHint(
+      instruments,
+      QT_TRANSLATE_NOOP("Kinemo", "Valeurs, touches et paramètres de l'appareil sélectionné"));
+  QAction* scope = AddWindowAction("Oscilloscope1", QT_TRANSLATE_NOOP("Kinemo", "&Oscilloscope"),
                                    [this] { ShowScope(!Scope->isVisible()); });
   scope->setCheckable(true);
-  scope->setStatusTip(QStringLiteral("Courbes des grandeurs des appareils en fonction du temps"));
-  scope->setToolTip(scope->statusTip());
-  AddWindowAction("CaptureEcran1", QStringLiteral("&Capture d'écran…"), [this] {
-    CaptureEcran1Click();
-  })->setStatusTip(QStringLiteral("Enregistre la vue 3D dans une image PNG"));
+  SetActionHint(scope, QT_TRANSLATE_NOOP(
+                           "Kinemo", "Courbes des grandeurs des appareils en fonction du temps"));
+  AddWindowAction("CaptureEcran1", QT_TRANSLATE_NOOP("Kinemo", "&Capture d'écran…"),
+                  [this] { CaptureEcran1Click(); });
+  SetTr(Action(QStringLiteral("CaptureEcran1")), "statusTip",
+        QT_TRANSLATE_NOOP("Kinemo", "Enregistre la vue 3D dans une image PNG"));
   // Pressed while the simulation runs.
   Action(QStringLiteral("Animate"))->setCheckable(true);
 }
 
+namespace {
+// The help page written in `code`'s language.
+std::string HelpPageOf(const QString& code) {
+  return code == QLatin1String("en") ? "index-en.html" : "index.html";
+}
+} // namespace
+
 void TMainWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
-  auto add_menu = [&](const QString& caption, std::initializer_list<const char*> items) {
-    QMenu* menu = bar->addMenu(caption);
+  auto add_menu = [&](const char* caption, std::initializer_list<const char*> items) {
+    QMenu* menu = bar->addMenu(QString());
+    SetTr(menu, "title", caption);
     menu->setToolTipsVisible(true);
     // However the menu closes, the hint of its last item goes with it.
     connect(menu, &QMenu::aboutToHide, this, [this] { ShowHint({}); });
@@ -205,13 +233,60 @@ void TMainWindow::BuildMenus() {
     }
     return menu;
   };
-  add_menu(QStringLiteral("&Select"),
+  add_menu(QT_TRANSLATE_NOOP("Kinemo", "&Select"),
            {"SelectRobot1", "-", "OuvrirScene1", "EnregistrerScene1", "-", "Quitter"});
-  add_menu(QStringLiteral("&Run"), {"Animate", "PasAPas1", "Resetrobots", "Resetview", "ModeDmo1",
-                                    "-", "Options1", "OptionsMRVrail1"});
-  add_menu(QStringLiteral("&Affichage"),
-           {"View", "Instruments1", "Oscilloscope1", "CaptureEcran1", "-", "EnregistreAVI1"});
-  add_menu(QStringLiteral("&?"), {"Aide2", "Apropos"});
+  add_menu(QT_TRANSLATE_NOOP("Kinemo", "&Run"), {"Animate", "PasAPas1", "Resetrobots", "Resetview",
+                                                 "ModeDmo1", "-", "Options1", "OptionsMRVrail1"});
+  QMenu* display =
+      add_menu(QT_TRANSLATE_NOOP("Kinemo", "&Affichage"),
+               {"View", "Instruments1", "Oscilloscope1", "CaptureEcran1", "-", "EnregistreAVI1"});
+  BuildLanguageMenu(*display);
+  form_.HelpPageName = HelpPageOf(InstalledLanguage());
+  add_menu(QT_TRANSLATE_NOOP("Kinemo", "&?"), {"Aide2", "Apropos"});
+}
+
+void TMainWindow::BuildLanguageMenu(QMenu& parent) {
+  parent.addSeparator();
+  QMenu* menu = parent.addMenu(QString());
+  menu->setObjectName(QStringLiteral("Langue"));
+  SetTr(menu, "title", QT_TRANSLATE_NOOP("Kinemo", "&Langue"));
+  auto* group = new QActionGroup(menu);
+  // Each language is named in itself, so that it is found in any.
+  const struct {
+    const char* Name;
+    const char* Caption;
+    TLanguage Language;
+  } items[] = {{"LangueSysteme", QT_TRANSLATE_NOOP("Kinemo", "&Système"), TLanguage::System},
+               {"LangueFrancais", "&Français", TLanguage::French},
+               {"LangueEnglish", "&English", TLanguage::English}};
+  const TLanguage remembered = RememberedLanguage();
+  // --lang may have chosen another language than the one remembered.
+  const bool overridden = LanguageCode(remembered) != InstalledLanguage();
+  for (const auto& item : items) {
+    auto* action = new QAction(QString::fromUtf8(item.Caption), group);
+    if (item.Language == TLanguage::System) SetTr(action, "text", item.Caption);
+    action->setObjectName(QString::fromLatin1(item.Name));
+    action->setCheckable(true);
+    action->setChecked(overridden ? LanguageCode(item.Language) == InstalledLanguage() &&
+                                        item.Language != TLanguage::System
+                                  : item.Language == remembered);
+    const TLanguage language = item.Language;
+    connect(action, &QAction::triggered, this, [this, language] { SetLanguage(language); });
+    actions_[action->objectName()] = action;
+    menu->addAction(action);
+  }
+}
+
+void TMainWindow::SetLanguage(TLanguage language) {
+  RememberLanguage(language);
+  InstallLanguage(LanguageCode(language));
+  form_.HelpPageName = HelpPageOf(InstalledLanguage());
+  Retranslate(this);
+  // Texts made from pieces, and the panels built from the device's description.
+  EnableForSet();
+  Instruments->Retranslate();
+  Scope->Retranslate();
+  ReturnFocus();
 }
 
 void TMainWindow::BuildToolBar() {
@@ -247,14 +322,14 @@ void TMainWindow::BuildToolBar() {
   bar->addWidget(CBListe);
   bar->addSeparator();
 
-  auto add_bar = [&](const char* name, TScrollBar& model, const QString& hint) {
+  auto add_bar = [&](const char* name, TScrollBar& model, const char* hint) {
     auto* sb = new QScrollBar(Qt::Horizontal, bar);
     sb->setObjectName(QString::fromLatin1(name));
     sb->setFixedWidth(128);
     sb->setRange(model.Min, model.Max);
     sb->setPageStep(0);
     sb->setFocusPolicy(Qt::NoFocus);
-    SetHint(sb, hint);
+    SetHintTr(sb, hint);
     sb->installEventFilter(this);
     connect(sb, &QScrollBar::valueChanged, this,
             [this, &model](int v) { Dispatch([&model, v] { model.SetPosition(v); }); });
@@ -262,10 +337,11 @@ void TMainWindow::BuildToolBar() {
     return sb;
   };
   SBtimer = add_bar("SBtimer", form_.SBtimer,
-                    QStringLiteral("Change la periode dt d'intégration numérique"));
+                    QT_TRANSLATE_NOOP("Kinemo", "Change la periode dt d'intégration numérique"));
   bar->addSeparator();
-  SBfs = add_bar("SBfs", form_.SBfs,
-                 QStringLiteral("Change la fréquence d'alimentation des enroulements du MRVlin"));
+  SBfs = add_bar(
+      "SBfs", form_.SBfs,
+      QT_TRANSLATE_NOOP("Kinemo", "Change la fréquence d'alimentation des enroulements du MRVlin"));
   bar->addSeparator();
 
   CGaugeCapture = new QProgressBar(bar);
@@ -351,18 +427,21 @@ void TMainWindow::EnableForSet() {
     const char* Action;
     TSetNeed Need;
     const char* What;
-  } commands[] = {{"ModeDmo1", TSetNeed::Demonstration, "La démonstration"},
-                  {"OptionsMRVrail1", TSetNeed::RailOptions, "Les options du moteur et du rail"}};
+  } commands[] = {
+      {"ModeDmo1", TSetNeed::Demonstration, QT_TRANSLATE_NOOP("Kinemo", "La démonstration")},
+      {"OptionsMRVrail1", TSetNeed::RailOptions,
+       QT_TRANSLATE_NOOP("Kinemo", "Les options du moteur et du rail")}};
   for (const auto& c : commands) {
     QAction* action = Action(QString::fromLatin1(c.Action));
     const std::vector<std::string> lack = form_.Lacks(c.Need);
     QString why;
     for (std::size_t i = 0; i < lack.size(); ++i)
-      why += (i == 0 ? QStringLiteral(" un ") : QStringLiteral(" et un ")) +
+      why += (i == 0 ? Tr(QT_TRANSLATE_NOOP("Kinemo", " un "))
+                     : Tr(QT_TRANSLATE_NOOP("Kinemo", " et un "))) +
              QString::fromStdString(lack[i]);
     if (!lack.empty())
-      why = QString::fromUtf8(c.What) + QStringLiteral(" demande") + why +
-            QStringLiteral(", absent de cet ensemble d'appareils");
+      why = Tr(QT_TRANSLATE_NOOP("Kinemo", "%1 demande%2, absent de cet ensemble d'appareils"))
+                .arg(Tr(c.What), why);
     action->setEnabled(lack.empty());
     action->setToolTip(
         why.isEmpty() ? action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0)
@@ -542,7 +621,7 @@ void TMainWindow::BuildScope() {
   Scope->OnClosed = [this] { ShowScope(false); };
   Scope->OnEditDone = [this] { ReturnFocus(); };
   Scope->OnError = [this](const QString& text) {
-    QMessageBox::warning(this, QStringLiteral("Oscilloscope"), text);
+    QMessageBox::warning(this, Tr(QT_TRANSLATE_NOOP("Kinemo", "Oscilloscope")), text);
   };
   connect(Scope, &QDockWidget::visibilityChanged, this,
           [this] { Action(QStringLiteral("Oscilloscope1"))->setChecked(Scope->isVisible()); });
@@ -571,9 +650,9 @@ void TMainWindow::CaptureEcran1Click() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   const QString path = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Capture d'écran"),
+      this, Tr(QT_TRANSLATE_NOOP("Kinemo", "Capture d'écran")),
       QDir(folder).filePath(ScreenshotName(QDateTime::currentDateTime())),
-      QStringLiteral("Images PNG (*.png)"));
+      Tr(QT_TRANSLATE_NOOP("Kinemo", "Images PNG (*.png)")));
   ReturnFocus();
   if (!path.isEmpty()) SaveScreenshot(path);
 }
@@ -581,19 +660,21 @@ void TMainWindow::CaptureEcran1Click() {
 bool TMainWindow::SaveScreenshot(const QString& path) {
   auto fail = [this, &path](const QString& why) {
     QMessageBox::warning(
-        this, QStringLiteral("Capture d'écran"),
-        QStringLiteral("La capture d'écran n'a pas pu être enregistrée :\n%1\n(%2)")
+        this, Tr(QT_TRANSLATE_NOOP("Kinemo", "Capture d'écran")),
+        Tr(QT_TRANSLATE_NOOP("Kinemo",
+                             "La capture d'écran n'a pas pu être enregistrée :\n%1\n(%2)"))
             .arg(path, why));
     return false;
   };
-  if (!GLView) return fail(QStringLiteral("pas de vue 3D sur cet affichage"));
+  if (!GLView) return fail(Tr(QT_TRANSLATE_NOOP("Kinemo", "pas de vue 3D sur cet affichage")));
   if (GLView) GLView->MakeCurrent();
   const QImage image = GLView->grabFramebuffer();
-  if (image.isNull()) return fail(QStringLiteral("la vue 3D n'a pas pu être lue"));
+  if (image.isNull()) return fail(Tr(QT_TRANSLATE_NOOP("Kinemo", "la vue 3D n'a pas pu être lue")));
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) return fail(QStringLiteral("l'image n'a pas pu être codée"));
+  if (!image.save(&buffer, "PNG"))
+    return fail(Tr(QT_TRANSLATE_NOOP("Kinemo", "l'image n'a pas pu être codée")));
   const int error = WriteFileSafely(QFile::encodeName(path).toStdString(),
                                     std::string_view(png.data(), png.size()));
   if (error != 0) return fail(QString::fromStdString(FileErrorText(error)));

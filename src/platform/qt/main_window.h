@@ -13,11 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/language.h"
 #include "window/toolkit.h"
 
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QScrollBar;
 class TDialogCapture;
@@ -68,6 +70,8 @@ public:
   void ShowInstruments(bool visible);
   // Shows or hides the scope.
   void ShowScope(bool visible);
+  // Remembers `language` and shows every text of the window in it at once.
+  void SetLanguage(TLanguage language);
   // Saves the 3D view as a PNG at its size in device pixels, through a
   // temporary file renamed once complete; false after saying why, with the path.
   bool SaveScreenshot(const QString& path);
@@ -114,9 +118,11 @@ private:
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusBar();
-  QAction* AddAction(const char* name, const QString& caption, const QString& hint,
+  void BuildLanguageMenu(QMenu& parent);
+  // Captions and hints are French sources marked for translation; hint may be null.
+  QAction* AddAction(const char* name, const char* caption, const char* hint,
                      void (TGL_Form::*handler)());
-  QAction* AddWindowAction(const char* name, const QString& caption,
+  QAction* AddWindowAction(const char* name, const char* caption,
                            const std::function<void()>& handler);
   // Commands whose devices the set lacks are greyed, saying why.
   void EnableForSet();

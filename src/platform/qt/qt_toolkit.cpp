@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "dialogs/translated.h"
 #include "platform/qt/main_window.h"
 
 TQtToolkit::TQtToolkit() : launches_(std::make_unique<QObject>()) {
@@ -46,9 +47,8 @@ void TQtToolkit::MessageBox(const std::string& text, const std::string& caption,
   case TMsgIcon::None:
     break;
   }
-  const QString title =
-      caption.empty() ? QStringLiteral("Kinemo") : QString::fromStdString(caption);
-  QMessageBox box(qicon, title, QString::fromStdString(text), QMessageBox::Ok, window_);
+  QMessageBox box(qicon, CoreText(caption.empty() ? "Kinemo" : caption), CoreText(text),
+                  QMessageBox::Ok, window_);
   box.setObjectName(QStringLiteral("MessageBox"));
   box.exec();
 }
@@ -102,13 +102,11 @@ void TQtToolkit::OpenDocument(const std::string& path, std::function<void()> fai
 }
 
 bool TQtToolkit::Question(const std::string& text, const std::string& caption) {
-  const QString title =
-      caption.empty() ? QStringLiteral("Kinemo") : QString::fromStdString(caption);
-  QMessageBox box(QMessageBox::Question, title, QString::fromStdString(text),
-                  QMessageBox::Yes | QMessageBox::No, window_);
+  QMessageBox box(QMessageBox::Question, CoreText(caption.empty() ? "Kinemo" : caption),
+                  CoreText(text), QMessageBox::Yes | QMessageBox::No, window_);
   box.setObjectName(QStringLiteral("Question"));
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Oui"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("&Non"));
+  box.button(QMessageBox::Yes)->setText(Tr(QT_TRANSLATE_NOOP("Kinemo", "&Oui")));
+  box.button(QMessageBox::No)->setText(Tr(QT_TRANSLATE_NOOP("Kinemo", "&Non")));
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
@@ -121,23 +119,23 @@ void TQtToolkit::CloseWindow() {
 
 bool TQtToolkit::ChooseFile(TFileChoice choice, const std::string& start, std::string& path) {
   const bool save = choice == TFileChoice::SaveScene;
-  // Qt's own dialog, in French like the rest of the window; the form asks
-  // before a file is replaced.
-  QFileDialog dialog(window_, save ? QStringLiteral("Enregistrer la scène")
-                                   : QStringLiteral("Ouvrir une scène"));
+  // Qt's own dialog, in the window's language; the form asks before a file
+  // is replaced.
+  QFileDialog dialog(window_, save ? Tr(QT_TRANSLATE_NOOP("Kinemo", "Enregistrer la scène"))
+                                   : Tr(QT_TRANSLATE_NOOP("Kinemo", "Ouvrir une scène")));
   dialog.setObjectName(QStringLiteral("SceneFileDialog"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  dialog.setNameFilter(QStringLiteral("Scènes Kinemo (*.json)"));
+  dialog.setNameFilter(Tr(QT_TRANSLATE_NOOP("Kinemo", "Scènes Kinemo (*.json)")));
   dialog.setDefaultSuffix(QStringLiteral("json"));
-  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Dossier :"));
-  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
-  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
-  dialog.setLabelText(QFileDialog::Accept,
-                      save ? QStringLiteral("&Enregistrer") : QStringLiteral("&Ouvrir"));
-  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
+  dialog.setLabelText(QFileDialog::LookIn, Tr(QT_TRANSLATE_NOOP("Kinemo", "Dossier :")));
+  dialog.setLabelText(QFileDialog::FileName, Tr(QT_TRANSLATE_NOOP("Kinemo", "Nom du fichier :")));
+  dialog.setLabelText(QFileDialog::FileType, Tr(QT_TRANSLATE_NOOP("Kinemo", "Type :")));
+  dialog.setLabelText(QFileDialog::Accept, save ? Tr(QT_TRANSLATE_NOOP("Kinemo", "&Enregistrer"))
+                                                : Tr(QT_TRANSLATE_NOOP("Kinemo", "&Ouvrir")));
+  dialog.setLabelText(QFileDialog::Reject, Tr(QT_TRANSLATE_NOOP("Kinemo", "Annuler")));
   const QFileInfo where(QString::fromStdString(start));
   if (where.isDir()) {
     dialog.setDirectory(where.absoluteFilePath());

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dialogs/translated.h"
 #include "files/csv_export.h"
 #include "models/device_description.h"
 #include "sim/scene.h"
@@ -35,16 +36,21 @@ QString TraceName(const TScopeHistory& h, int channel) {
   const TQuantityDescription& q = QuantityOf(h, channel);
   QString name = QStringLiteral("%1 · %2")
                      .arg(h.Channels()[static_cast<std::size_t>(channel)].Device)
-                     .arg(QString::fromUtf8(q.Label));
-  if (*q.DisplayUnit()) name += QStringLiteral(" [%1]").arg(QString::fromUtf8(q.DisplayUnit()));
+                     .arg(DeviceTr(q.Label));
+  if (*q.DisplayUnit()) name += QStringLiteral(" [%1]").arg(DeviceTr(q.DisplayUnit()));
   return name;
+}
+
+QString FreezeCaption(bool frozen) {
+  return frozen ? Tr(QT_TRANSLATE_NOOP("Kinemo", "Reprendre"))
+                : Tr(QT_TRANSLATE_NOOP("Kinemo", "Figer"));
 }
 
 } // namespace
 
 TScopeDock::TScopeDock(TGL_Form& form, QWidget* parent)
-    : QDockWidget(QStringLiteral("Oscilloscope"), parent), form_(form),
-      history_(std::make_unique<TScopeHistory>(form.Sim)) {
+    : QDockWidget(parent), form_(form), history_(std::make_unique<TScopeHistory>(form.Sim)) {
+  SetTr(this, "windowTitle", QT_TRANSLATE_NOOP("Kinemo", "Oscilloscope"));
   setObjectName(QStringLiteral("Oscilloscope"));
   form_.Sim.TickObservers.push_back(history_.get());
   Build();
@@ -87,7 +93,7 @@ void TScopeDock::Build() {
   window_->setDecimals(0);
   window_->setValue(10);
   window_->setSuffix(QStringLiteral(" s"));
-  window_->setToolTip(QStringLiteral("Durée affichée"));
+  SetTr(window_, "toolTip", QT_TRANSLATE_NOOP("Kinemo", "Durée affichée"));
   connect(window_, &QDoubleSpinBox::editingFinished, this, [this] {
     if (OnEditDone) OnEditDone();
   });
@@ -95,13 +101,16 @@ void TScopeDock::Build() {
     plotted_ = ~std::uint64_t(0);
     Refresh();
   });
-  own_axes_ = new QCheckBox(QStringLiteral("Axes séparés"), body);
+  own_axes_ = new QCheckBox(body);
+  SetTr(own_axes_, "text", QT_TRANSLATE_NOOP("Kinemo", "Axes séparés"));
   own_axes_->setChecked(true);
-  auto_scale_ = new QCheckBox(QStringLiteral("Échelle auto"), body);
+  auto_scale_ = new QCheckBox(body);
+  SetTr(auto_scale_, "text", QT_TRANSLATE_NOOP("Kinemo", "Échelle auto"));
   auto_scale_->setChecked(true);
-  freeze_ = new QPushButton(QStringLiteral("Figer"), body);
+  freeze_ = new QPushButton(FreezeCaption(false), body);
   freeze_->setCheckable(true);
-  auto* export_csv = new QPushButton(QStringLiteral("Exporter en CSV…"), body);
+  auto* export_csv = new QPushButton(body);
+  SetTr(export_csv, "text", QT_TRANSLATE_NOOP("Kinemo", "Exporter en CSV…"));
   export_csv->setObjectName(QStringLiteral("ExportCsv"));
   for (QWidget* w : std::initializer_list<QWidget*>{own_axes_, auto_scale_, freeze_, export_csv})
     w->setFocusPolicy(Qt::NoFocus);
@@ -150,6 +159,21 @@ void TScopeDock::Build() {
   cursor_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   column->addWidget(cursor_);
   setWidget(body);
+}
+
+void TScopeDock::Retranslate() {
+  // The trace names, with the traces chosen kept.
+  int chosen[kTraces];
+  for (int i = 0; i < kTraces; ++i)
+    chosen[i] = Trace(i);
+  FillChoices();
+  for (int i = 0; i < kTraces; ++i) {
+    const QSignalBlocker block(choice_[i]);
+    SetTrace(i, chosen[i]);
+  }
+  freeze_->setText(FreezeCaption(Frozen()));
+  cursor_->clear();
+  Rebuild();
 }
 
 int TScopeDock::Trace(int i) const {
@@ -269,7 +293,7 @@ void TScopeDock::SetWindowSeconds(double seconds) {
 
 void TScopeDock::SetFrozen(bool frozen) {
   if (freeze_->isChecked() != frozen) freeze_->setChecked(frozen);
-  freeze_->setText(frozen ? QStringLiteral("Reprendre") : QStringLiteral("Figer"));
+  freeze_->setText(FreezeCaption(frozen));
   if (!frozen) {
     plotted_ = ~std::uint64_t(0);
     Refresh();
@@ -313,16 +337,16 @@ bool TScopeDock::ExportCsv(const QString& path) {
   const int e = WriteHistoryCsv(*history_, channels, path.toStdString());
   if (e == 0) return true;
   if (OnError)
-    OnError(QStringLiteral("Impossible d'écrire %1 : %2")
-                .arg(path, QString::fromStdString(FileErrorText(e))));
+    OnError(Tr(QT_TRANSLATE_NOOP("Kinemo", "Impossible d'écrire %1 : %2"))
+                .arg(path, CoreText(FileErrorText(e))));
   return false;
 }
 
 void TScopeDock::ExportClicked() {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString path = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Exporter en CSV"), folder + QStringLiteral("/kinemo-oscilloscope.csv"),
-      QStringLiteral("CSV (*.csv)"));
+      this, Tr(QT_TRANSLATE_NOOP("Kinemo", "Exporter en CSV")),
+      folder + QStringLiteral("/kinemo-oscilloscope.csv"), QStringLiteral("CSV (*.csv)"));
   if (!path.isEmpty()) ExportCsv(path);
 }
 

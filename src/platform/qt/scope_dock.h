@@ -42,6 +42,8 @@ public:
   void SetTrace(int i, int channel);
   // Traces set to the defaults of the selected device, if it changed.
   void FollowSelection();
+  // Shows the trace names and captions in the language installed.
+  void Retranslate();
   // Plots the history again (the timer does it while the dock is shown).
   void Refresh();
   void SetWindowSeconds(double seconds);
