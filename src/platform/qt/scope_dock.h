@@ -62,6 +62,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void Build();
@@ -69,6 +70,10 @@ private:
   void FillChoices();
   void Rebuild(); // graphs and axes for the traces chosen
   void ShowCursor(QMouseEvent* event);
+  // The pointer left the plot: the readout shows the latest values again.
+  void HideCursor();
+  // "t = … s" and each trace's value at t (the latest sample when `latest`).
+  QString Readout(double t, bool latest) const;
   void ExportClicked();
 
   TGL_Form& form_;
@@ -87,4 +92,5 @@ private:
   std::uint64_t layout_ = 0; // the history's channels the lists show
   std::uint64_t plotted_ = ~std::uint64_t(0);
   int refreshes_ = 0;
+  bool hovering_ = false; // the pointer is on the plot: the readout follows it
 };
