@@ -53,6 +53,15 @@ TDialogOptionsMRV::TDialogOptionsMRV(QWidget* parent) : QDialog(parent) {
       add_model("RBModelePhysiqueSimpleCorrige", QStringLiteral("Modele physique simple corrigé"));
   RBModelePhysiqueDistance =
       add_model("RBModelePhysiqueDistance", QStringLiteral("Modele basée sur la distance"));
+  // Models 1 and 2 give no torque: on a curve the carriage runs straight on
+  // and stalls, which looks like a fault unless said.
+  const QString no_torque = tr("Sans couple : sur un rail courbé, le chariot ne tourne pas et "
+                               "s'arrête dans le virage (le modèle basé sur la distance le fait "
+                               "tourner).");
+  RBModelePhysiqueSimple->setToolTip(no_torque);
+  RBModelePhysiqueSimpleCorrige->setToolTip(no_torque);
+  RBModelePhysiqueDistance->setToolTip(
+      tr("Calcule aussi le couple : le chariot suit un rail courbé."));
   model_layout->addStretch();
 
   // The force models have the longer captions: that group takes the spare width.
