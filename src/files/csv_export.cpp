@@ -95,9 +95,19 @@ void TCsvRecorder::Flush() {
   buffer_.clear();
 }
 
+void TCsvRecorder::BeforeTick(const TSimulation& sim) {
+  if (started_ || failed_) return;
+  Start(sim);
+  Row(sim);
+}
+
 void TCsvRecorder::AfterTick(const TSimulation& sim) {
   if (failed_ || ++ticks_ % every_ != 0) return;
   if (!started_) Start(sim);
+  Row(sim);
+}
+
+void TCsvRecorder::Row(const TSimulation& sim) {
   AppendNumber(buffer_, sim.SimTime);
   for (const TFieldRef& ref : columns_) {
     buffer_ += ',';
@@ -108,7 +118,7 @@ void TCsvRecorder::AfterTick(const TSimulation& sim) {
 }
 
 bool TCsvRecorder::Finish(const TSimulation& sim, std::string& error) {
-  if (!started_) Start(sim);
+  if (!started_ && !failed_) BeforeTick(sim);
   Flush();
   const int e = failed_ ? error_ : out_.Commit();
   if (e) {
