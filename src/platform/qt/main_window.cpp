@@ -36,6 +36,7 @@
 #include "dialogs/dlg_robsel.h"
 #include "dialogs/dlg_view.h"
 #include "io/safe_output.h"
+#include "platform/qt/captioned_bar.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/icons.h"
@@ -186,6 +187,23 @@ void TMainWindow::BuildActions() {
   AddWindowAction("CaptureEcran1", QStringLiteral("&Capture d'écran…"), [this] {
     CaptureEcran1Click();
   })->setStatusTip(QStringLiteral("Enregistre la vue 3D dans une image PNG"));
+  // Without shortcuts: every free-looking key may be one the key map reads.
+  AddAction("CentrerAppareil1", tr("&Centrer sur l'appareil"),
+            tr("Place la caméra au-dessus de l'appareil sélectionné"),
+            &TGL_Form::CentreOnDeviceClick);
+  QAction* follow =
+      AddWindowAction("SuivreAppareil1", tr("&Suivre l'appareil sélectionné"), [this] {
+        Dispatch([this] {
+          form_.FollowDevice = !form_.FollowDevice;
+          form_.CentreOnDeviceClick();
+        });
+      });
+  follow->setCheckable(true);
+  follow->setIconText(tr("Suivre"));
+  Action(QStringLiteral("CentrerAppareil1"))->setIconText(tr("Centrer"));
+  follow->setToolTip(
+      tr("La caméra garde l'appareil sélectionné au centre pendant qu'il se déplace"));
+  follow->setStatusTip(follow->toolTip());
   // Pressed while the simulation runs.
   Action(QStringLiteral("Animate"))->setCheckable(true);
 }
@@ -210,7 +228,8 @@ void TMainWindow::BuildMenus() {
   add_menu(QStringLiteral("&Run"), {"Animate", "PasAPas1", "Resetrobots", "Resetview", "ModeDmo1",
                                     "-", "Options1", "OptionsMRVrail1"});
   add_menu(QStringLiteral("&Affichage"),
-           {"View", "Instruments1", "Oscilloscope1", "CaptureEcran1", "-", "EnregistreAVI1"});
+           {"View", "CentrerAppareil1", "SuivreAppareil1", "-", "Instruments1", "Oscilloscope1",
+            "CaptureEcran1", "-", "EnregistreAVI1"});
   add_menu(QStringLiteral("&?"), {"Aide2", "Apropos"});
 }
 
@@ -248,7 +267,7 @@ void TMainWindow::BuildToolBar() {
   bar->addSeparator();
 
   auto add_bar = [&](const char* name, TScrollBar& model, const QString& hint) {
-    auto* sb = new QScrollBar(Qt::Horizontal, bar);
+    auto* sb = new TCaptionedBar(bar);
     sb->setObjectName(QString::fromLatin1(name));
     sb->setFixedWidth(128);
     sb->setRange(model.Min, model.Max);
@@ -276,6 +295,12 @@ void TMainWindow::BuildToolBar() {
   // A hidden widget inside a toolbar is hidden through its action.
   gauge_action_ = bar->addWidget(CGaugeCapture);
   gauge_action_->setVisible(false);
+  // Last: in a narrow window these go out of sight before the gauge does.
+  bar->addSeparator();
+  for (const char* action : {"CentrerAppareil1", "SuivreAppareil1"}) {
+    bar->addAction(Action(QString::fromLatin1(action)));
+    bar->widgetForAction(Action(QString::fromLatin1(action)))->setFocusPolicy(Qt::NoFocus);
+  }
 }
 
 void TMainWindow::BuildStatusBar() {
@@ -297,6 +322,11 @@ void TMainWindow::BuildStatusBar() {
     }
     StatusPanels[i] = panel;
   }
+  TimerStopped = new QLabel(tr("Simulation arrêtée : période du minuteur à 0 ms"), bar);
+  TimerStopped->setObjectName(QStringLiteral("TimerStopped"));
+  TimerStopped->setStyleSheet(QStringLiteral("color: #b00000"));
+  TimerStopped->setVisible(false);
+  bar->addPermanentWidget(TimerStopped);
 }
 
 void TMainWindow::Dispatch(const std::function<void()>& handler) {
@@ -322,6 +352,9 @@ void TMainWindow::SyncControls() {
     const QSignalBlocker block(widget);
     widget->setValue(model->Position);
   }
+  static_cast<TCaptionedBar*>(SBtimer)->SetCaption(tr("Période %1 ms").arg(form_.SBtimer.Position));
+  static_cast<TCaptionedBar*>(SBfs)->SetCaption(tr("Fs %1 Hz").arg(form_.Sim.Fs, 0, 'f', 1));
+  TimerStopped->setVisible(form_.Timer1.Interval == 0);
   form_.StatusText();
   for (int i = 0; i < 2; ++i) {
     const auto& panels = form_.StatusBar.Panels;

@@ -91,6 +91,8 @@ public:
   QScrollBar* SBfs = nullptr;
   QProgressBar* CGaugeCapture = nullptr;
   QLabel* StatusPanels[2] = {nullptr, nullptr};
+  // Shown while the timer's period is 0, which stops the simulation.
+  QLabel* TimerStopped = nullptr;
   TFormDlgView* FormDlgView = nullptr;
   TDialogOptions* DialogOptions = nullptr;
   TDialogOptionsMRV* DialogOptionsMRV = nullptr;
