@@ -5,6 +5,7 @@
 // looks complete, and an existing file is replaced only by a complete one.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -59,8 +60,12 @@ private:
   std::string buffer_;
 };
 
-// The history's samples of `channels` (indices into its channels), oldest
-// first, with the time column; names carry the device index ("3.Ce [N·m]")
-// unless all the channels belong to one device. 0 or the errno of the failure.
+// The history's samples of `channels` (indices into its channels) taken from
+// `from` to `to` seconds, oldest first, with the time column; names carry the
+// device index ("3.Ce [N·m]") unless all the channels belong to one device.
+// After the stored values come those of the channels a plot shows otherwise
+// (degrees for radians), named by label and shown unit ("Angle du pendule [°]"),
+// so that scripts keep reading the first columns by name.
+// 0 or the errno of the failure.
 int WriteHistoryCsv(const TScopeHistory& history, const std::vector<int>& channels,
-                    const std::string& path);
+                    const std::string& path, double from = -HUGE_VAL, double to = HUGE_VAL);

@@ -162,15 +162,27 @@ TEST(ScopeDock, ExportsTheTracesOrTheSelectedDeviceAndSaysWhenItCannot) {
   ASSERT_TRUE(scope.ExportCsv(path));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readLine(), QByteArray("t [s],PendTheta [rad],CurrentCmd [A],Secteur\r\n"));
+  // Beside what scripts read, the angle as the plot shows it.
+  EXPECT_EQ(file.readLine(), QByteArray("t [s],PendTheta [rad],CurrentCmd [A],Secteur,Angle du "
+                                        "pendule [°]\r\n"));
+  file.close();
+  // Zoomed in on the second tick: that row alone.
+  scope.Plot()->xAxis->setRange(0.015, 0.025);
+  ASSERT_TRUE(scope.ExportCsv(path, true));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  file.readLine();
+  EXPECT_TRUE(file.readAll().startsWith("0.02,"));
   file.close();
   for (int i = 0; i < TScopeDock::kTraces; ++i)
     scope.SetTrace(i, -1);
   ASSERT_TRUE(scope.ExportCsv(path));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray header = file.readLine();
+  const auto& quantities = f.form->Sim.Robots[8]->Description().Quantities;
   EXPECT_EQ(header.count(','),
-            static_cast<int>(f.form->Sim.Robots[8]->Description().Quantities.size()));
+            static_cast<int>(quantities.size()) +
+                std::count_if(quantities.begin(), quantities.end(),
+                              [](const TQuantityDescription& q) { return q.Scale != 1; }));
   EXPECT_EQ(file.readAll().count('\n'), 3);
   file.remove();
 

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -342,7 +343,7 @@ QString TScopeDock::CursorText() const {
   return cursor_->text();
 }
 
-bool TScopeDock::ExportCsv(const QString& path) {
+bool TScopeDock::ExportCsv(const QString& path, bool shown_only) {
   std::vector<int> channels;
   for (int i = 0; i < kTraces; ++i)
     if (Trace(i) >= 0) channels.push_back(Trace(i));
@@ -350,7 +351,10 @@ bool TScopeDock::ExportCsv(const QString& path) {
     for (std::size_t c = 0; c < history_->Channels().size(); ++c)
       if (history_->Channels()[c].Device == form_.Sim.RobSel)
         channels.push_back(static_cast<int>(c));
-  const int e = WriteHistoryCsv(*history_, channels, path.toStdString());
+  const QCPRange shown = plot_->xAxis->range();
+  const int e = shown_only ? WriteHistoryCsv(*history_, channels, path.toStdString(), shown.lower,
+                                             shown.upper)
+                           : WriteHistoryCsv(*history_, channels, path.toStdString());
   if (e == 0) return true;
   if (OnError)
     OnError(QStringLiteral("Impossible d'écrire %1 : %2")
@@ -359,11 +363,29 @@ bool TScopeDock::ExportCsv(const QString& path) {
 }
 
 void TScopeDock::ExportClicked() {
+  // Frozen or zoomed, the plot may show less than the history holds: ask.
+  const QCPRange shown = plot_->xAxis->range();
+  const std::size_t n = history_->Count();
+  bool shown_only = false;
+  if (n && (history_->Time(0) < shown.lower || history_->Time(n - 1) > shown.upper)) {
+    QMessageBox box(QMessageBox::Question, tr("Exporter en CSV"),
+                    tr("Exporter le temps affiché (%1 à %2 s) ou tout l'historique (%3 à %4 s) ?")
+                        .arg(std::max(shown.lower, history_->Time(0)), 0, 'f', 2)
+                        .arg(std::min(shown.upper, history_->Time(n - 1)), 0, 'f', 2)
+                        .arg(history_->Time(0), 0, 'f', 2)
+                        .arg(history_->Time(n - 1), 0, 'f', 2),
+                    QMessageBox::Cancel, this);
+    QPushButton* part = box.addButton(tr("Temps affiché"), QMessageBox::AcceptRole);
+    box.addButton(tr("Tout l'historique"), QMessageBox::AcceptRole);
+    box.setDefaultButton(part);
+    if (box.exec() == QMessageBox::Cancel) return;
+    shown_only = box.clickedButton() == part;
+  }
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString path = QFileDialog::getSaveFileName(
       this, QStringLiteral("Exporter en CSV"), folder + QStringLiteral("/kinemo-oscilloscope.csv"),
       QStringLiteral("CSV (*.csv)"));
-  if (!path.isEmpty()) ExportCsv(path);
+  if (!path.isEmpty()) ExportCsv(path, shown_only);
 }
 
 bool TScopeDock::eventFilter(QObject* watched, QEvent* event) {

@@ -47,8 +47,9 @@ public:
   void SetWindowSeconds(double seconds);
   void SetFrozen(bool frozen);
   bool Frozen() const;
-  // Writes the CSV; false after showing why.
-  bool ExportCsv(const QString& path);
+  // Writes the CSV, of the time the plot shows or of the whole history;
+  // false after showing why.
+  bool ExportCsv(const QString& path, bool shown_only = false);
   QCustomPlot* Plot() const { return plot_; }
   QString CursorText() const;
   int Refreshes() const { return refreshes_; }
