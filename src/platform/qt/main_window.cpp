@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QActionGroup>
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
@@ -227,10 +228,41 @@ void TMainWindow::BuildMenus() {
            {"SelectRobot1", "-", "OuvrirScene1", "EnregistrerScene1", "-", "Quitter"});
   add_menu(QStringLiteral("&Run"), {"Animate", "PasAPas1", "Resetrobots", "Resetview", "ModeDmo1",
                                     "-", "Options1", "OptionsMRVrail1"});
-  add_menu(QStringLiteral("&Affichage"),
-           {"View", "CentrerAppareil1", "SuivreAppareil1", "-", "Instruments1", "Oscilloscope1",
-            "CaptureEcran1", "-", "EnregistreAVI1"});
+  QMenu* view_menu = add_menu(QStringLiteral("&Affichage"),
+                              {"View", "CentrerAppareil1", "SuivreAppareil1", "-", "Instruments1",
+                               "Oscilloscope1", "CaptureEcran1", "-", "EnregistreAVI1"});
+  AddLabelsMenu(*view_menu);
   add_menu(QStringLiteral("&?"), {"Aide2", "Apropos"});
+}
+
+void TMainWindow::AddLabelsMenu(QMenu& view_menu) {
+  // Whose 3D texts are drawn, remembered: zoomed out, every device's pile up.
+  auto* menu = new QMenu(tr("É&tiquettes"), &view_menu);
+  view_menu.insertMenu(Action(QStringLiteral("Instruments1")), menu);
+  auto* group = new QActionGroup(menu);
+  const QString captions[] = {tr("Toutes"), tr("Appareil sélectionné seulement"), tr("Aucune")};
+  auto show = [this, group](int mode, bool chosen) {
+    group->actions()[mode]->setChecked(true);
+    form_.View.Labels = static_cast<TLabelsShown>(mode);
+    if (!chosen) return; // at start-up: the first frame comes
+    QSettings(QStringLiteral("Kinemo"), QStringLiteral("kinemo"))
+        .setValue(QStringLiteral("view/labels"), mode);
+    Dispatch([this] {
+      if (!form_.Timer1.Enabled) form_.RenderScene();
+    });
+  };
+  for (int mode = 0; mode < 3; ++mode) {
+    QAction* action =
+        AddWindowAction(QStringLiteral("Etiquettes%1").arg(mode).toLatin1().constData(),
+                        captions[mode], [show, mode] { show(mode, true); });
+    action->setCheckable(true);
+    group->addAction(action);
+    menu->addAction(action);
+  }
+  const int saved = QSettings(QStringLiteral("Kinemo"), QStringLiteral("kinemo"))
+                        .value(QStringLiteral("view/labels"), 0)
+                        .toInt();
+  show(saved >= 0 && saved < 3 ? saved : 0, false);
 }
 
 void TMainWindow::BuildToolBar() {

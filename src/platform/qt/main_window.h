@@ -18,6 +18,7 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QScrollBar;
 class TDialogCapture;
@@ -115,6 +116,7 @@ private:
   void BuildActions();
   void BuildMenus();
   void BuildToolBar();
+  void AddLabelsMenu(QMenu& view_menu);
   void BuildStatusBar();
   QAction* AddAction(const char* name, const QString& caption, const QString& hint,
                      void (TGL_Form::*handler)());
