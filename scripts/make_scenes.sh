@@ -18,9 +18,10 @@ scene pendule-en-equilibre.json \
   "key:G menu:Animate ticks:600 key:A set:xv=-1.46 set:zv=-1 set:yv=0.05 set:zpos=0.45 set:yrot=-35 set:xrot=20"
 
 # The reluctance carriage driven round the closed loop at 5 Hz with the
-# corrected force model, caught in the first bend.
+# distance-based force model (the only one with a torque, which steers it
+# round), caught in the first bend.
 scene moteur-reluctance-boucle.json \
-  "combo:6 set:RailType=3 set:ForceModel=2 set:SBfs=50 menu:Animate ticks:800 key:A set:xv=0.15 set:zv=-0.85 set:yv=0 set:zpos=0.8 set:yrot=-20 set:xrot=35"
+  "combo:6 set:RailType=3 set:ForceModel=3 set:SBfs=50 menu:Animate ticks:800 key:A set:xv=0.15 set:zv=-0.85 set:yv=0 set:zpos=0.8 set:yrot=-20 set:xrot=35"
 
 # The monocycle and the two-wheel robot balanced, then both controllers
 # switched off: the keypad's torques must now keep them up.

@@ -15,6 +15,11 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const std::string data_folder = DataFolderOf(ExecutablePath(argv[0]));
   for (const std::string& a : args)
+    if (a == "--help" || a == "--version") {
+      std::cout << (a == "--help" ? UsageText() : VersionText());
+      return 0;
+    }
+  for (const std::string& a : args)
     if (a == "--headless") {
       // Lines as they end where someone watches; a stop signal never waits
       // on a reader that stopped reading.

@@ -131,7 +131,7 @@ TEST(CsvCommandLine, OneRowPerTickSteppingByDtAndTheLastRowIsTheStateDump) {
     const auto rows = Rows(ReadFile(csv));
     const auto dump = nlohmann::json::parse(ReadFile(state));
     const auto& quantities = TFormFixture().Device(device).Description().Quantities;
-    ASSERT_EQ(rows.size(), 1u + 21u);
+    ASSERT_EQ(rows.size(), 2u + 21u); // the header, the start, the ticks
     ASSERT_EQ(rows[0].size(), 1 + quantities.size());
     EXPECT_EQ(rows[0][0], "t [s]");
     for (std::size_t q = 0; q < quantities.size(); ++q)
@@ -139,8 +139,8 @@ TEST(CsvCommandLine, OneRowPerTickSteppingByDtAndTheLastRowIsTheStateDump) {
     double t = 0;
     for (std::size_t k = 1; k < rows.size(); ++k) {
       ASSERT_EQ(rows[k].size(), rows[0].size()) << "row " << k;
-      t = t + 0.01; // as the tick adds Dt
       ASSERT_EQ(Bits(Read(rows[k][0])), Bits(t)) << "row " << k;
+      t = t + 0.01; // as the tick adds Dt
     }
     const auto& last = rows.back();
     EXPECT_EQ(Bits(Read(last[0])), Bits(dump["SimTime"].get<double>()));
@@ -151,21 +151,24 @@ TEST(CsvCommandLine, OneRowPerTickSteppingByDtAndTheLastRowIsTheStateDump) {
   }
 }
 
-TEST(CsvCommandLine, EveryNthTickAndNoTickGivesAHeaderAlone) {
+TEST(CsvCommandLine, EveryNthTickAfterTheStartAndNoTickGivesTheStartAlone) {
   TScratchDir dir;
   const std::string csv = dir / "every.csv";
   ASSERT_EQ(RunKinemo({"--do", "menu:Animate ticks:50", "--csv", csv, "--csv-every", "7"}).code, 0);
   const auto rows = Rows(ReadFile(csv));
-  ASSERT_EQ(rows.size(), 1u + 7u); // ticks 7, 14, ... 49
+  ASSERT_EQ(rows.size(), 2u + 7u); // the start, ticks 7, 14, ... 49
+  EXPECT_EQ(rows[1][0], "0");
   double t = 0;
   for (int k = 1; k <= 49; ++k) {
     t = t + 0.01;
     if (k % 7 == 0) {
-      EXPECT_EQ(Bits(Read(rows[k / 7][0])), Bits(t)) << k;
+      EXPECT_EQ(Bits(Read(rows[1 + k / 7][0])), Bits(t)) << k;
     }
   }
   ASSERT_EQ(RunKinemo({"--do", "ticks:5", "--csv", csv}).code, 0); // paused: no tick
-  EXPECT_EQ(Rows(ReadFile(csv)).size(), 1u);
+  const auto still = Rows(ReadFile(csv));
+  ASSERT_EQ(still.size(), 2u); // the header and the state it stayed in
+  EXPECT_EQ(still[1][0], "0");
 
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"--csv-every", "3"},
                                               {"--csv", csv, "--csv-every", "0"},

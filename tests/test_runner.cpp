@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "platform/headless/actions.h"
 #include "platform/headless/runner.h"
 #include "sim/state_json.h"
 #include "test_support.h"
@@ -106,7 +107,7 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
       {{"--do", "jump:3"}, "unknown action: jump:3"},
       {{"--do", "menu:Nothing"}, "invalid action: menu:Nothing"},
       {{"--do"}, "--do needs a value"},
-      {{"--frobnicate"}, "unknown argument: --frobnicate"},
+      {{"--frobnicate"}, "unknown argument: --frobnicate (kinemo --help lists them)"},
       {{"--do", "key:F13"}, "invalid action: key:F13"},
       {{"--do", "key:Ctrl+"}, "invalid action: key:Ctrl+"},
       {{"--do", "paint:1"}, "invalid action: paint:1"},
@@ -152,6 +153,44 @@ TEST(Runner, InvalidArgumentsGiveOneLineAndExitCode2BeforeAnythingRuns) {
   }
   EXPECT_FALSE(fs::exists(never));
   fs::remove(link);
+}
+
+TEST(Runner, HelpListsEveryOptionAndActionThatTheParsersTake) {
+  const TRun help = RunKinemo({"--do", "ticks:1", "--help"});
+  ASSERT_EQ(help.code, 0);
+  EXPECT_TRUE(help.err.empty());
+  for (const std::string& name : ActionNames())
+    EXPECT_NE(help.out.find("  " + name + (name.find(':') == std::string::npos ? "" : "=")),
+              std::string::npos)
+        << name;
+  // Each option listed is one the parser knows, with a value it takes.
+  for (const std::string& sample : OptionSamples()) {
+    std::vector<std::string> args;
+    std::istringstream words(sample);
+    for (std::string w; words >> w;)
+      args.push_back(w);
+    EXPECT_NE(help.out.find("  " + args[0] + " "), std::string::npos) << sample;
+    std::string error;
+    CheckHeadlessArgs(args, error);
+    EXPECT_EQ(error.find("unknown argument"), std::string::npos) << sample << ": " << error;
+  }
+  // So is every menu command and key name listed.
+  TFormFixture f;
+  for (const char* list : {"menu names:", "named keys:"}) {
+    const auto from = help.out.find(list) + std::strlen(list);
+    std::istringstream words(help.out.substr(from, help.out.find('\n', from) - from));
+    int count = 0;
+    for (std::string w; words >> w; ++count) {
+      TAction a;
+      std::string error;
+      const std::string word = (*list == 'm' ? "menu:" : "key:") + w;
+      EXPECT_TRUE(ParseAction(word, *f.form, a, error)) << error;
+    }
+    EXPECT_GT(count, 5) << list;
+  }
+  const TRun version = RunKinemo({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out.rfind("kinemo ", 0), 0u) << version.out;
 }
 
 TEST(Runner, TicksToAPausedOrStoppedTimerReturnAtOnceAndRunningTicksAreCapped) {

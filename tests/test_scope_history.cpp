@@ -1,7 +1,9 @@
 // The scope's history: what it samples, when, and that its memory stays fixed.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "models/device_description.h"
 #include "models/key_codes.h"
@@ -82,6 +84,49 @@ TEST(ScopeHistory, KeepsTwoMinutesInAFixedRingAndForgetsOnReset) {
   EXPECT_EQ(history.Count(), 1u);
   EXPECT_EQ(history.Capacity(),
             60001u < TScopeHistory::kMaxSamples ? 60001u : TScopeHistory::kMaxSamples);
+}
+
+TEST(ScopeHistory, ValueAxesHoldTheValuesOnSpansThatTicksCanTellApart) {
+  const double most = std::numeric_limits<double>::max();
+  struct TCase {
+    double Lo, Hi, Least;
+  };
+  for (const TCase& c : {TCase{12, 12, 5.7e-5},
+                         {-1, -1, 1e-6},
+                         {4, 4, 1},
+                         {0, 0, 0},
+                         {3, 3 + 1e-12, 1e-6},
+                         {1e-172, 5e-172, 1e-6},
+                         {1e-300, 1e-300, 0},
+                         {-2, 5, 1},
+                         {1e200, 1e200, 1e-6},
+                         {-1e300, 1e300, 1e-6},
+                         {-most, most, 0}}) {
+    SCOPED_TRACE(testing::Message() << c.Lo << " .. " << c.Hi << " least " << c.Least);
+    const TScopeRange r = ScopeValueRange(c.Lo, c.Hi, c.Least);
+    const double span = r.Upper - r.Lower;
+    // What a plot draws (it keeps its old range for any other).
+    EXPECT_GT(r.Lower, -1e250);
+    EXPECT_LT(r.Upper, 1e250);
+    EXPECT_GT(span, 1e-280);
+    EXPECT_LT(span, 1e250);
+    if (std::abs(c.Lo) < 1e249 && std::abs(c.Hi) < 1e249) {
+      EXPECT_LE(r.Lower, c.Lo);
+      EXPECT_GE(r.Upper, c.Hi);
+      // A constant sits in the middle.
+      if (c.Lo == c.Hi) {
+        EXPECT_NEAR(r.Lower / 2 + r.Upper / 2, c.Lo, span * 1e-9);
+      }
+    }
+    EXPECT_GE(span, c.Least);
+    // Six significant digits tell the ticks apart.
+    EXPECT_GE(span, 1e-4 * std::max(std::abs(r.Lower), std::abs(r.Upper)));
+  }
+  // Noise far below the resolution shows as the flat line it is.
+  EXPECT_GE(ScopeValueRange(1e-172, 5e-172, 1e-6).Upper, 5e-7);
+  const TScopeRange none = ScopeValueRange(HUGE_VAL, -HUGE_VAL, 1);
+  EXPECT_EQ(none.Lower, -1);
+  EXPECT_EQ(none.Upper, 1);
 }
 
 TEST(ScopeHistory, EveryDeviceHasDefaultTracesAmongItsQuantities) {

@@ -1,6 +1,8 @@
 // The telemetry line and the number texts it is built from.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "test_support.h"
 #include "texts/number_text.h"
 
@@ -66,6 +68,29 @@ TEST(NumberText, GeneralAndFixedFormats) {
   EXPECT_EQ(FloatToStrF(3.14159, TFloatFormat::General, 6, 6, '.'), "3.14159");
   EXPECT_EQ(FloatToStrF(2.96 + 0.06, TFloatFormat::General, 6, 6, '.'), "3.02");
   EXPECT_EQ(FloatToStrF(-0.0001, TFloatFormat::Fixed, 7, 3, '.'), "0.000");
+}
+
+TEST(NumberText, ReadableMeasuresArePlainWithTheDigitsThatMatter) {
+  const double deg = 57.29577951308232 * 1e-6; // a micro-radian, in degrees
+  struct TCase {
+    double v, resolution;
+    const char* text;
+  };
+  const TCase cases[] = {{4.8661e-172, deg, "0"},
+                         {-4.3502e-172, 1e-6, "0"},
+                         {-0.0, 1e-6, "0"},
+                         {-0.4e-6, 1e-6, "0"},
+                         {12.000001, deg, "12"},
+                         {0.0123456789, 1e-6, "0.012346"},
+                         {0.00001234, 1e-6, "0.000012"},
+                         {-1234.5678, 1e-6, "-1234.6"},
+                         {123456.7, 1e-6, "123457"},
+                         {0.5, 0, "0.5"},
+                         {2.5e13, 1e-6, "2.5E13"},
+                         {HUGE_VAL, 1e-6, "INF"}};
+  for (const TCase& c : cases)
+    EXPECT_EQ(ReadableNumber(c.v, c.resolution, '.'), c.text) << c.v;
+  EXPECT_EQ(ReadableNumber(-0.25, 1e-6, ','), "-0,25");
 }
 
 TEST(NumberText, ParsingFollowsTheSeparatorAndRefusesGarbage) {

@@ -2,6 +2,7 @@
 // text printer; and the frame counter.
 #include <GL/gl.h>
 
+#include <array>
 #include <cstring>
 
 #include "gl_test_support.h"
@@ -120,6 +121,35 @@ TEST_F(TViewRender, DeferredTickFramesAreDrawnOnlyWhenAskedFor) {
   form->FormPaint();
   form->DrawPendingFrame();
   EXPECT_EQ(order.size(), 18u);
+}
+
+// Texts of every device, of the selected one alone, or none: only the pixels
+// of the texts hidden change.
+TEST_F(TViewRender, LabelsModeChangesOnlyThePixelsOfTheTextsItHides) {
+  form->SelectDevice(0); // among devices 1 and 2
+  LookDownAt(-0.8, -1, 2.5);
+  std::array<TFrame, 3> frames;
+  for (const TLabelsShown mode : {TLabelsShown::All, TLabelsShown::Selected, TLabelsShown::None}) {
+    form->View.Labels = mode;
+    form->RenderScene();
+    frames[static_cast<std::size_t>(mode)] = Read();
+  }
+  const TFrame &all = frames[0], &selected = frames[1], &none = frames[2];
+  const auto same = [](TRgba8 a, TRgba8 b) { return a.r == b.r && a.g == b.g && a.b == b.b; };
+  int others = 0, own = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      if (!same(all.At(x, y), selected.At(x, y))) {
+        ASSERT_TRUE(Near(all.At(x, y), LabelColour(false))) << x << ", " << y;
+        ++others;
+      }
+      if (!same(selected.At(x, y), none.At(x, y))) {
+        ASSERT_TRUE(Near(selected.At(x, y), LabelColour(true))) << x << ", " << y;
+        ++own;
+      }
+    }
+  EXPECT_GT(others, 20);
+  EXPECT_GT(own, 20);
 }
 
 // Puts the raster position on window pixel (x, y).

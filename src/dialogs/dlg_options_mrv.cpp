@@ -62,6 +62,16 @@ TDialogOptionsMRV::TDialogOptionsMRV(QWidget* parent) : QDialog(parent) {
                 QT_TRANSLATE_NOOP("Kinemo", "Modele physique simple corrigé"));
   RBModelePhysiqueDistance = add_model("RBModelePhysiqueDistance",
                                        QT_TRANSLATE_NOOP("Kinemo", "Modele basée sur la distance"));
+  // Models 1 and 2 give no torque: on a curve the carriage runs straight on
+  // and stalls, which looks like a fault unless said.
+  const char* const no_torque =
+      QT_TRANSLATE_NOOP("Kinemo", "Sans couple : sur un rail courbé, le chariot ne tourne pas et "
+                                  "s'arrête dans le virage (le modèle basé sur la distance le "
+                                  "fait tourner).");
+  SetTr(RBModelePhysiqueSimple, "toolTip", no_torque);
+  SetTr(RBModelePhysiqueSimpleCorrige, "toolTip", no_torque);
+  SetTr(RBModelePhysiqueDistance, "toolTip",
+        QT_TRANSLATE_NOOP("Kinemo", "Calcule aussi le couple : le chariot suit un rail courbé."));
   model_layout->addStretch();
 
   // The force models have the longer captions: that group takes the spare width.

@@ -16,9 +16,12 @@ TDialogRobSel::TDialogRobSel(QWidget* parent) : QDialog(parent) {
   IDC_EDITRobSel = new QLineEdit(this);
   IDC_EDITRobSel->setObjectName(QStringLiteral("IDC_EDITRobSel"));
   label1->setBuddy(IDC_EDITRobSel);
+  range_ = new QLabel(this);
+  range_->setObjectName(QStringLiteral("Range"));
 
   auto* form = new QFormLayout;
   form->addRow(label1, IDC_EDITRobSel);
+  form->addRow(QString(), range_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addStretch();
@@ -27,6 +30,7 @@ TDialogRobSel::TDialogRobSel(QWidget* parent) : QDialog(parent) {
 
 void TDialogRobSel::Load(const TDialogRobSelModel& model) {
   IDC_EDITRobSel->setText(QString::fromStdString(model.IDC_EDITRobSel));
+  range_->setText(tr("Numéro de 0 à %1").arg(model.Devices - 1));
   IDC_EDITRobSel->selectAll();
   IDC_EDITRobSel->setFocus();
 }

@@ -5,6 +5,7 @@
 
 #include "window/dialog_models.h"
 
+class QLabel;
 class QLineEdit;
 
 class TDialogRobSel : public QDialog {
@@ -14,4 +15,7 @@ public:
   void Store(TDialogRobSelModel& model) const;
 
   QLineEdit* IDC_EDITRobSel;
+
+private:
+  QLabel* range_;
 };

@@ -95,9 +95,19 @@ void TCsvRecorder::Flush() {
   buffer_.clear();
 }
 
+void TCsvRecorder::BeforeTick(const TSimulation& sim) {
+  if (started_ || failed_) return;
+  Start(sim);
+  Row(sim);
+}
+
 void TCsvRecorder::AfterTick(const TSimulation& sim) {
   if (failed_ || ++ticks_ % every_ != 0) return;
   if (!started_) Start(sim);
+  Row(sim);
+}
+
+void TCsvRecorder::Row(const TSimulation& sim) {
   AppendNumber(buffer_, sim.SimTime);
   for (const TFieldRef& ref : columns_) {
     buffer_ += ',';
@@ -108,7 +118,7 @@ void TCsvRecorder::AfterTick(const TSimulation& sim) {
 }
 
 bool TCsvRecorder::Finish(const TSimulation& sim, std::string& error) {
-  if (!started_) Start(sim);
+  if (!started_ && !failed_) BeforeTick(sim);
   Flush();
   const int e = failed_ ? error_ : out_.Commit();
   if (e) {
@@ -119,7 +129,7 @@ bool TCsvRecorder::Finish(const TSimulation& sim, std::string& error) {
 }
 
 int WriteHistoryCsv(const TScopeHistory& history, const std::vector<int>& channels,
-                    const std::string& path) {
+                    const std::string& path, double from, double to) {
   const auto& all = history.Channels();
   bool one_device = true;
   for (int c : channels)
@@ -131,12 +141,26 @@ int WriteHistoryCsv(const TScopeHistory& history, const std::vector<int>& channe
                                         : std::to_string(ch.Device) + "." + ch.Quantity->Field;
     text += "," + CsvField(CsvColumnName(name, ch.Quantity->Unit));
   }
+  std::vector<int> shown; // the channels a plot shows scaled
+  for (int c : channels)
+    if (all[c].Quantity->Scale != 1) {
+      shown.push_back(c);
+      const std::string label =
+          one_device ? std::string(all[c].Quantity->Label)
+                     : std::to_string(all[c].Device) + " · " + all[c].Quantity->Label;
+      text += "," + CsvField(CsvColumnName(label, all[c].Quantity->DisplayUnit()));
+    }
   text += kEnd;
   for (std::size_t k = 0; k < history.Count(); ++k) {
+    if (!(history.Time(k) >= from && history.Time(k) <= to)) continue;
     AppendNumber(text, history.Time(k));
     for (int c : channels) {
       text += ',';
       AppendNumber(text, history.Value(static_cast<std::size_t>(c), k));
+    }
+    for (int c : shown) {
+      text += ',';
+      AppendNumber(text, history.Value(static_cast<std::size_t>(c), k) * all[c].Quantity->Scale);
     }
     text += kEnd;
   }

@@ -5,6 +5,7 @@
 // looks complete, and an existing file is replaced only by a complete one.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,19 +31,23 @@ std::string CsvColumnName(std::string_view name, std::string_view unit);
 // simulated time, then each of its described quantities as stored.
 class TCsvRecorder : public TTickObserver {
 public:
-  // Prepares the output; the columns are those of the device selected at the
-  // first row. False, with the reason, when the file cannot be started.
+  // Prepares the output; the columns are those of the device selected when
+  // the first tick begins. False, with the reason, when the file cannot be
+  // started.
   bool Open(const std::string& path, std::uint64_t every, std::string& error);
+  // The first row is the state the run starts from, before its first tick.
+  void BeforeTick(const TSimulation& sim) override;
   void AfterTick(const TSimulation& sim) override;
   // The columns follow their device into a new set while it has the same
   // place and class; otherwise they read "nan" from there on.
   void AfterSetChanged(const TSimulation& sim) override;
-  // Completes the file (a header alone if no row was due); false, with the
-  // reason, if any write failed, the file then not written.
+  // Completes the file (without a tick, the header and the state as it is);
+  // false, with the reason, if any write failed, the file then not written.
   bool Finish(const TSimulation& sim, std::string& error);
 
 private:
   void Start(const TSimulation& sim);
+  void Row(const TSimulation& sim);
   void Flush();
 
   TSafeOutput out_;
@@ -55,8 +60,12 @@ private:
   std::string buffer_;
 };
 
-// The history's samples of `channels` (indices into its channels), oldest
-// first, with the time column; names carry the device index ("3.Ce [N·m]")
-// unless all the channels belong to one device. 0 or the errno of the failure.
+// The history's samples of `channels` (indices into its channels) taken from
+// `from` to `to` seconds, oldest first, with the time column; names carry the
+// device index ("3.Ce [N·m]") unless all the channels belong to one device.
+// After the stored values come those of the channels a plot shows otherwise
+// (degrees for radians), named by label and shown unit ("Angle du pendule [°]"),
+// so that scripts keep reading the first columns by name.
+// 0 or the errno of the failure.
 int WriteHistoryCsv(const TScopeHistory& history, const std::vector<int>& channels,
-                    const std::string& path);
+                    const std::string& path, double from = -HUGE_VAL, double to = HUGE_VAL);

@@ -30,8 +30,14 @@ struct TQuantityDescription {
   const char* Unit = "";           // of the stored value; "" for flags, counts, pure numbers
   double Scale = 1;                // shown value = stored value x Scale
   const char* ShownUnit = nullptr; // unit of the shown value; null: Unit
+  // The smallest stored value that means something: below it a value is shown
+  // as 0 and a plot's axis spans no less. 0: 1 for a count or flag (no unit),
+  // a millionth of the unit otherwise.
+  double Resolution = 0;
 
   const char* DisplayUnit() const { return ShownUnit ? ShownUnit : Unit; }
+  double StoredResolution() const { return Resolution > 0 ? Resolution : *Unit ? 1e-6 : 1; }
+  double ShownResolution() const { return StoredResolution() * Scale; }
 };
 
 // A constant of the device that may be changed while it runs.

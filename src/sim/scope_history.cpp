@@ -12,6 +12,20 @@ std::vector<const char*> DefaultTraces(const TRobot& robot) {
   return {"Vit", "Theta"};
 }
 
+TScopeRange ScopeValueRange(double lo, double hi, double least) {
+  if (!(lo <= hi)) return {-1, 1};
+  // A plot draws spans between 1e-280 and 1e250 and keeps its old range for
+  // any other, so the range stays well inside.
+  constexpr double kLimit = 4e249;
+  lo = std::clamp(lo, -kLimit, kLimit);
+  hi = std::clamp(hi, -kLimit, kLimit);
+  const double centre = lo / 2 + hi / 2;
+  double floor = std::max(least / 2, std::abs(centre) * 5e-4);
+  if (!(floor > 0)) floor = 1; // a constant 0 of a quantity without resolution
+  const double half = std::max({(hi - lo) / 2 * 1.05, floor, 1e-270});
+  return {std::max(centre - half, -kLimit * 1.1), std::min(centre + half, kLimit * 1.1)};
+}
+
 TScopeHistory::TScopeHistory(const TSimulation& sim, double seconds) : seconds_(seconds) {
   MakeChannels(sim);
   Size(sim.Dt);

@@ -19,6 +19,16 @@ struct TQuantityDescription;
 // class's registry entry gives them; speed and heading for any other.
 std::vector<const char*> DefaultTraces(const TRobot& robot);
 
+// A value axis's range for samples from `lo` to `hi`, padded by 5 % each way.
+// A constant or nearly constant quantity gets a span of at least `least` (its
+// resolution as shown) and a thousandth of its size around its value, so that
+// the ticks read apart and the trace is drawn at its value. No samples
+// (lo > hi): -1 to 1. Kept within what a plot can draw (1e250).
+struct TScopeRange {
+  double Lower, Upper;
+};
+TScopeRange ScopeValueRange(double lo, double hi, double least);
+
 class TScopeHistory : public TTickObserver {
 public:
   // Covers at least `seconds` of simulated time at the form's Dt, within

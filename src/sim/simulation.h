@@ -73,6 +73,8 @@ public:
   // --- The tick, in the order the window runs it ---
   // Simulated time moves on by one step.
   void BeginTick() {
+    for (TTickObserver* o : TickObservers)
+      o->BeforeTick(*this);
     SimTime = SimTime + Dt;
     Ticks += 1;
   }

@@ -7,6 +7,8 @@ class TSimulation;
 class TTickObserver {
 public:
   virtual ~TTickObserver() = default;
+  // Before every tick, nothing moved yet.
+  virtual void BeforeTick(const TSimulation&) {}
   // After every tick, once every device has moved.
   virtual void AfterTick(const TSimulation& sim) = 0;
   // After Reset robots (SimTime back to 0).

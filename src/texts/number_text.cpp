@@ -1,5 +1,6 @@
 #include "texts/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -72,6 +73,26 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
       std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision);
   if (ec != std::errc()) return "0";
   return WithSeparator(FrameworkExponent(std::string(buf, end)), sep);
+}
+
+std::string ReadableNumber(double value, double resolution, char sep, int significant) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  const double size = std::fabs(value);
+  if (size < resolution || value == 0) return "0";
+  if (size >= 1e12) return FloatToStrF(value, TFloatFormat::General, significant, 0, sep);
+  int decimals = significant - 1 - static_cast<int>(std::floor(std::log10(size)));
+  if (resolution > 0)
+    decimals = std::min(decimals, static_cast<int>(std::ceil(-std::log10(resolution) - 1e-9)));
+  decimals = std::clamp(decimals, 0, 17);
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  std::string s = ec == std::errc() ? std::string(buf, end) : std::string("0");
+  if (s.find('.') != std::string::npos) {
+    s.erase(s.find_last_not_of('0') + 1);
+    if (s.back() == '.') s.pop_back();
+  }
+  if (s == "-0") s = "0";
+  return WithSeparator(s, sep);
 }
 
 std::string IntToStr(std::int64_t value) {

@@ -14,6 +14,11 @@ std::string FloatToStr(double value, char decimal_separator);
 std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits,
                         char decimal_separator);
 std::string IntToStr(std::int64_t value);
+// A measure for a person to read: plain notation ("0.012346", "-1234.6") with
+// `significant` digits, none finer than `resolution`, below which a value
+// reads "0"; scientific only past a trillion. Trailing zeros are dropped.
+std::string ReadableNumber(double value, double resolution, char decimal_separator,
+                           int significant = 5);
 
 // Fail (empty) on text that is not a number, as a dialog entry would.
 std::optional<double> StrToFloat(const std::string& text, char decimal_separator);

@@ -2,7 +2,7 @@
 
 #include "texts/number_text.h"
 
-std::string QuantityText(const TFieldRef& field, double scale, char sep) {
+std::string QuantityText(const TFieldRef& field, double scale, char sep, double resolution) {
   switch (field.Kind) {
   case TFieldRef::TKind::Bool:
     return field.Get() != 0 ? "oui" : "non";
@@ -10,7 +10,7 @@ std::string QuantityText(const TFieldRef& field, double scale, char sep) {
     return IntToStr(static_cast<std::int64_t>(field.Get()));
   case TFieldRef::TKind::Double:
   case TFieldRef::TKind::Float:
-    return FloatToStrF(field.Get() * scale, TFloatFormat::General, 5, 0, sep);
+    return ReadableNumber(field.Get() * scale, resolution, sep);
   case TFieldRef::TKind::None:
     break;
   }

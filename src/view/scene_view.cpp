@@ -87,7 +87,13 @@ void TSceneView::Draw(const TSimulation& sim, const TCameraPose& camera,
   glPushMatrix();
   glRotated(-90, 1, 0, 0);
   glCallList(kListAxes);
-  for (const TRobot* robot : sim.Robots)
-    robot->Draw(dc_);
+  for (const TRobot* robot : sim.Robots) {
+    // Without a font the texts draw nothing, and nothing else changes.
+    TDrawContext dc = dc_;
+    if (Labels == TLabelsShown::None ||
+        (Labels == TLabelsShown::Selected && robot != &sim.Selected()))
+      dc.FontBase = 0;
+    robot->Draw(dc);
+  }
   glPopMatrix();
 }

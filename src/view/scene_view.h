@@ -26,8 +26,14 @@ struct TInsetSizes {
   double RailWidth = 0;
 };
 
+// Whose 3D texts (index, values) are drawn: zoomed out, every device's pile
+// up into an unreadable block.
+enum class TLabelsShown { All, Selected, None };
+
 class TSceneView {
 public:
+  TLabelsShown Labels = TLabelsShown::All;
+
   // Builds everything in the current context for a client of `width` x
   // `height` pixels. Pictures are looked for in `folders` in turn ("" is the
   // working directory); one missing or damaged is replaced by a stand-in and

@@ -20,6 +20,7 @@ struct TDialogOptionsMRVModel {
 
 struct TDialogRobSelModel {
   std::string IDC_EDITRobSel;
+  int Devices = 9; // the dialog states the range, 0 to Devices - 1
 };
 
 // The view-coordinates dialog (modeless).

@@ -199,6 +199,11 @@ public:
   void FormMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
   void ResetView();
   void ResetviewClick();
+  // The camera over the selected device; with FollowDevice it stays there at
+  // every frame as the device moves (not saved: a way of looking, not state).
+  void CentreOnDevice();
+  void CentreOnDeviceClick();
+  bool FollowDevice = false;
   void ViewClick();
 
   // --- View dialog handlers ---

@@ -51,6 +51,7 @@ void TGL_Form::OptionsMRVrail1Click() {
 
 void TGL_Form::SelectRobot1Click() {
   DialogRobSel.IDC_EDITRobSel = IntToStr(Sim.RobSel);
+  DialogRobSel.Devices = Sim.NbRobots;
   if (toolkit_.ShowModal(TDialogId::RobSel) != TModalResult::OK) return;
   const auto n = StrToInt(DialogRobSel.IDC_EDITRobSel);
   if (!n) {

@@ -74,3 +74,16 @@ void TGL_Form::ResetviewClick() {
   // Seen at once while paused, as after a camera key.
   if (!Timer1.Enabled) RenderScene();
 }
+
+void TGL_Form::CentreOnDevice() {
+  // The view's ground plane is the devices' (x, y) with y along -z.
+  const TRobot& r = Sim.Selected();
+  xv = r.PosX * r.Scale;
+  zv = -r.PosY * r.Scale;
+}
+
+void TGL_Form::CentreOnDeviceClick() {
+  CentreOnDevice();
+  RefreshViewDialog();
+  if (!Timer1.Enabled) RenderScene();
+}

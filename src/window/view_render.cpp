@@ -8,6 +8,10 @@ void TGL_Form::RenderScene() {
 void TGL_Form::RenderFrame(bool draw) {
   // What the frame shows of the models is set whether it is drawn or not.
   Sim.PrepareFrame();
+  if (FollowDevice) {
+    CentreOnDevice();
+    RefreshViewDialog();
+  }
   frame_pending_ = View.Ready() && !draw;
   if (draw) DrawScene();
   MeasureFrameRate();

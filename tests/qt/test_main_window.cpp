@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "../scratch.h"
+#include "platform/qt/captioned_bar.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/tick_timer.h"
 #include "qt_fixture.h"
@@ -81,6 +82,21 @@ TEST(MainWindow, HintsGiveTheTelemetryBack) {
     menu->hide();
     EXPECT_EQ(telemetry->text(), QStringLiteral("Fps:2, t:0.6")) << menu->title().toStdString();
   }
+}
+
+// The timer bar at its far left stops the run: its caption and the status
+// bar say so, and moving it away takes the notice down.
+TEST(MainWindow, AZeroTimerPeriodIsShownOnTheBarAndInTheStatusBar) {
+  TWindowFixture f;
+  ASSERT_TRUE(f.ShowActive());
+  const auto& bar = *static_cast<TCaptionedBar*>(f.window->SBtimer);
+  EXPECT_FALSE(f.window->TimerStopped->isVisible());
+  f.window->SBtimer->setValue(0);
+  EXPECT_TRUE(bar.Caption().contains(QStringLiteral(" 0 ms"))) << bar.Caption().toStdString();
+  EXPECT_TRUE(f.window->TimerStopped->isVisible());
+  f.window->SBtimer->setValue(25);
+  EXPECT_TRUE(bar.Caption().contains(QStringLiteral(" 25 ms"))) << bar.Caption().toStdString();
+  EXPECT_FALSE(f.window->TimerStopped->isVisible());
 }
 
 // Restored from maximised, the window fits the screen's available area

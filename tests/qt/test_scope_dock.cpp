@@ -83,6 +83,73 @@ TEST(ScopeDock, FollowsTheSelectionAndPlotsEveryTickAsTheDeviceHadIt) {
   EXPECT_EQ(scope.Plot()->graph(0)->dataCount(), 0);
 }
 
+TEST(ScopeDock, AxesReadTheValuesAndTheReadoutAndHistoryFollowTheRun) {
+  TWindowFixture f;
+  ASSERT_TRUE(f.ShowActive());
+  TScopeDock& scope = *f.window->Scope;
+  f.Trigger("Oscilloscope1");
+  const TScopeHistory& h = scope.History();
+  // The carriage's angle, current and sector, and its position, nearly or
+  // wholly constant over 30 single ticks, then the set-point as a fifth
+  // quantity in degrees where the angle is.
+  scope.SetTrace(3, h.Find(8, "PosX"));
+  for (int t = 0; t < 30; ++t)
+    f.window->Dispatch([&] { f.form->PasAPas1Click(); });
+  for (int round = 0; round < 40; ++round) { // many refreshes: no range may creep
+    f.window->Dispatch([&] { f.form->PasAPas1Click(); });
+    scope.Refresh();
+  }
+  QCustomPlot& plot = *scope.Plot();
+  for (int g = 0; g < plot.graphCount(); ++g) {
+    const QCPGraph& graph = *plot.graph(g);
+    const double v = (graph.data()->constEnd() - 1)->value;
+    const QCPRange r = graph.valueAxis()->range();
+    SCOPED_TRACE(graph.name().toStdString());
+    // Drawn at its value, inside the middle of the axis, on a span that tick
+    // labels of six digits can tell apart.
+    EXPECT_GT(v, r.lower + r.size() / 4);
+    EXPECT_LT(v, r.upper - r.size() / 4);
+    EXPECT_GT(r.size(), 1e-4 * std::max(std::abs(r.lower), std::abs(r.upper)));
+    EXPECT_LT(r.size(), 1e3 * std::max(1.0, std::abs(v)));
+  }
+  // Quantities of one unit share an axis, others keep their own.
+  scope.SetTrace(1, h.Find(8, "ThetaRef"));
+  EXPECT_EQ(plot.graph(0)->valueAxis(), plot.graph(1)->valueAxis());
+  EXPECT_NE(plot.graph(0)->valueAxis(), plot.graph(3)->valueAxis());
+
+  // Off the plot, the readout says the latest values: after resuming, after
+  // a reset.
+  const auto readout_time = [&] {
+    scope.Refresh();
+    return scope.CursorText().section(' ', 2, 2).toDouble();
+  };
+  EXPECT_NEAR(readout_time(), h.Time(h.Count() - 1), 5e-4);
+  scope.SetFrozen(true);
+  f.window->Dispatch([&] { f.form->PasAPas1Click(); });
+  scope.SetFrozen(false);
+  EXPECT_NEAR(readout_time(), f.form->Sim.SimTime, 5e-4);
+  f.window->Dispatch([&] { f.form->ResetrobotsClick(); });
+  EXPECT_EQ(readout_time(), 0);
+
+  // Opening a scene starts a new history: the run left behind is not shown
+  // nor exported.
+  const QString scene = QDir::temp().filePath(
+      QStringLiteral("kinemo_scope_scene_%1.json").arg(QCoreApplication::applicationPid()));
+  for (int t = 0; t < 5; ++t)
+    f.window->Dispatch([&] { f.form->PasAPas1Click(); });
+  ASSERT_TRUE(f.form->SaveScene(scene.toStdString()));
+  for (int t = 0; t < 20; ++t)
+    f.window->Dispatch([&] { f.form->PasAPas1Click(); });
+  f.window->Dispatch([&] { ASSERT_TRUE(f.form->OpenScene(scene.toStdString())); });
+  f.window->Dispatch([&] { f.form->PasAPas1Click(); });
+  scope.FollowSelection();
+  scope.Refresh();
+  QFile::remove(scene);
+  ASSERT_EQ(h.Count(), 1u);
+  EXPECT_EQ(plot.graph(0)->dataCount(), 1);
+  EXPECT_NEAR(readout_time(), f.form->Sim.SimTime, 5e-4);
+}
+
 TEST(ScopeDock, ExportsTheTracesOrTheSelectedDeviceAndSaysWhenItCannot) {
   TWindowFixture f;
   ASSERT_TRUE(f.ShowActive());
@@ -95,15 +162,27 @@ TEST(ScopeDock, ExportsTheTracesOrTheSelectedDeviceAndSaysWhenItCannot) {
   ASSERT_TRUE(scope.ExportCsv(path));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readLine(), QByteArray("t [s],PendTheta [rad],CurrentCmd [A],Secteur\r\n"));
+  // Beside what scripts read, the angle as the plot shows it.
+  EXPECT_EQ(file.readLine(), QByteArray("t [s],PendTheta [rad],CurrentCmd [A],Secteur,Angle du "
+                                        "pendule [°]\r\n"));
+  file.close();
+  // Zoomed in on the second tick: that row alone.
+  scope.Plot()->xAxis->setRange(0.015, 0.025);
+  ASSERT_TRUE(scope.ExportCsv(path, true));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  file.readLine();
+  EXPECT_TRUE(file.readAll().startsWith("0.02,"));
   file.close();
   for (int i = 0; i < TScopeDock::kTraces; ++i)
     scope.SetTrace(i, -1);
   ASSERT_TRUE(scope.ExportCsv(path));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray header = file.readLine();
+  const auto& quantities = f.form->Sim.Robots[8]->Description().Quantities;
   EXPECT_EQ(header.count(','),
-            static_cast<int>(f.form->Sim.Robots[8]->Description().Quantities.size()));
+            static_cast<int>(quantities.size()) +
+                std::count_if(quantities.begin(), quantities.end(),
+                              [](const TQuantityDescription& q) { return q.Scale != 1; }));
   EXPECT_EQ(file.readAll().count('\n'), 3);
   file.remove();
 

@@ -1,5 +1,6 @@
 #include "platform/headless/actions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
@@ -41,6 +42,9 @@ struct TActionEntry {
   const char* Name;
   TActionCheck (*Parse)(const TGL_Form& form, const std::string& value, TAction& a);
   void (*Apply)(TActionRun& run, const TAction& a);
+  // For --help: the word as written ("ticks:N") and what it does.
+  const char* Usage = "";
+  const char* Help = "";
 };
 
 namespace {
@@ -69,6 +73,13 @@ const std::map<std::string, TMenuHandler>& MenuCommands() {
   return commands;
 }
 
+const std::map<std::string, std::uint16_t>& NamedKeys() {
+  static const std::map<std::string, std::uint16_t> named = {
+      {"Up", vk::Up},        {"Down", vk::Down},     {"Left", vk::Left},    {"Right", vk::Right},
+      {"PageUp", vk::Prior}, {"PageDown", vk::Next}, {"Enter", vk::Return}, {"Space", vk::Space}};
+  return named;
+}
+
 // "A", "Ctrl+D", "Num8", "Up", "PageDown" -> virtual-key code and modifiers.
 bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
   shift = 0;
@@ -84,10 +95,7 @@ bool ParseKey(const std::string& name, std::uint16_t& key, TShiftState& shift) {
       break;
     }
   }
-  static const std::map<std::string, std::uint16_t> named = {
-      {"Up", vk::Up},        {"Down", vk::Down},     {"Left", vk::Left},    {"Right", vk::Right},
-      {"PageUp", vk::Prior}, {"PageDown", vk::Next}, {"Enter", vk::Return}, {"Space", vk::Space}};
-  if (auto it = named.find(rest); it != named.end()) {
+  if (auto it = NamedKeys().find(rest); it != NamedKeys().end()) {
     key = it->second;
     return true;
   }
@@ -181,37 +189,45 @@ TActionCheck ParseBarPosition(const TGL_Form&, const std::string& v, TAction& a)
 
 // A camera value typed into the view dialog's edit and entered.
 template <std::string TFormDlgViewModel::*Edit, void (TGL_Form::*Enter)(char)>
-TActionEntry ViewEdit(const char* name) {
+TActionEntry ViewEdit(const char* name, const char* usage) {
   return {name, [](const TGL_Form&, const std::string&, TAction&) { return TActionCheck::Ok; },
           [](TActionRun& run, const TAction& a) {
             run.Form.FormDlgView.*Edit = a.SettingValue;
             (run.Form.*Enter)('\r');
-          }};
+          },
+          usage, "the view dialog's edit typed and entered (refused as the dialog refuses it)"};
 }
 
 // set:NAME=VALUE: the dialog or control each setting answers.
 const TActionEntry kSettings[] = {
     // The view dialog's edits (the dialog itself accepts or refuses the text).
-    ViewEdit<&TFormDlgViewModel::IDC_EDITxv, &TGL_Form::IDC_EDITxvKeyPress>("xv"),
-    ViewEdit<&TFormDlgViewModel::IDC_EDITyv, &TGL_Form::IDC_EDITyvKeyPress>("yv"),
-    ViewEdit<&TFormDlgViewModel::IDC_EDITzv, &TGL_Form::IDC_EDITzvKeyPress>("zv"),
-    ViewEdit<&TFormDlgViewModel::IDC_EDITzpos, &TGL_Form::IDC_EDITzposKeyPress>("zpos"),
-    ViewEdit<&TFormDlgViewModel::IDC_EDITyrot, &TGL_Form::IDC_EDITyrotKeyPress>("yrot"),
-    ViewEdit<&TFormDlgViewModel::IDC_EDITxrot, &TGL_Form::IDC_EDITxrotKeyPress>("xrot"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITxv, &TGL_Form::IDC_EDITxvKeyPress>("xv", "set:xv=X"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITyv, &TGL_Form::IDC_EDITyvKeyPress>("yv", "set:yv=X"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITzv, &TGL_Form::IDC_EDITzvKeyPress>("zv", "set:zv=X"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITzpos, &TGL_Form::IDC_EDITzposKeyPress>("zpos",
+                                                                                "set:zpos=X"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITyrot, &TGL_Form::IDC_EDITyrotKeyPress>("yrot",
+                                                                                "set:yrot=X"),
+    ViewEdit<&TFormDlgViewModel::IDC_EDITxrot, &TGL_Form::IDC_EDITxrotKeyPress>("xrot",
+                                                                                "set:xrot=X"),
     {"Dt", // the dialog itself accepts or refuses the text
      [](const TGL_Form&, const std::string&, TAction&) { return TActionCheck::Ok; },
      [](TActionRun& run, const TAction& a) {
        WithDialog(run.Form, run.Tk, &TGL_Form::Options1Click,
                   [v = a.SettingValue](TGL_Form& f) { f.DialogOptions.Editdt = v; });
-     }},
+     },
+     "set:Dt=X",
+     "the options dialog answered with the time step X in s (refused as the dialog refuses it)"},
     {"SBfs", ParseBarPosition,
      [](TActionRun& run, const TAction& a) {
        run.Form.SBfs.SetPosition(static_cast<int>(a.Number));
-     }},
+     },
+     "set:SBfs=N", "the supply-frequency scroll bar moved to N, held within 1-100"},
     {"SBtimer", ParseBarPosition,
      [](TActionRun& run, const TAction& a) {
        run.Form.SBtimer.SetPosition(static_cast<int>(a.Number));
-     }},
+     },
+     "set:SBtimer=N", "the timer scroll bar moved to N, held within 0-100 (0 stops the timer)"},
     {"RailType",
      [](const TGL_Form& form, const std::string& v, TAction& a) {
        if (Needs(form, TSetNeed::RailOptions, a) != TActionCheck::Ok) return TActionCheck::Invalid;
@@ -221,7 +237,8 @@ const TActionEntry kSettings[] = {
        WithDialog(run.Form, run.Tk, &TGL_Form::OptionsMRVrail1Click, [n = a.Number](TGL_Form& f) {
          f.DialogOptionsMRV.RGTypeRail = static_cast<int>(n);
        });
-     }},
+     },
+     "set:RailType=N", "the motor/rail dialog answered with rail shape N (0-3)"},
     {"ForceModel",
      [](const TGL_Form& form, const std::string& v, TAction& a) {
        if (Needs(form, TSetNeed::RailOptions, a) != TActionCheck::Ok) return TActionCheck::Invalid;
@@ -233,7 +250,8 @@ const TActionEntry kSettings[] = {
          f.DialogOptionsMRV.RBModelePhysiqueSimpleCorrige = n == 2;
          f.DialogOptionsMRV.RBModelePhysiqueDistance = n == 3;
        });
-     }},
+     },
+     "set:ForceModel=N", "the motor/rail dialog answered with force model N (1-3)"},
 };
 
 const TActionEntry kActions[] = {
@@ -241,17 +259,21 @@ const TActionEntry kActions[] = {
      [](const TGL_Form&, const std::string& v, TAction& a) {
        return Check(ParseInt(v, a.Number) && a.Number >= 0);
      },
-     [](TActionRun& run, const TAction& a) { Ticks(run.Form, run.Tk, a.Number, run.Progress); }},
+     [](TActionRun& run, const TAction& a) { Ticks(run.Form, run.Tk, a.Number, run.Progress); },
+     "ticks:N", "N timer events; none while the timer is paused or its period is 0"},
     {"select", [](const TGL_Form&, const std::string& v, TAction&) { return Check(!v.empty()); },
      [](TActionRun& run, const TAction& a) {
        WithDialog(run.Form, run.Tk, &TGL_Form::SelectRobot1Click,
                   [v = a.Value](TGL_Form& f) { f.DialogRobSel.IDC_EDITRobSel = v; });
-     }},
+     },
+     "select:N", "the robot-selection dialog answered with N"},
     {"paint", [](const TGL_Form&, const std::string& v, TAction&) { return Check(v.empty()); },
-     [](TActionRun& run, const TAction&) { run.Form.FormPaint(); }},
+     [](TActionRun& run, const TAction&) { run.Form.FormPaint(); }, "paint",
+     "one redraw, as when the window is uncovered"},
     {"step", // one tick, as "Pas à pas" runs it
      [](const TGL_Form&, const std::string& v, TAction&) { return Check(v.empty()); },
-     [](TActionRun& run, const TAction&) { run.Form.PasAPas1Click(); }},
+     [](TActionRun& run, const TAction&) { run.Form.PasAPas1Click(); }, "step",
+     "one tick even while paused, as \"Pas à pas\""},
     {"param", // N.Name=V: a device's parameter, checked as the window's panel checks it
      [](const TGL_Form& form, const std::string& v, TAction& a) {
        const auto dot = v.find('.');
@@ -265,7 +287,8 @@ const TActionEntry kActions[] = {
      },
      [](TActionRun& run, const TAction& a) {
        run.Form.SetParameter(static_cast<std::int32_t>(a.Number), a.Field, a.Real);
-     }},
+     },
+     "param:N.Name=V", "parameter Name of device N set to V, checked as the panel checks it"},
     {"menu",
      [](const TGL_Form& form, const std::string& v, TAction& a) {
        const auto it = MenuCommands().find(v);
@@ -280,7 +303,8 @@ const TActionEntry kActions[] = {
          StartRecording(run.Form, run.Tk, *run.Capture);
        else
          (run.Form.*a.Command)();
-     }},
+     },
+     "menu:NAME", "a menu command by its item name (its dialogs cancelled)"},
     {"key",
      [](const TGL_Form& form, const std::string& v, TAction& a) {
        if (!ParseKey(v, a.Key, a.Shift)) return TActionCheck::Invalid;
@@ -292,7 +316,8 @@ const TActionEntry kActions[] = {
      [](TActionRun& run, const TAction& a) {
        std::uint16_t key = a.Key;
        run.Form.FormKeyDown(key, a.Shift);
-     }},
+     },
+     "key:NAME", "a key press: a letter, NumN, Ctrl+ or Shift+ before it, or a named key"},
     {"combo", // an item of the toolbar's list: one per device of the set
      [](const TGL_Form& form, const std::string& v, TAction& a) {
        return Check(ParseInt(v, a.Number) && a.Number >= 0 && a.Number < form.Sim.NbRobots);
@@ -301,7 +326,8 @@ const TActionEntry kActions[] = {
        run.Form.CBListe.ItemIndex = static_cast<int>(a.Number);
        run.Form.CBListeSelect();
        run.Form.CBListeCloseUp();
-     }},
+     },
+     "combo:N", "device N chosen in the toolbar's device list"},
     {"set",
      [](const TGL_Form& form, const std::string& v, TAction& a) {
        const auto eq = v.find('=');
@@ -311,7 +337,8 @@ const TActionEntry kActions[] = {
        a.SettingValue = v.substr(eq + 1);
        return a.Setting ? a.Setting->Parse(form, a.SettingValue, a) : TActionCheck::Invalid;
      },
-     [](TActionRun& run, const TAction& a) { a.Setting->Apply(run, a); }},
+     [](TActionRun& run, const TAction& a) { a.Setting->Apply(run, a); }, "set:NAME=VALUE",
+     "a dialog or control answered, as below"},
 };
 
 } // namespace
@@ -338,4 +365,34 @@ void ApplyAction(TGL_Form& form, THeadlessToolkit& tk, const TAction& a,
                  const TCaptureAnswer* capture, TProgressLine* progress) {
   TActionRun run{form, tk, capture, progress};
   a.Entry->Apply(run, a);
+}
+
+std::string ActionsHelp() {
+  std::string text;
+  auto line = [&text](const TActionEntry& e) {
+    std::string usage = e.Usage;
+    usage.resize(std::max<std::size_t>(usage.size() + 1, 18), ' ');
+    text += "  " + usage + e.Help + "\n";
+  };
+  for (const TActionEntry& e : kActions)
+    line(e);
+  text += "menu names:";
+  for (const auto& [name, handler] : MenuCommands())
+    text += " " + name;
+  text += "\nnamed keys:";
+  for (const auto& [name, key] : NamedKeys())
+    text += " " + name;
+  text += "\nsettings of set:\n";
+  for (const TActionEntry& e : kSettings)
+    line(e);
+  return text;
+}
+
+std::vector<std::string> ActionNames() {
+  std::vector<std::string> names;
+  for (const TActionEntry& e : kActions)
+    names.emplace_back(e.Name);
+  for (const TActionEntry& e : kSettings)
+    names.push_back(std::string("set:") + e.Name);
+  return names;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "window/input.h"
 
@@ -43,6 +44,11 @@ bool ParseInt(const std::string& s, long long& v);
 // anything runs; false with a one-line reason.
 bool ParseAction(const std::string& word, const TGL_Form& form, TAction& action,
                  std::string& error);
+// The actions, settings, menu commands and key names as --help lists them,
+// read from the tables that parse them.
+std::string ActionsHelp();
+// Every action and "set:NAME" setting those tables know.
+std::vector<std::string> ActionNames();
 // Ticks a run may deliver while its timer runs. Each one is real work, so a
 // mistyped count must not run for days; ticks while the timer is paused or
 // its period is 0 cost nothing and do not count.

@@ -47,6 +47,35 @@ struct TOptions {
 
 constexpr long long kMaxSide = 16384;
 
+// The options as --help lists them; `Sample` is a value the parser takes.
+struct TOptionHelp {
+  const char* Name;
+  const char* Value; // "" for a switch
+  const char* Help;
+  const char* Sample;
+};
+const TOptionHelp kOptionHelp[] = {
+    {"--headless", "", "run without a window (needed for every option below)", ""},
+    {"--do", "\"ACTIONS\"", "the actions, separated by spaces, applied in order", "ticks:1"},
+    {"--devices", "CLASS,...", "this set of devices instead of the program's nine",
+     "TRailAimant,TMSlin"},
+    {"--load", "FILE.json", "start from this scene", "scene.json"},
+    {"--state", "FILE.json", "write the state after the actions (a scene)", "state.json"},
+    {"--screenshot", "FILE.png", "write the view after the actions", "view.png"},
+    {"--size", "WxH", "size of the view drawn (default 1280x720)", "640x480"},
+    {"--csv", "FILE.csv", "the selected device's quantities at the start and every N ticks",
+     "run.csv"},
+    {"--csv-every", "N", "a CSV row every N ticks (default 1)", "2"},
+    {"--record", "FILE.avi", "record the view into an AVI file", "run.avi"},
+    {"--fps", "N", "frames per second of the recording (default 25)", "25"},
+    {"--duration", "S", "seconds of simulated time to record (default 10)", "4"},
+    {"--codec", "raw|mjpeg", "uncompressed frames (default) or Motion-JPEG", "mjpeg"},
+    {"--quiet", "", "nothing on standard output, no progress line", ""},
+    {"--progress", "", "the progress line even where standard error is no terminal", ""},
+    {"--help", "", "this text", ""},
+    {"--version", "", "the program's version", ""},
+};
+
 bool ParseSeconds(const std::string& s, double& v) {
   if (s.empty()) return false;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -99,7 +128,7 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
       into = args[++i];
       return true;
     };
-    if (arg == "--headless") continue;
+    if (arg == "--headless" || arg == "--help" || arg == "--version") continue;
     if (arg == "--quiet" || arg == "--progress") {
       (arg == "--quiet" ? opt.Quiet : opt.Progress) = true;
       continue;
@@ -194,7 +223,7 @@ bool ParseArgs(const std::vector<std::string>& args, TOptions& opt, std::string&
       opt.Width = static_cast<int>(w);
       opt.Height = static_cast<int>(h);
     } else {
-      error = "unknown argument: " + arg;
+      error = "unknown argument: " + arg + " (kinemo --help lists them)";
       return false;
     }
   }
@@ -494,8 +523,41 @@ int Run(const std::vector<std::string>& args, const std::string& data_folder, st
 
 } // namespace
 
+std::string UsageText() {
+  std::string text = "Usage: kinemo [SCENE.json] [--devices CLASS,...]   the window\n"
+                     "       kinemo --headless --do \"ACTIONS\" [OPTION...]   without a display\n"
+                     "An interactive 3D simulator of small robots and linear motors.\n\nOptions:\n";
+  for (const TOptionHelp& o : kOptionHelp) {
+    std::string name = std::string(o.Name) + (*o.Value ? " " : "") + o.Value;
+    name.resize(std::max<std::size_t>(name.size() + 1, 26), ' ');
+    text += "  " + name + o.Help + "\n";
+  }
+  text += "\nActions of --do:\n" + ActionsHelp();
+  text += "\nExit codes: 0 done, 1 an output could not be written, 2 invalid arguments or a "
+          "refused scene,\n3 no OpenGL context for an output that needs pixels, 129, 130, 143 "
+          "stopped by a signal.\n";
+  return text;
+}
+
+std::string VersionText() {
+  return "kinemo " KINEMO_VERSION "\n";
+}
+
+std::vector<std::string> OptionSamples() {
+  std::vector<std::string> samples;
+  for (const TOptionHelp& o : kOptionHelp)
+    samples.push_back(std::string(o.Name) + (*o.Sample ? " " : "") + o.Sample);
+  return samples;
+}
+
 int RunHeadless(const std::vector<std::string>& args, const std::string& data_folder,
                 std::ostream& out, std::ostream& err, TDrawFrames draw, bool err_terminal) {
+  for (const std::string& a : args)
+    if (a == "--help" || a == "--version") {
+      out << (a == "--help" ? UsageText() : VersionText());
+      out.flush();
+      return 0;
+    }
   // SIGINT, SIGTERM, SIGHUP: the run ends with its files complete. SIGPIPE and
   // SIGXFSZ are ignored meanwhile: the write fails and says why.
   TStopSignals stop;

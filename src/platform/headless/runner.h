@@ -32,6 +32,13 @@ int RunHeadless(const std::vector<std::string>& args, const std::string& data_fo
                 std::ostream& out, std::ostream& err, TDrawFrames draw = TDrawFrames::Needed,
                 bool err_terminal = false);
 
+// --help: every option and action, from the tables that parse them.
+std::string UsageText();
+// --version: "kinemo 2.3".
+std::string VersionText();
+// Each option of the help with a value the parser takes ("--size 640x480").
+std::vector<std::string> OptionSamples();
+
 // Checks a command line as RunHeadless does before it runs anything; false
 // with the message it would give. Nothing is read, run or written.
 bool CheckHeadlessArgs(const std::vector<std::string>& args, std::string& error);

@@ -142,7 +142,7 @@ QWidget* TInstrumentsPanel::BuildValues(const TRobot& robot) {
     grid->addWidget(label, row, 0);
     grid->addWidget(value, row, 1);
     grid->addWidget(new QLabel(Text(q.DisplayUnit())), row, 2);
-    values_.push_back({FindField(robot, q.Field), q.Scale, value});
+    values_.push_back({FindField(robot, q.Field), q.Scale, value, q.ShownResolution()});
     ++row;
   }
   return box;
@@ -245,9 +245,12 @@ void TInstrumentsPanel::Refresh() {
   ++refreshes_;
   for (const TValueRow& row : values_) {
     // Numbers as they are; the words of a flag ("oui", "non") translated.
-    const std::string shown = QuantityText(row.Field, row.Scale, separator_);
+    const std::string shown = QuantityText(row.Field, row.Scale, separator_, row.Resolution);
     const QString text = DeviceTr(shown.c_str());
     if (row.Value->text() != text) row.Value->setText(text);
+    // The full value, for whoever needs more than the digits that matter.
+    const QString full = QString::number(row.Field.Get() * row.Scale, 'g', 17);
+    if (row.Value->toolTip() != full) row.Value->setToolTip(full);
   }
   for (const TKeyRow& row : keys_) {
     const bool acts = !row.When || (row.When.Get() != 0) == row.WhenOn;

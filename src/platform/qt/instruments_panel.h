@@ -55,6 +55,7 @@ private:
     TFieldRef Field;
     double Scale;
     QLabel* Value;
+    double Resolution; // as shown
   };
   struct TKeyRow {
     TFieldRef When;

@@ -38,6 +38,7 @@
 #include "dialogs/dlg_view.h"
 #include "dialogs/translated.h"
 #include "io/safe_output.h"
+#include "platform/qt/captioned_bar.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/icons.h"
@@ -206,6 +207,23 @@ void TMainWindow::BuildActions() {
                   [this] { CaptureEcran1Click(); });
   SetTr(Action(QStringLiteral("CaptureEcran1")), "statusTip",
         QT_TRANSLATE_NOOP("Kinemo", "Enregistre la vue 3D dans une image PNG"));
+  // Without shortcuts: every free-looking key may be one the key map reads.
+  AddAction("CentrerAppareil1", QT_TRANSLATE_NOOP("Kinemo", "&Centrer sur l'appareil"),
+            QT_TRANSLATE_NOOP("Kinemo", "Place la caméra au-dessus de l'appareil sélectionné"),
+            &TGL_Form::CentreOnDeviceClick);
+  QAction* follow = AddWindowAction(
+      "SuivreAppareil1", QT_TRANSLATE_NOOP("Kinemo", "&Suivre l'appareil sélectionné"), [this] {
+        Dispatch([this] {
+          form_.FollowDevice = !form_.FollowDevice;
+          form_.CentreOnDeviceClick();
+        });
+      });
+  follow->setCheckable(true);
+  SetTr(follow, "iconText", QT_TRANSLATE_NOOP("Kinemo", "Suivre"));
+  SetTr(Action(QStringLiteral("CentrerAppareil1")), "iconText",
+        QT_TRANSLATE_NOOP("Kinemo", "Centrer"));
+  SetActionHint(follow, QT_TRANSLATE_NOOP("Kinemo", "La caméra garde l'appareil sélectionné au "
+                                                    "centre pendant qu'il se déplace"));
   // Pressed while the simulation runs.
   Action(QStringLiteral("Animate"))->setCheckable(true);
 }
@@ -237,9 +255,10 @@ void TMainWindow::BuildMenus() {
            {"SelectRobot1", "-", "OuvrirScene1", "EnregistrerScene1", "-", "Quitter"});
   add_menu(QT_TRANSLATE_NOOP("Kinemo", "&Run"), {"Animate", "PasAPas1", "Resetrobots", "Resetview",
                                                  "ModeDmo1", "-", "Options1", "OptionsMRVrail1"});
-  QMenu* display =
-      add_menu(QT_TRANSLATE_NOOP("Kinemo", "&Affichage"),
-               {"View", "Instruments1", "Oscilloscope1", "CaptureEcran1", "-", "EnregistreAVI1"});
+  QMenu* display = add_menu(QT_TRANSLATE_NOOP("Kinemo", "&Affichage"),
+                            {"View", "CentrerAppareil1", "SuivreAppareil1", "-", "Instruments1",
+                             "Oscilloscope1", "CaptureEcran1", "-", "EnregistreAVI1"});
+  AddLabelsMenu(*display);
   BuildLanguageMenu(*display);
   form_.HelpPageName = HelpPageOf(InstalledLanguage());
   add_menu(QT_TRANSLATE_NOOP("Kinemo", "&?"), {"Aide2", "Apropos"});
@@ -289,6 +308,40 @@ void TMainWindow::SetLanguage(TLanguage language) {
   ReturnFocus();
 }
 
+void TMainWindow::AddLabelsMenu(QMenu& view_menu) {
+  // Whose 3D texts are drawn, remembered: zoomed out, every device's pile up.
+  auto* menu = new QMenu(&view_menu);
+  menu->setObjectName(QStringLiteral("Etiquettes"));
+  SetTr(menu, "title", QT_TRANSLATE_NOOP("Kinemo", "É&tiquettes"));
+  view_menu.insertMenu(Action(QStringLiteral("Instruments1")), menu);
+  auto* group = new QActionGroup(menu);
+  const char* const captions[] = {QT_TRANSLATE_NOOP("Kinemo", "Toutes"),
+                                  QT_TRANSLATE_NOOP("Kinemo", "Appareil sélectionné seulement"),
+                                  QT_TRANSLATE_NOOP("Kinemo", "Aucune")};
+  auto show = [this, group](int mode, bool chosen) {
+    group->actions()[mode]->setChecked(true);
+    form_.View.Labels = static_cast<TLabelsShown>(mode);
+    if (!chosen) return; // at start-up: the first frame comes
+    QSettings(QStringLiteral("Kinemo"), QStringLiteral("kinemo"))
+        .setValue(QStringLiteral("view/labels"), mode);
+    Dispatch([this] {
+      if (!form_.Timer1.Enabled) form_.RenderScene();
+    });
+  };
+  for (int mode = 0; mode < 3; ++mode) {
+    QAction* action =
+        AddWindowAction(QStringLiteral("Etiquettes%1").arg(mode).toLatin1().constData(),
+                        captions[mode], [show, mode] { show(mode, true); });
+    action->setCheckable(true);
+    group->addAction(action);
+    menu->addAction(action);
+  }
+  const int saved = QSettings(QStringLiteral("Kinemo"), QStringLiteral("kinemo"))
+                        .value(QStringLiteral("view/labels"), 0)
+                        .toInt();
+  show(saved >= 0 && saved < 3 ? saved : 0, false);
+}
+
 void TMainWindow::BuildToolBar() {
   QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
   bar->setObjectName(QStringLiteral("ToolBar1"));
@@ -323,7 +376,7 @@ void TMainWindow::BuildToolBar() {
   bar->addSeparator();
 
   auto add_bar = [&](const char* name, TScrollBar& model, const char* hint) {
-    auto* sb = new QScrollBar(Qt::Horizontal, bar);
+    auto* sb = new TCaptionedBar(bar);
     sb->setObjectName(QString::fromLatin1(name));
     sb->setFixedWidth(128);
     sb->setRange(model.Min, model.Max);
@@ -352,6 +405,12 @@ void TMainWindow::BuildToolBar() {
   // A hidden widget inside a toolbar is hidden through its action.
   gauge_action_ = bar->addWidget(CGaugeCapture);
   gauge_action_->setVisible(false);
+  // Last: in a narrow window these go out of sight before the gauge does.
+  bar->addSeparator();
+  for (const char* action : {"CentrerAppareil1", "SuivreAppareil1"}) {
+    bar->addAction(Action(QString::fromLatin1(action)));
+    bar->widgetForAction(Action(QString::fromLatin1(action)))->setFocusPolicy(Qt::NoFocus);
+  }
 }
 
 void TMainWindow::BuildStatusBar() {
@@ -373,6 +432,13 @@ void TMainWindow::BuildStatusBar() {
     }
     StatusPanels[i] = panel;
   }
+  TimerStopped = new QLabel(bar);
+  SetTr(TimerStopped, "text",
+        QT_TRANSLATE_NOOP("Kinemo", "Simulation arrêtée : période du minuteur à 0 ms"));
+  TimerStopped->setObjectName(QStringLiteral("TimerStopped"));
+  TimerStopped->setStyleSheet(QStringLiteral("color: #b00000"));
+  TimerStopped->setVisible(false);
+  bar->addPermanentWidget(TimerStopped);
 }
 
 void TMainWindow::Dispatch(const std::function<void()>& handler) {
@@ -398,6 +464,9 @@ void TMainWindow::SyncControls() {
     const QSignalBlocker block(widget);
     widget->setValue(model->Position);
   }
+  static_cast<TCaptionedBar*>(SBtimer)->SetCaption(tr("Période %1 ms").arg(form_.SBtimer.Position));
+  static_cast<TCaptionedBar*>(SBfs)->SetCaption(tr("Fs %1 Hz").arg(form_.Sim.Fs, 0, 'f', 1));
+  TimerStopped->setVisible(form_.Timer1.Interval == 0);
   form_.StatusText();
   for (int i = 0; i < 2; ++i) {
     const auto& panels = form_.StatusBar.Panels;

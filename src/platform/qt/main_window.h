@@ -95,6 +95,8 @@ public:
   QScrollBar* SBfs = nullptr;
   QProgressBar* CGaugeCapture = nullptr;
   QLabel* StatusPanels[2] = {nullptr, nullptr};
+  // Shown while the timer's period is 0, which stops the simulation.
+  QLabel* TimerStopped = nullptr;
   TFormDlgView* FormDlgView = nullptr;
   TDialogOptions* DialogOptions = nullptr;
   TDialogOptionsMRV* DialogOptionsMRV = nullptr;
@@ -117,6 +119,7 @@ private:
   void BuildActions();
   void BuildMenus();
   void BuildToolBar();
+  void AddLabelsMenu(QMenu& view_menu);
   void BuildStatusBar();
   void BuildLanguageMenu(QMenu& parent);
   // Captions and hints are French sources marked for translation; hint may be null.

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -138,7 +139,13 @@ void TScopeDock::Build() {
   plot_->xAxis->setLabel(QStringLiteral("t [s]"));
   plot_->legend->setVisible(true);
   plot_->legend->setFont(font());
-  plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+  // The legend in a row of its own above the plot: inside, it hid the
+  // traces' first second.
+  plot_->plotLayout()->insertRow(0);
+  plot_->plotLayout()->addElement(0, 0, plot_->legend);
+  plot_->plotLayout()->setRowStretchFactor(0, 0.001);
+  plot_->legend->setFillOrder(QCPLegend::foColumnsFirst);
+  plot_->legend->setBorderPen(Qt::NoPen);
   // Four value axes: two on each side, used when each trace has its own.
   axes_[0] = plot_->yAxis;
   axes_[1] = plot_->yAxis2;
@@ -148,6 +155,7 @@ void TScopeDock::Build() {
   cursor_line_->setPen(QPen(Qt::gray, 1, Qt::DashLine));
   cursor_line_->setVisible(false);
   connect(plot_, &QCustomPlot::mouseMove, this, &TScopeDock::ShowCursor);
+  plot_->installEventFilter(this);
   // While running, the time axis follows the window; drag and wheel act on
   // the time axis and every value axis.
   plot_->axisRect()->setRangeDragAxes({plot_->xAxis}, {axes_.begin(), axes_.end()});
@@ -220,24 +228,33 @@ void TScopeDock::Rebuild() {
     axis->setLabel({});
   }
   axes_[0]->setVisible(true);
+  // With an axis per trace, traces of one unit still share one: two
+  // positions read on two scales would look alike when they are not.
+  std::array<QString, kTraces> units;
+  std::array<int, kTraces> users{};
   for (int i = 0; i < kTraces; ++i) {
     const int channel = Trace(i);
     if (channel < 0) continue;
-    QCPAxis* axis = own ? axes_[i] : axes_[0];
+    const QString unit = QString::fromUtf8(QuantityOf(*history_, channel).DisplayUnit());
+    int a = 0;
+    if (own) {
+      a = i;
+      for (int j = 0; j < i; ++j)
+        if (users[j] > 0 && !unit.isEmpty() && units[j] == unit) a = j;
+    }
+    units[a] = unit;
+    ++users[a];
+    QCPAxis* axis = axes_[a];
     QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
     graph->setPen(QPen(kColours[i], 1.5));
     graph->setName(TraceName(*history_, channel));
     graph->setProperty("channel", channel);
     axis->setVisible(true);
     axis->setTickLabels(true);
-    if (own) {
-      axis->setLabelColor(kColours[i]);
-      axis->setTickLabelColor(kColours[i]);
-      axis->setLabel(QString::fromUtf8(QuantityOf(*history_, channel).DisplayUnit()));
-    } else {
-      axis->setLabelColor(Qt::black);
-      axis->setTickLabelColor(Qt::black);
-    }
+    const QColor colour = own && users[a] == 1 ? kColours[i] : QColor(Qt::black);
+    axis->setLabelColor(colour);
+    axis->setTickLabelColor(colour);
+    if (own) axis->setLabel(unit);
   }
   plotted_ = ~std::uint64_t(0);
   Refresh();
@@ -260,30 +277,37 @@ void TScopeDock::Refresh() {
     else
       hi = mid;
   }
+  // Per value axis: the least and greatest finite value shown, and the
+  // coarsest resolution of its quantities.
+  struct TExtent {
+    double Min = HUGE_VAL, Max = -HUGE_VAL, Least = 0;
+  };
+  std::array<TExtent, kTraces> extent{};
   QVector<QCPGraphData> data(static_cast<int>(n - lo));
   for (int g = 0; g < plot_->graphCount(); ++g) {
     QCPGraph* graph = plot_->graph(g);
     const auto channel = static_cast<std::size_t>(graph->property("channel").toInt());
-    const double scale = h.Channels()[channel].Quantity->Scale;
-    for (std::size_t k = lo; k < n; ++k)
-      data[static_cast<int>(k - lo)] = QCPGraphData(h.Time(k), h.Value(channel, k) * scale);
+    const TQuantityDescription& q = *h.Channels()[channel].Quantity;
+    TExtent& e = extent[static_cast<std::size_t>(
+        std::find(axes_.begin(), axes_.end(), graph->valueAxis()) - axes_.begin())];
+    e.Least = std::max(e.Least, std::abs(q.ShownResolution()));
+    for (std::size_t k = lo; k < n; ++k) {
+      const double v = h.Value(channel, k) * q.Scale;
+      data[static_cast<int>(k - lo)] = QCPGraphData(h.Time(k), v);
+      if (std::isfinite(v)) {
+        e.Min = std::min(e.Min, v);
+        e.Max = std::max(e.Max, v);
+      }
+    }
     graph->data()->set(data, true);
   }
   plot_->xAxis->setRange(std::max(0.0, latest - span), std::max(span, latest));
-  if (auto_scale_->isChecked()) {
-    std::array<bool, kTraces> scaled{};
-    for (int g = 0; g < plot_->graphCount(); ++g) {
-      QCPGraph* graph = plot_->graph(g);
-      const auto a = std::find(axes_.begin(), axes_.end(), graph->valueAxis()) - axes_.begin();
-      graph->rescaleValueAxis(scaled[a], true);
-      scaled[a] = true;
+  if (auto_scale_->isChecked())
+    for (std::size_t a = 0; a < axes_.size(); ++a) {
+      const TScopeRange r = ScopeValueRange(extent[a].Min, extent[a].Max, extent[a].Least);
+      axes_[a]->setRange(r.Lower, r.Upper);
     }
-    for (QCPAxis* axis : axes_) {
-      QCPRange r = axis->range();
-      const double pad = std::max(r.size() * 0.05, 1e-9);
-      axis->setRange(r.lower - pad, r.upper + pad);
-    }
-  }
+  if (!hovering_) cursor_->setText(Readout(latest, true));
   plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -306,27 +330,44 @@ bool TScopeDock::Frozen() const {
 
 void TScopeDock::ShowCursor(QMouseEvent* event) {
   const double t = plot_->xAxis->pixelToCoord(event->position().x());
+  hovering_ = true;
   cursor_line_->point1->setCoords(t, 0);
   cursor_line_->point2->setCoords(t, 1);
   cursor_line_->setVisible(true);
+  cursor_->setText(Readout(t, false));
+  plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void TScopeDock::HideCursor() {
+  hovering_ = false;
+  cursor_line_->setVisible(false);
+  const double latest = history_->Count() ? history_->Time(history_->Count() - 1) : 0;
+  // Frozen, the latest values are those of the plot, not of the simulation.
+  double shown = latest;
+  for (int g = 0; g < plot_->graphCount(); ++g)
+    if (!plot_->graph(g)->data()->isEmpty()) shown = (plot_->graph(g)->data()->constEnd() - 1)->key;
+  cursor_->setText(Readout(Frozen() ? shown : latest, true));
+  plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+QString TScopeDock::Readout(double t, bool latest) const {
   QString text = QStringLiteral("t = %1 s").arg(t, 0, 'f', 3);
   for (int g = 0; g < plot_->graphCount(); ++g) {
     const QCPGraph* graph = plot_->graph(g);
     const auto data = graph->data();
     if (data->isEmpty()) continue;
-    auto it = data->findBegin(t, false);
+    auto it = latest ? data->constEnd() - 1 : data->findBegin(t, false);
     if (it == data->constEnd()) --it;
     text += QStringLiteral("    %1 = %2").arg(graph->name()).arg(it->value, 0, 'g', 6);
   }
-  cursor_->setText(text);
-  plot_->replot(QCustomPlot::rpQueuedReplot);
+  return text;
 }
 
 QString TScopeDock::CursorText() const {
   return cursor_->text();
 }
 
-bool TScopeDock::ExportCsv(const QString& path) {
+bool TScopeDock::ExportCsv(const QString& path, bool shown_only) {
   std::vector<int> channels;
   for (int i = 0; i < kTraces; ++i)
     if (Trace(i) >= 0) channels.push_back(Trace(i));
@@ -334,7 +375,10 @@ bool TScopeDock::ExportCsv(const QString& path) {
     for (std::size_t c = 0; c < history_->Channels().size(); ++c)
       if (history_->Channels()[c].Device == form_.Sim.RobSel)
         channels.push_back(static_cast<int>(c));
-  const int e = WriteHistoryCsv(*history_, channels, path.toStdString());
+  const QCPRange shown = plot_->xAxis->range();
+  const int e = shown_only ? WriteHistoryCsv(*history_, channels, path.toStdString(), shown.lower,
+                                             shown.upper)
+                           : WriteHistoryCsv(*history_, channels, path.toStdString());
   if (e == 0) return true;
   if (OnError)
     OnError(Tr(QT_TRANSLATE_NOOP("Kinemo", "Impossible d'écrire %1 : %2"))
@@ -343,11 +387,34 @@ bool TScopeDock::ExportCsv(const QString& path) {
 }
 
 void TScopeDock::ExportClicked() {
+  // Frozen or zoomed, the plot may show less than the history holds: ask.
+  const QCPRange shown = plot_->xAxis->range();
+  const std::size_t n = history_->Count();
+  bool shown_only = false;
+  if (n && (history_->Time(0) < shown.lower || history_->Time(n - 1) > shown.upper)) {
+    QMessageBox box(QMessageBox::Question, tr("Exporter en CSV"),
+                    tr("Exporter le temps affiché (%1 à %2 s) ou tout l'historique (%3 à %4 s) ?")
+                        .arg(std::max(shown.lower, history_->Time(0)), 0, 'f', 2)
+                        .arg(std::min(shown.upper, history_->Time(n - 1)), 0, 'f', 2)
+                        .arg(history_->Time(0), 0, 'f', 2)
+                        .arg(history_->Time(n - 1), 0, 'f', 2),
+                    QMessageBox::Cancel, this);
+    QPushButton* part = box.addButton(tr("Temps affiché"), QMessageBox::AcceptRole);
+    box.addButton(tr("Tout l'historique"), QMessageBox::AcceptRole);
+    box.setDefaultButton(part);
+    if (box.exec() == QMessageBox::Cancel) return;
+    shown_only = box.clickedButton() == part;
+  }
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString path = QFileDialog::getSaveFileName(
       this, Tr(QT_TRANSLATE_NOOP("Kinemo", "Exporter en CSV")),
       folder + QStringLiteral("/kinemo-oscilloscope.csv"), QStringLiteral("CSV (*.csv)"));
-  if (!path.isEmpty()) ExportCsv(path);
+  if (!path.isEmpty()) ExportCsv(path, shown_only);
+}
+
+bool TScopeDock::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == plot_ && event->type() == QEvent::Leave) HideCursor();
+  return QDockWidget::eventFilter(watched, event);
 }
 
 void TScopeDock::closeEvent(QCloseEvent* event) {

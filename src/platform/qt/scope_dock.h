@@ -49,8 +49,9 @@ public:
   void SetWindowSeconds(double seconds);
   void SetFrozen(bool frozen);
   bool Frozen() const;
-  // Writes the CSV; false after showing why.
-  bool ExportCsv(const QString& path);
+  // Writes the CSV, of the time the plot shows or of the whole history;
+  // false after showing why.
+  bool ExportCsv(const QString& path, bool shown_only = false);
   QCustomPlot* Plot() const { return plot_; }
   QString CursorText() const;
   int Refreshes() const { return refreshes_; }
@@ -64,6 +65,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void Build();
@@ -71,6 +73,10 @@ private:
   void FillChoices();
   void Rebuild(); // graphs and axes for the traces chosen
   void ShowCursor(QMouseEvent* event);
+  // The pointer left the plot: the readout shows the latest values again.
+  void HideCursor();
+  // "t = … s" and each trace's value at t (the latest sample when `latest`).
+  QString Readout(double t, bool latest) const;
   void ExportClicked();
 
   TGL_Form& form_;
@@ -89,4 +95,5 @@ private:
   std::uint64_t layout_ = 0; // the history's channels the lists show
   std::uint64_t plotted_ = ~std::uint64_t(0);
   int refreshes_ = 0;
+  bool hovering_ = false; // the pointer is on the plot: the readout follows it
 };
