@@ -40,6 +40,7 @@ constexpr long long kReleaseTicks = 64;
 class TPySimulation {
 public:
   TPySimulation() = default;
+  explicit TPySimulation(TGL_Form& form) : session_(form) {}
 
   TSession& Session() { return session_; }
   const TSession& Session() const { return session_; }
@@ -195,6 +196,23 @@ TSimPtr FromJson(const std::string& text) {
   if (!sim->Session().OpenScene(text, error)) throw py::value_error("not a scene: " + error);
   sim->Session().TakeMessages();
   return sim;
+}
+
+// The name of the capsule kinemo._window hands over its window's form in.
+constexpr const char* kFormCapsule = "kinemo.window_form";
+
+// A Simulation over the form of the window kinemo._window shows.
+TSimPtr BorrowForm(const py::capsule& form) {
+  if (form.name() == nullptr || std::string(form.name()) != kFormCapsule)
+    throw py::type_error("not a window's form");
+  TGL_Form* shown = form;
+  return std::make_shared<TPySimulation>(*shown);
+}
+
+// Once the window closes, the borrowed Simulation goes on by itself.
+void DetachForm(TPySimulation& sim) {
+  std::string error;
+  if (!sim.Session().Detach(error)) throw py::value_error(error);
 }
 
 // "8.PendTheta" -> device 8's field.
@@ -578,6 +596,20 @@ PYBIND11_MODULE(_core, m) {
             return sim.Session().SceneJson();
           },
           "The whole state as a scene (JSON text), as --state writes it.")
+      .def(
+          "open_json",
+          [](TPySimulation& sim, const std::string& text) {
+            std::string error;
+            {
+              TPySimulation::TUse use(sim);
+              if (!sim.Session().OpenScene(text, error))
+                throw py::value_error("not a scene: " + error);
+            }
+            sim.WarnMessages();
+          },
+          py::arg("text"),
+          "Opens a scene's text in this simulation, as the window opens a file (ValueError "
+          "with the reason, and the state as it was, if it is refused).")
       .def_static("from_json", &FromJson, py::arg("text"),
                   "A simulation from a scene's text, checked as the window checks it "
                   "(ValueError with the reason).")
@@ -747,6 +779,8 @@ PYBIND11_MODULE(_core, m) {
         return names;
       },
       "The class names a set may hold.");
+  m.def("_borrow_form", &BorrowForm, py::arg("form"));
+  m.def("_detach_form", &DetachForm, py::arg("sim"));
   m.def(
       "standard_devices", [] { return StandardDeviceSet(); },
       "The program's own nine devices, in order.");

@@ -16,6 +16,7 @@ the command line's actions, record its quantities, render its view, save it::
     sim.save("pendulum.json")
 
 Many runs of one scene, on every core or on a Dask cluster: `sweep`, `grid`.
+A controller of your own live in the program's window: `show(sim, controller=fn)`.
 """
 
 from __future__ import annotations
@@ -39,6 +40,7 @@ from ._core import (
     standard_devices,
 )
 from .sweep import grid, sweep
+from .window import close_window, show
 
 __all__ = [
     "SCENE_VERSION",
@@ -48,9 +50,11 @@ __all__ = [
     "Parameter",
     "Quantity",
     "Simulation",
+    "close_window",
     "device_classes",
     "grid",
     "load",
+    "show",
     "standard_devices",
     "sweep",
 ]

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -111,6 +112,10 @@ public:
   std::vector<std::uint8_t> CaptureBuffer;
   std::int32_t CaptureResult = 0;
   TCaptureClock CaptureClock;
+
+  // Called before every tick (a program driving the window, e.g. a controller
+  // written in Python); false skips that tick. Empty unless something set it.
+  std::function<bool()> BeforeTick;
 
   // --- Handlers: simulation ---
   void Timer1Timer();

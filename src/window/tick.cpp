@@ -6,6 +6,7 @@
 #include "window/gl_form.h"
 
 void TGL_Form::Timer1Timer() {
+  if (BeforeTick && !BeforeTick()) return;
   Sim.BeginTick();
   if (DemoMode) {
     DemoCameraStep();

@@ -6,7 +6,15 @@
 #include "sim/scene.h"
 #include "sim/state_json.h"
 
-TSession::TSession() : form_(std::make_unique<TGL_Form>(tk_)) {
+TSession::TSession() {
+  Own();
+}
+
+TSession::TSession(TGL_Form& form) : form_(&form) {}
+
+void TSession::Own() {
+  owned_ = std::make_unique<TGL_Form>(tk_);
+  form_ = owned_.get();
   // Ticks draw their frame only when its pixels are read, as on the command line.
   form_->DeferTickFrames = true;
   // As the command line opens its window: the first frame is counted at the
@@ -14,7 +22,15 @@ TSession::TSession() : form_(std::make_unique<TGL_Form>(tk_)) {
   form_->FormResize(kSessionWidth, kSessionHeight);
 }
 
+bool TSession::Detach(std::string& error) {
+  if (owned_) return true;
+  const std::string scene = SceneJson();
+  Own();
+  return OpenScene(scene, error);
+}
+
 TSession::~TSession() {
+  if (!owned_) return; // the window it borrowed from ends its own recording
   if (form_->Recording) form_->EndRecording();
   DropGl();
 }
@@ -78,6 +94,11 @@ bool TSession::OpenScene(const std::string& text, std::string& error) {
 }
 
 bool TSession::Gl(int width, int height, std::string& error) {
+  // The borrowed form's view lives in the window's context.
+  if (!owned_) {
+    error = "the simulation is shown in the window: it draws and records there";
+    return false;
+  }
   if (gl_ && gl_->Width() == width && gl_->Height() == height) {
     if (gl_->MakeCurrent()) return true;
     error = "the OpenGL context could not be made current";

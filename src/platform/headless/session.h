@@ -2,7 +2,9 @@
 // on the scripted toolkit, driven as the command line drives it (the same
 // action grammar, handlers and checks), with an OpenGL context made only when
 // pixels are asked for. The Python module wraps one per `Simulation`; any
-// number live side by side, each used by one thread at a time.
+// number live side by side, each used by one thread at a time. A session may
+// also borrow a form that another toolkit shows (a program driving the
+// desktop window): it then neither draws nor records, the window does.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +26,8 @@ class TSession {
 public:
   // The program's nine devices, paused, the synchronous carriage selected.
   TSession();
+  // A session over `form`, which must outlive it or be let go by Detach.
+  explicit TSession(TGL_Form& form);
   ~TSession();
   TSession(const TSession&) = delete;
   TSession& operator=(const TSession&) = delete;
@@ -32,6 +36,11 @@ public:
   const TGL_Form& Form() const { return *form_; }
   TSimulation& Sim() { return form_->Sim; }
   const TSimulation& Sim() const { return form_->Sim; }
+  bool Borrowed() const { return !owned_; }
+  // Lets go of a borrowed form: the session goes on with a form of its own
+  // in the state the borrowed one had. False with the reason if that state
+  // could not be taken over (the session then holds a fresh set).
+  bool Detach(std::string& error);
 
   // Checks every word against the set as it is now (as --do does before it
   // runs anything); false with the command line's message.
@@ -71,8 +80,12 @@ private:
   bool Gl(int width, int height, std::string& error);
   void DropGl();
 
+  // A form made on this session's toolkit as the command line makes it.
+  void Own();
+
   THeadlessToolkit tk_;
   std::unique_ptr<TEglContext> gl_;
-  std::unique_ptr<TGL_Form> form_;
+  std::unique_ptr<TGL_Form> owned_; // null while a form is borrowed
+  TGL_Form* form_ = nullptr;
   std::size_t messages_seen_ = 0;
 };
