@@ -1216,5 +1216,94 @@
         <source>&apos;%1&apos; n&apos;est pas une valeur à virgule flottante correcte</source>
         <translation>&apos;%1&apos; is not a valid floating-point value</translation>
     </message>
+    <message>
+        <source>&amp;Centrer sur l&apos;appareil</source>
+        <translation>&amp;Centre on the device</translation>
+    </message>
+    <message>
+        <source>Place la caméra au-dessus de l&apos;appareil sélectionné</source>
+        <translation>Puts the camera above the selected device</translation>
+    </message>
+    <message>
+        <source>&amp;Suivre l&apos;appareil sélectionné</source>
+        <translation>Follow the &amp;selected device</translation>
+    </message>
+    <message>
+        <source>Suivre</source>
+        <translation>Follow</translation>
+    </message>
+    <message>
+        <source>Centrer</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>La caméra garde l&apos;appareil sélectionné au centre pendant qu&apos;il se déplace</source>
+        <translation>The camera keeps the selected device in the centre while it moves</translation>
+    </message>
+    <message>
+        <source>É&amp;tiquettes</source>
+        <translation>Tex&amp;t labels</translation>
+    </message>
+    <message>
+        <source>Toutes</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Appareil sélectionné seulement</source>
+        <translation>Selected device only</translation>
+    </message>
+    <message>
+        <source>Aucune</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Simulation arrêtée : période du minuteur à 0 ms</source>
+        <translation>Simulation stopped: timer period at 0 ms</translation>
+    </message>
+    <message>
+        <source>Sans couple : sur un rail courbé, le chariot ne tourne pas et s&apos;arrête dans le virage (le modèle basé sur la distance le fait tourner).</source>
+        <translation>No torque: on a curved rail the carriage does not turn and stops in the bend (the distance-based model turns it).</translation>
+    </message>
+    <message>
+        <source>Calcule aussi le couple : le chariot suit un rail courbé.</source>
+        <translation>Also computes the torque: the carriage follows a curved rail.</translation>
+    </message>
+</context>
+<context>
+    <name>TDialogRobSel</name>
+    <message>
+        <source>Numéro de 0 à %1</source>
+        <translation>Number from 0 to %1</translation>
+    </message>
+</context>
+<context>
+    <name>TMainWindow</name>
+    <message>
+        <source>Période %1 ms</source>
+        <translation>Period %1 ms</translation>
+    </message>
+    <message>
+        <source>Fs %1 Hz</source>
+        <translation>Fs %1 Hz</translation>
+    </message>
+</context>
+<context>
+    <name>TScopeDock</name>
+    <message>
+        <source>Exporter en CSV</source>
+        <translation>Export as CSV</translation>
+    </message>
+    <message>
+        <source>Exporter le temps affiché (%1 à %2 s) ou tout l&apos;historique (%3 à %4 s) ?</source>
+        <translation>Export the time shown (%1 to %2 s) or the whole history (%3 to %4 s)?</translation>
+    </message>
+    <message>
+        <source>Temps affiché</source>
+        <translation>Time shown</translation>
+    </message>
+    <message>
+        <source>Tout l&apos;historique</source>
+        <translation>Whole history</translation>
+    </message>
 </context>
 </TS>
