@@ -16,11 +16,12 @@ from typing import Callable
 import kinemo
 
 PENDULUM = ["TRailAimant", "TMSlin"]
-REPEATS = 5
+REPEATS = 7
 
 
 def best(run: Callable[[], None], count: int) -> float:
     """Seconds per unit of the fastest of REPEATS runs of `count` units."""
+    run()  # warm: caches, the processor's clock
     times = []
     for _ in range(REPEATS):
         start = time.perf_counter()
