@@ -222,15 +222,5 @@ TEST(ViewDialog, EnterInAnEditTakesTheValueThroughItsBar) {
   EXPECT_NE(t.tk.Messages[0].Text.find("abc"), std::string::npos);
 }
 
-TEST(ViewDialog, ViewCommandTogglesTheDialog) {
-  TCamera t;
-  t.form->ViewClick();
-  EXPECT_EQ(t.form->FormDlgView.IDC_EDITxv, "-1.5");
-  t.form->ViewClick();
-  EXPECT_FALSE(t.form->FormDlgView.Visible);
-  EXPECT_EQ(t.tk.VisibilityChanges, (std::vector<std::pair<TDialogId, bool>>{
-                                        {TDialogId::View, true}, {TDialogId::View, false}}));
-}
-
 } // namespace KINEMO_UNITY_ID
 } // namespace

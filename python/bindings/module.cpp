@@ -308,8 +308,7 @@ public:
       throw py::value_error("actions: " + std::to_string(n) + " x " + std::to_string(a_) +
                             " values expected, not " + std::to_string(actions.size()));
     const double* a = actions.data();
-    for (std::size_t k = 0; k < n * a_; ++k)
-      if (!std::isfinite(a[k])) throw py::value_error("actions must be finite numbers");
+    CheckFinite(a, n * a_);
     py::array_t<double> out({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(o_)});
     double* o = out.mutable_data();
     std::vector<std::unique_ptr<TPySimulation::TUse>> uses;
@@ -321,25 +320,8 @@ public:
       if (n * static_cast<std::size_t>(ticks_) >= static_cast<std::size_t>(kReleaseTicks))
         free.emplace();
       for (std::size_t s = 0; s < n; ++s) {
-        if (stepped && !stepped[s]) {
-          for (std::size_t j = 0; j < o_; ++j)
-            o[s * o_ + j] = observed_[s][j].Get();
-          continue;
-        }
-        for (std::size_t i = 0; i < a_; ++i) {
-          const TInput& in = inputs_[s][i];
-          const double b = in.Bound.Get();
-          in.Field.Set(std::fmin(std::fmax(a[s * a_ + i], -b), b));
-        }
-        TSimulation& sim = sims_[s]->Session().Sim();
-        for (long long t = 0; t < ticks_; ++t) {
-          sim.BeginTick();
-          sim.Integrate();
-          sim.PrepareFrame();
-          sim.EndTick();
-        }
-        for (std::size_t j = 0; j < o_; ++j)
-          o[s * o_ + j] = observed_[s][j].Get();
+        if (!stepped || stepped[s]) Advance(s, a + s * a_);
+        Read(s, o + s * o_);
       }
     }
     return out;
@@ -352,34 +334,19 @@ public:
     if (actions.size() != a_)
       throw py::value_error("actions: " + std::to_string(a_) + " values expected, not " +
                             std::to_string(actions.size()));
-    for (double v : actions)
-      if (!std::isfinite(v)) throw py::value_error("actions must be finite numbers");
+    CheckFinite(actions.data(), a_);
     const TPySimulation::TUse use(*sims_[0]);
-    for (std::size_t i = 0; i < a_; ++i) {
-      const TInput& in = inputs_[0][i];
-      const double b = in.Bound.Get();
-      in.Field.Set(std::fmin(std::fmax(actions[i], -b), b));
-    }
-    TSimulation& sim = sims_[0]->Session().Sim();
-    for (long long t = 0; t < ticks_; ++t) {
-      sim.BeginTick();
-      sim.Integrate();
-      sim.PrepareFrame();
-      sim.EndTick();
-    }
+    Advance(0, actions.data());
     std::vector<double> out(o_);
-    for (std::size_t j = 0; j < o_; ++j)
-      out[j] = observed_[0][j].Get();
+    Read(0, out.data());
     return out;
   }
 
   py::array_t<double> Observe() const {
     const std::size_t n = sims_.size();
     py::array_t<double> out({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(o_)});
-    double* o = out.mutable_data();
     for (std::size_t s = 0; s < n; ++s)
-      for (std::size_t j = 0; j < o_; ++j)
-        o[s * o_ + j] = observed_[s][j].Get();
+      Read(s, out.mutable_data() + s * o_);
     return out;
   }
 
@@ -387,6 +354,27 @@ private:
   struct TInput {
     TFieldRef Field, Bound;
   };
+
+  static void CheckFinite(const double* values, std::size_t n) {
+    for (std::size_t k = 0; k < n; ++k)
+      if (!std::isfinite(values[k])) throw py::value_error("actions must be finite numbers");
+  }
+  // Simulation s's inputs from its actions, held within their bounds as the
+  // keys hold them, then its ticks.
+  void Advance(std::size_t s, const double* actions) {
+    for (std::size_t i = 0; i < a_; ++i) {
+      const TInput& in = inputs_[s][i];
+      const double b = in.Bound.Get();
+      in.Field.Set(std::fmin(std::fmax(actions[i], -b), b));
+    }
+    TSimulation& sim = sims_[s]->Session().Sim();
+    for (long long t = 0; t < ticks_; ++t)
+      sim.Tick();
+  }
+  void Read(std::size_t s, double* out) const {
+    for (std::size_t j = 0; j < o_; ++j)
+      out[j] = observed_[s][j].Get();
+  }
   std::vector<TSimPtr> sims_;
   std::vector<std::vector<TInput>> inputs_;
   std::vector<std::vector<TFieldRef>> observed_;

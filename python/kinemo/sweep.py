@@ -523,12 +523,12 @@ def _main_script_hidden() -> Iterator[None]:
     if main is None or importlib.util.find_spec("cloudpickle") is None:
         yield
         return
-    spec, file = main.__spec__, main.__dict__.pop("__file__", None)
+    origin, file = main.__spec__, main.__dict__.pop("__file__", None)
     main.__spec__ = None
     try:
         yield
     finally:
-        main.__spec__ = spec
+        main.__spec__ = origin
         if file is not None:
             main.__file__ = file
 

@@ -87,6 +87,14 @@ public:
   void PrepareFrame();
   // Tells the observers that a tick is complete.
   void EndTick();
+  // A whole tick of the simulation alone, as the window runs it without its
+  // camera, frame, log and recording: what a program stepping it needs.
+  void Tick() {
+    BeginTick();
+    Integrate();
+    PrepareFrame();
+    EndTick();
+  }
 
   // Reset robots: time back to 0 and every device to its initial state.
   void ResetRobots();

@@ -39,8 +39,8 @@ struct TOptions {
   bool CsvEveryGiven = false;
   TCaptureAnswer Capture; // Capture.File empty: no --record
   bool CaptureSettingsGiven = false;
-  int Width = 1280;
-  int Height = 720;
+  int Width = kDefaultViewWidth;
+  int Height = kDefaultViewHeight;
   bool Quiet = false;    // no report on standard output
   bool Progress = false; // the progress line even where standard error is no terminal
 };

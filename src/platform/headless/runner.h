@@ -21,6 +21,9 @@
 // as the window does. Both give the same state and the same pictures.
 enum class TDrawFrames { Needed, Every };
 
+// The size of the view unless --size gives one.
+inline constexpr int kDefaultViewWidth = 1280, kDefaultViewHeight = 720;
+
 // The view is drawn off screen at the given size (1280x720 by default); the
 // screenshot is the last frame of the run.
 // Exit codes: 0 done, 1 an output could not be written, 2 invalid arguments,

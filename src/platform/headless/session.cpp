@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/headless/egl_context.h"
+#include "platform/headless/runner.h"
 #include "sim/scene.h"
 #include "sim/state_json.h"
 
@@ -19,7 +20,7 @@ void TSession::Own() {
   form_->DeferTickFrames = true;
   // As the command line opens its window: the first frame is counted at the
   // default size, so that both give the same state dumps.
-  form_->FormResize(kSessionWidth, kSessionHeight);
+  form_->FormResize(kDefaultViewWidth, kDefaultViewHeight);
 }
 
 bool TSession::Detach(std::string& error) {

@@ -19,9 +19,6 @@
 
 class TEglContext;
 
-// The size of the command line's view unless it is given one.
-inline constexpr int kSessionWidth = 1280, kSessionHeight = 720;
-
 class TSession {
 public:
   // The program's nine devices, paused, the synchronous carriage selected.
