@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dialogs/number_entry.h"
 #include "dialogs/translated.h"
 #include "files/csv_export.h"
 #include "models/device_description.h"
@@ -88,7 +89,7 @@ void TScopeDock::Build() {
     connect(box, &QComboBox::currentIndexChanged, this, [this] { Rebuild(); });
     row->addWidget(box, 1);
   }
-  window_ = new QDoubleSpinBox(body);
+  window_ = new TNumberBox(body);
   window_->setObjectName(QStringLiteral("Window"));
   window_->setRange(1, 120);
   window_->setDecimals(0);
