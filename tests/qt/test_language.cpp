@@ -19,6 +19,7 @@
 #include "dialogs/dlg_view.h"
 #include "dialogs/translated.h"
 #include "models/device_description.h"
+#include "platform/qt/captioned_bar.h"
 #include "platform/qt/instruments_panel.h"
 #include "platform/qt/language.h"
 #include "platform/qt/scope_dock.h"
@@ -147,10 +148,16 @@ TEST(Language, SwitchingMovesNoStateNoKeyNoByteAndComesBack) {
   EXPECT_EQ(written[QStringLiteral("fr.json")], written[QStringLiteral("en.json")]);
   EXPECT_EQ(written[QStringLiteral("fr.csv")], written[QStringLiteral("en.csv")]);
   EXPECT_EQ(RememberedLanguage(), TLanguage::English);
+  // The toolbar's bars write their captions across themselves.
+  auto caption = [](QScrollBar* bar) { return static_cast<TCaptionedBar*>(bar)->Caption(); };
+  EXPECT_EQ(caption(f.window->SBtimer), QStringLiteral("Period 10 ms"));
+  EXPECT_EQ(caption(f.window->SBfs), QStringLiteral("Fs 1.0 Hz"));
 
   f.window->SetLanguage(TLanguage::French);
   EXPECT_EQ(StateJson(*f.form), state);
   EXPECT_EQ(Texts(*f.window), french);
+  EXPECT_EQ(caption(f.window->SBtimer), QStringLiteral("Période 10 ms"));
+  EXPECT_EQ(caption(f.window->SBfs), QStringLiteral("Fs 1,0 Hz"));
   RemoveLanguage();
 }
 

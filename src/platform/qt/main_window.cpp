@@ -466,9 +466,10 @@ void TMainWindow::SyncControls() {
     const QSignalBlocker block(widget);
     widget->setValue(model->Position);
   }
-  static_cast<TCaptionedBar*>(SBtimer)->SetCaption(tr("Période %1 ms").arg(form_.SBtimer.Position));
+  static_cast<TCaptionedBar*>(SBtimer)->SetCaption(
+      Tr(QT_TRANSLATE_NOOP("Kinemo", "Période %1 ms")).arg(form_.SBtimer.Position));
   static_cast<TCaptionedBar*>(SBfs)->SetCaption(
-      tr("Fs %1 Hz").arg(QLocale().toString(form_.Sim.Fs, 'f', 1)));
+      Tr(QT_TRANSLATE_NOOP("Kinemo", "Fs %1 Hz")).arg(QLocale().toString(form_.Sim.Fs, 'f', 1)));
   TimerStopped->setVisible(form_.Timer1.Interval == 0);
   form_.StatusText();
   for (int i = 0; i < 2; ++i) {
