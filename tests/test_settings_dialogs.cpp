@@ -26,7 +26,8 @@ TEST(OptionsDialog, IntegrationStepEntries) {
       {"abc", '.', 0.01, "'abc' n'est pas une valeur à virgule flottante correcte"},
       {"1e999", '.', 0.01, ""},
       {"nan", '.', 0.01, ""},
-      {"0.02", ',', 0.01, ""},
+      {"0.02", ',', 0.02, nullptr},
+      {"0,02", '.', 0.01, "'0,02' n'est pas une valeur à virgule flottante correcte"},
       {"0.5", '.', 0.01, nullptr, TModalResult::Cancel},
   };
   for (const auto& c : cases) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "test_support.h"
 #include "texts/number_text.h"
@@ -93,17 +94,42 @@ TEST(NumberText, ReadableMeasuresArePlainWithTheDigitsThatMatter) {
   EXPECT_EQ(ReadableNumber(-0.25, 1e-6, ','), "-0,25");
 }
 
-TEST(NumberText, ParsingFollowsTheSeparatorAndRefusesGarbage) {
-  EXPECT_EQ(StrToFloat("0.02", '.'), 0.02);
-  EXPECT_EQ(StrToFloat("0,02", ','), 0.02);
-  EXPECT_EQ(StrToFloat(" 1e-3 ", '.'), 1e-3);
-  EXPECT_FALSE(StrToFloat("0.02", ','));
-  EXPECT_FALSE(StrToFloat("abc", '.'));
-  EXPECT_FALSE(StrToFloat("", '.'));
-  EXPECT_FALSE(StrToFloat("1.5x", '.'));
-  EXPECT_FALSE(StrToFloat("inf", '.'));
-  EXPECT_FALSE(StrToFloat("nan", '.'));
-  EXPECT_FALSE(StrToFloat("1e999", '.'));
+TEST(NumberText, ReadingTakesTheSeparatorAndTheKeypadPointButNeverGuessesAGroup) {
+  const struct {
+    const char* text;
+    char sep;
+    std::optional<double> want;
+  } cases[] = {
+      {"0.02", '.', 0.02},
+      {"0,02", ',', 0.02},
+      {"0.02", ',', 0.02}, // the keypad's point where the comma is the separator
+      {"0,02", '.', {}},   // a comma where the point is: refused
+      {"1,000", '.', {}},  // a thousand or one: neither is guessed
+      {"1,000.5", '.', {}},
+      {"1.000,5", ',', {}},
+      {"1 000", ',', {}},
+      {"1 000", ',', {}}, // the French thousands space
+      {"1,5,2", ',', {}},
+      {"1.5,2", ',', {}},
+      {" -2,5E-3 ", ',', -2.5e-3},
+      {"+1e3", '.', 1000},
+      {"-0.5", ',', -0.5},
+      {"+-1", '.', {}},
+      {"--1", '.', {}},
+      {"-", '.', {}},
+      {"1e", '.', {}},
+      {",", ',', {}},
+      {"", '.', {}},
+      {" ", ',', {}},
+      {"abc", '.', {}},
+      {"1.5x", '.', {}},
+      {"0x10", '.', {}},
+      {"inf", '.', {}},
+      {"nan", ',', {}},
+      {"1e999", '.', {}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(StrToFloat(c.text, c.sep), c.want) << "'" << c.text << "' with " << c.sep;
   EXPECT_EQ(StrToInt("8"), 8);
   EXPECT_EQ(StrToInt("-1"), -1);
   EXPECT_EQ(StrToInt("$1F"), 31);

@@ -1268,16 +1268,6 @@
         <source>Calcule aussi le couple : le chariot suit un rail courbé.</source>
         <translation>Also computes the torque: the carriage follows a curved rail.</translation>
     </message>
-</context>
-<context>
-    <name>TDialogRobSel</name>
-    <message>
-        <source>Numéro de 0 à %1</source>
-        <translation>Number from 0 to %1</translation>
-    </message>
-</context>
-<context>
-    <name>TMainWindow</name>
     <message>
         <source>Période %1 ms</source>
         <translation>Period %1 ms</translation>
@@ -1285,13 +1275,6 @@
     <message>
         <source>Fs %1 Hz</source>
         <translation>Fs %1 Hz</translation>
-    </message>
-</context>
-<context>
-    <name>TScopeDock</name>
-    <message>
-        <source>Exporter en CSV</source>
-        <translation>Export as CSV</translation>
     </message>
     <message>
         <source>Exporter le temps affiché (%1 à %2 s) ou tout l&apos;historique (%3 à %4 s) ?</source>
@@ -1304,6 +1287,10 @@
     <message>
         <source>Tout l&apos;historique</source>
         <translation>Whole history</translation>
+    </message>
+    <message>
+        <source>Numéro de 0 à %1</source>
+        <translation>Number from 0 to %1</translation>
     </message>
 </context>
 </TS>

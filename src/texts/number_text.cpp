@@ -102,14 +102,20 @@ std::string IntToStr(std::int64_t value) {
 std::optional<double> StrToFloat(const std::string& text, char sep) {
   std::string s = Trim(text);
   if (s.empty()) return std::nullopt;
-  // Only the user's separator is a decimal point.
+  // The user's separator is the decimal point. Where it is the comma, a point
+  // (the numeric keypad's) means the same; where it is the point, a comma may
+  // group thousands ("1,000") and is refused rather than guessed at.
   for (char& c : s) {
-    if (c == sep)
+    if (c == sep || (sep == ',' && c == '.'))
       c = '.';
     else if (c == '.' || c == ',')
       return std::nullopt;
   }
-  if (s[0] == '+') s.erase(0, 1);
+  // One sign at most: from_chars takes a '-' but not a '+'.
+  if (s[0] == '+') {
+    s.erase(0, 1);
+    if (!s.empty() && s[0] == '-') return std::nullopt;
+  }
   double v = 0;
   const char* first = s.data();
   const char* last = s.data() + s.size();

@@ -20,7 +20,9 @@ std::string IntToStr(std::int64_t value);
 std::string ReadableNumber(double value, double resolution, char decimal_separator,
                            int significant = 5);
 
-// Fail (empty) on text that is not a number, as a dialog entry would.
+// Fail (empty) on text that is not a number, as a dialog entry would. With
+// ',' as the separator "0.5" reads as "0,5"; with '.' a comma is refused. No
+// thousands groups, no infinity: one number, optionally signed, with exponent.
 std::optional<double> StrToFloat(const std::string& text, char decimal_separator);
 std::optional<std::int32_t> StrToInt(const std::string& text);
 

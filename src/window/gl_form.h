@@ -171,6 +171,11 @@ public:
   static std::string StatusRatioText(int interval, double dt, char separator);
   // The telemetry of the status line, as the last frame left it.
   const std::string& StatusText() const;
+  // The same line with '.' as the decimal separator, as files hold it.
+  std::string StatusTextForFiles() const;
+  // The user's decimal separator changed (the window's language): the status
+  // line and the view dialog's edits show their numbers again with it.
+  void SeparatorChanged();
 
   // --- Later parts of the tick ---
   void DemoCameraStep();
@@ -267,6 +272,7 @@ private:
   void WriteLogRecord(const std::string& line);
   void InitViewState();
   bool EditEntered(char key, const std::string& text, double& value);
+  void MakeStatusText(char separator, std::string& text) const;
   // Lets the compression dialog answer the writer's compression choice.
   void InitRecording();
   void ReadCaptureFrame();

@@ -89,10 +89,9 @@ std::vector<TFieldRange> TGL_Form::SceneRanges(std::int32_t devices) const {
 }
 
 std::vector<std::pair<std::string, std::string>> TGL_Form::SceneExtraMembers() const {
-  StatusText();
   std::string panels = "[";
   for (std::size_t i = 0; i < StatusBar.Panels.size(); ++i)
-    panels += (i ? "," : "") + JsonString(StatusBar.Panels[i].Text);
+    panels += (i ? "," : "") + JsonString(i == 0 ? StatusTextForFiles() : StatusBar.Panels[i].Text);
   return {{"StatusBar", panels + "]"}};
 }
 

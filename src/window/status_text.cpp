@@ -34,8 +34,21 @@ const std::string& TGL_Form::StatusText() const {
   std::string& text = StatusBar.Panels[0].Text;
   if (!status_stale_) return text;
   status_stale_ = false;
+  MakeStatusText(status_.Separator, text);
+  return text;
+}
+
+std::string TGL_Form::StatusTextForFiles() const {
+  // Made when the line is; a file never depends on the user's separator.
+  const std::string& shown = StatusText();
+  if (shown.empty() || status_.Separator == '.') return shown;
+  std::string text;
+  MakeStatusText('.', text);
+  return text;
+}
+
+void TGL_Form::MakeStatusText(char sep, std::string& text) const {
   const TStatusSnapshot& snap = status_;
-  const char sep = snap.Separator;
   std::size_t place = 0;
   auto num = [&](double v) -> const std::string& {
     if (place == status_numbers_.size()) status_numbers_.emplace_back();
@@ -52,5 +65,12 @@ const std::string& TGL_Form::StatusText() const {
     text += item.Label;
     text += item.Whole ? IntToStr(static_cast<std::int64_t>(item.Value)) : num(item.Value);
   }
-  return text;
+}
+
+void TGL_Form::SeparatorChanged() {
+  const char sep = toolkit_.DecimalSeparator();
+  // A line already shown is made again from the same frame's values.
+  if (sep != status_.Separator && !StatusBar.Panels[0].Text.empty()) status_stale_ = true;
+  status_.Separator = sep;
+  RefreshViewEdits();
 }

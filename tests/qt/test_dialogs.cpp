@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCoreApplication>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "dialogs/dlg_options_mrv.h"
 #include "dialogs/dlg_robsel.h"
 #include "dialogs/dlg_view.h"
+#include "models/field_access.h"
 #include "models/linear/mrvlin.h"
 #include "models/linear/rail.h"
 #include "platform/qt/instruments_panel.h"
@@ -197,6 +199,60 @@ TEST(Dialogs, CompressionCancelKeepsTheChoice) {
   f.Answer([](QDialog& d) { static_cast<TDialogCompression&>(d).SEQuality->setValue(40); }, true);
   EXPECT_EQ(f.tk.ShowModal(TDialogId::Compression), TModalResult::OK);
   EXPECT_EQ(f.form->DialogCompression.Quality, 40);
+}
+
+// A French number takes a comma or the keypad's point and shows a comma; an
+// English one a point only, since a comma there might group thousands.
+TEST(Dialogs, NumbersAreReadAndShownAsTheLanguageWritesThem) {
+  TWindowFixture f;
+  ASSERT_TRUE(f.ShowActive());
+  TFormDlgView& view = *f.window->FormDlgView;
+  auto enter = [](QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+    emit edit->textEdited(text);
+    QTest::keyClick(edit, Qt::Key_Return);
+  };
+  f.window->ShowInstruments(true);
+  f.window->Dispatch([&] { f.form->SelectDevice(3); });
+  // The panel is built again in another language.
+  auto mass = [&] {
+    return f.window->Instruments->findChild<QDoubleSpinBox*>(QStringLiteral("PendulumMass"));
+  };
+  auto type = [&](const char* keys) {
+    QDoubleSpinBox* box = mass();
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QString::fromLatin1(keys));
+    QTest::keyClick(box, Qt::Key_Return);
+  };
+
+  f.window->SetLanguage(TLanguage::French);
+  f.Trigger("View");
+  enter(view.IDC_EDITxv, QStringLiteral("0,25"));
+  enter(view.IDC_EDITyv, QStringLiteral("-1.5"));
+  EXPECT_EQ(f.form->xv, 0.25);
+  EXPECT_EQ(f.form->yv, -1.5);
+  f.Trigger("View");
+  f.Trigger("View"); // filled again from the camera
+  EXPECT_EQ(view.IDC_EDITxv->text(), QStringLiteral("0,25"));
+  EXPECT_EQ(view.IDC_EDITyv->text(), QStringLiteral("-1,5"));
+  type("0,25");
+  EXPECT_EQ(mass()->value(), 0.25);
+  type("0.5");
+  EXPECT_EQ(FindField(*f.form->Sim.Robots[3], "PendulumMass").Get(), 0.5);
+  EXPECT_EQ(mass()->text(), QStringLiteral("0,50 kg"));
+
+  f.window->SetLanguage(TLanguage::English);
+  EXPECT_EQ(view.IDC_EDITxv->text(), QStringLiteral("0.25"));
+  EXPECT_EQ(mass()->text(), QStringLiteral("0.50 kg"));
+  enter(view.IDC_EDITxv, QStringLiteral("1,000"));
+  EXPECT_EQ(f.form->xv, 0.25);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !f.messages.empty(); }, 1000));
+  EXPECT_EQ(f.messages.back(), "'1,000' is not a valid floating-point value");
+  type("1,5"); // the comma is not taken: 15, beyond the range, leaves the value
+  EXPECT_EQ(mass()->value(), 0.5);
+  EXPECT_EQ(FindField(*f.form->Sim.Robots[3], "PendulumMass").Get(), 0.5);
+  RemoveLanguage();
 }
 
 } // namespace KINEMO_UNITY_ID

@@ -5,16 +5,21 @@
 #include <QDir>
 #include <QFile>
 #include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTranslator>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <vector>
 
+#include "dialogs/dlg_view.h"
 #include "dialogs/translated.h"
 #include "models/device_description.h"
+#include "platform/qt/captioned_bar.h"
 #include "platform/qt/instruments_panel.h"
 #include "platform/qt/language.h"
 #include "platform/qt/scope_dock.h"
@@ -97,6 +102,19 @@ TEST(Language, SwitchingMovesNoStateNoKeyNoByteAndComesBack) {
   for (int t = 0; t < 5; ++t)
     f.window->Dispatch([&] { f.form->Timer1Timer(); });
   f.window->SetLanguage(TLanguage::French); // Qt's own texts in French too
+  // The same number typed as each language writes it: the status line shows
+  // numbers that way too, the files never. (The view dialog is modeless: no
+  // tick runs while it is used.)
+  f.Trigger("View");
+  auto type_xv = [&](const char* text) {
+    QLineEdit* edit = f.window->FormDlgView->IDC_EDITxv;
+    edit->setText(QString::fromLatin1(text));
+    emit edit->textEdited(edit->text());
+    QTest::keyClick(edit, Qt::Key_Return);
+    return f.window->StatusPanels[0]->text();
+  };
+  EXPECT_TRUE(type_xv("0,25").contains(QLatin1String(", t:0,05,")));
+  EXPECT_EQ(f.form->xv, 0.25);
   const std::string state = StateJson(*f.form);
   const std::vector<QKeySequence> keys = Keys(*f.window);
   const std::vector<QString> french = Texts(*f.window);
@@ -104,7 +122,10 @@ TEST(Language, SwitchingMovesNoStateNoKeyNoByteAndComesBack) {
       QStringLiteral("kinemo_language_%1_").arg(QCoreApplication::applicationPid()));
   std::map<QString, std::string> written;
   for (const QString& language : {QStringLiteral("fr"), QStringLiteral("en")}) {
-    f.window->SetLanguage(language == QLatin1String("en") ? TLanguage::English : TLanguage::French);
+    const bool english = language == QLatin1String("en");
+    f.window->SetLanguage(english ? TLanguage::English : TLanguage::French);
+    EXPECT_TRUE(type_xv(english ? "0.25" : "0,25")
+                    .contains(english ? QLatin1String(", t:0.05,") : QLatin1String(", t:0,05,")));
     ASSERT_TRUE(f.form->SaveScene((folder + language + QStringLiteral(".json")).toStdString()));
     ASSERT_TRUE(f.window->Scope->ExportCsv(folder + language + QStringLiteral(".csv")));
     for (const char* suffix : {".json", ".csv"}) {
@@ -127,10 +148,16 @@ TEST(Language, SwitchingMovesNoStateNoKeyNoByteAndComesBack) {
   EXPECT_EQ(written[QStringLiteral("fr.json")], written[QStringLiteral("en.json")]);
   EXPECT_EQ(written[QStringLiteral("fr.csv")], written[QStringLiteral("en.csv")]);
   EXPECT_EQ(RememberedLanguage(), TLanguage::English);
+  // The toolbar's bars write their captions across themselves.
+  auto caption = [](QScrollBar* bar) { return static_cast<TCaptionedBar*>(bar)->Caption(); };
+  EXPECT_EQ(caption(f.window->SBtimer), QStringLiteral("Period 10 ms"));
+  EXPECT_EQ(caption(f.window->SBfs), QStringLiteral("Fs 1.0 Hz"));
 
   f.window->SetLanguage(TLanguage::French);
   EXPECT_EQ(StateJson(*f.form), state);
   EXPECT_EQ(Texts(*f.window), french);
+  EXPECT_EQ(caption(f.window->SBtimer), QStringLiteral("Période 10 ms"));
+  EXPECT_EQ(caption(f.window->SBfs), QStringLiteral("Fs 1,0 Hz"));
   RemoveLanguage();
 }
 

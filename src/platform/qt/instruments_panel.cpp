@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dialogs/number_entry.h"
 #include "dialogs/translated.h"
 #include "models/device_description.h"
 #include "texts/quantity_text.h"
@@ -58,8 +59,7 @@ TInstrumentsPanel::TInstrumentsPanel(TGL_Form& form, TDispatch dispatch, QWidget
   scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll_->setFrameShape(QFrame::NoFrame);
   setWidget(scroll_);
-  const QString point = QLocale().decimalPoint();
-  if (point.size() == 1 && point[0].unicode() < 128) separator_ = point[0].toLatin1();
+  separator_ = EntrySeparator();
 
   timer_.setInterval(kRefreshMs);
   connect(&timer_, &QTimer::timeout, this, [this] {
@@ -85,6 +85,7 @@ void TInstrumentsPanel::FollowSelection() {
 
 void TInstrumentsPanel::Retranslate() {
   // Built again in the new language now, or when next shown.
+  separator_ = EntrySeparator();
   shown_index_ = -1;
   FollowSelection();
   if (isVisible()) Refresh();
@@ -195,7 +196,7 @@ QWidget* TInstrumentsPanel::BuildParameters(const TRobot& robot) {
   int row = 0;
   int box_width = 0;
   for (const TParameterDescription& p : d.Parameters) {
-    auto* spin = new QDoubleSpinBox;
+    auto* spin = new TNumberBox;
     spin->setObjectName(QString::fromLatin1(p.Field));
     spin->setDecimals(DecimalsFor(p.Default, p.Step));
     spin->setRange(p.Min, p.Max);

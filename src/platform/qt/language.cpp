@@ -1,6 +1,7 @@
 #include "platform/qt/language.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
@@ -69,6 +70,16 @@ bool LanguageArgument(const std::vector<std::string>& args, QString& code, std::
   return true;
 }
 
+// Numbers are written as the language writes them: the widgets take the
+// default locale, and those already shown hear of the change.
+void UseLocale(const QLocale& locale) {
+  QLocale::setDefault(locale);
+  if (QCoreApplication* app = QCoreApplication::instance()) {
+    QEvent change(QEvent::LocaleChange);
+    QCoreApplication::sendEvent(app, &change);
+  }
+}
+
 void RemoveLanguage() {
   TInstalled& installed = Installed();
   for (auto* t : {&installed.Window, &installed.Qt})
@@ -77,12 +88,15 @@ void RemoveLanguage() {
       t->reset();
     }
   installed.Code = QStringLiteral("fr");
+  UseLocale(QLocale::system());
 }
 
 bool InstallLanguage(const QString& code) {
   RemoveLanguage();
   TInstalled& installed = Installed();
   installed.Code = code;
+  UseLocale(code == QLatin1String("en") ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                        : QLocale(QLocale::French, QLocale::France));
   bool ok = true;
   // French is the window's source, English Qt's own.
   if (code == QLatin1String("en")) {

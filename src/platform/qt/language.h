@@ -23,10 +23,12 @@ void RememberLanguage(TLanguage language);
 bool LanguageArgument(const std::vector<std::string>& args, QString& code, std::string& error);
 
 // Installs the translators of `code` ("fr" or "en") in the application in
-// place of those installed before; false if a catalogue could not be loaded
-// (the window then shows its French source, Qt its English).
+// place of those installed before, and the language's locale as the default
+// (its decimal separator: ',' or '.'); false if a catalogue could not be
+// loaded (the window then shows its French source, Qt its English).
 bool InstallLanguage(const QString& code);
-// Takes the translators out: the window's French source, Qt's English.
+// Takes the translators out: the window's French source, Qt's English; the
+// system's locale again.
 void RemoveLanguage();
 // The code installed last ("fr" before any).
 QString InstalledLanguage();

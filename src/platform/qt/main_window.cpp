@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -300,6 +301,7 @@ void TMainWindow::SetLanguage(TLanguage language) {
   RememberLanguage(language);
   InstallLanguage(LanguageCode(language));
   form_.HelpPageName = HelpPageOf(InstalledLanguage());
+  Dispatch([this] { form_.SeparatorChanged(); });
   Retranslate(this);
   // Texts made from pieces, and the panels built from the device's description.
   EnableForSet();
@@ -464,8 +466,10 @@ void TMainWindow::SyncControls() {
     const QSignalBlocker block(widget);
     widget->setValue(model->Position);
   }
-  static_cast<TCaptionedBar*>(SBtimer)->SetCaption(tr("Période %1 ms").arg(form_.SBtimer.Position));
-  static_cast<TCaptionedBar*>(SBfs)->SetCaption(tr("Fs %1 Hz").arg(form_.Sim.Fs, 0, 'f', 1));
+  static_cast<TCaptionedBar*>(SBtimer)->SetCaption(
+      Tr(QT_TRANSLATE_NOOP("Kinemo", "Période %1 ms")).arg(form_.SBtimer.Position));
+  static_cast<TCaptionedBar*>(SBfs)->SetCaption(
+      Tr(QT_TRANSLATE_NOOP("Kinemo", "Fs %1 Hz")).arg(QLocale().toString(form_.Sim.Fs, 'f', 1)));
   TimerStopped->setVisible(form_.Timer1.Interval == 0);
   form_.StatusText();
   for (int i = 0; i < 2; ++i) {

@@ -3,22 +3,23 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "dialogs/number_entry.h"
 #include "dialogs/translated.h"
 #include "platform/qt/main_window.h"
 
 TQtToolkit::TQtToolkit() : launches_(std::make_unique<QObject>()) {
   clock_.start();
   Launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-  // Number texts use the user's separator only when it is a plain character.
-  const QString point = QLocale().decimalPoint();
-  if (point.size() == 1 && point[0].unicode() < 128) separator_ = point[0].toLatin1();
+}
+
+char TQtToolkit::DecimalSeparator() const {
+  return EntrySeparator();
 }
 
 TQtToolkit::~TQtToolkit() {

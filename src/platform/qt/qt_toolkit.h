@@ -25,7 +25,8 @@ public:
   TModalResult ShowModal(TDialogId id) override;
   void SetDialogVisible(TDialogId id, bool visible) override;
   void ReturnFocus() override;
-  char DecimalSeparator() const override { return separator_; }
+  // The window's language's, read at each call: it may change at any time.
+  char DecimalSeparator() const override;
   std::uint32_t TickCountMs() override;
   void SwapBuffers() override;
   void OpenDocument(const std::string& path, std::function<void()> failed) override;
@@ -41,5 +42,4 @@ private:
   // Parent of the launcher processes still running.
   std::unique_ptr<QObject> launches_;
   QElapsedTimer clock_;
-  char separator_ = '.';
 };

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dialogs/number_entry.h"
 #include "dialogs/translated.h"
 #include "files/csv_export.h"
 #include "models/device_description.h"
@@ -88,7 +90,7 @@ void TScopeDock::Build() {
     connect(box, &QComboBox::currentIndexChanged, this, [this] { Rebuild(); });
     row->addWidget(box, 1);
   }
-  window_ = new QDoubleSpinBox(body);
+  window_ = new TNumberBox(body);
   window_->setObjectName(QStringLiteral("Window"));
   window_->setRange(1, 120);
   window_->setDecimals(0);
@@ -392,15 +394,17 @@ void TScopeDock::ExportClicked() {
   const std::size_t n = history_->Count();
   bool shown_only = false;
   if (n && (history_->Time(0) < shown.lower || history_->Time(n - 1) > shown.upper)) {
-    QMessageBox box(QMessageBox::Question, tr("Exporter en CSV"),
-                    tr("Exporter le temps affiché (%1 à %2 s) ou tout l'historique (%3 à %4 s) ?")
-                        .arg(std::max(shown.lower, history_->Time(0)), 0, 'f', 2)
-                        .arg(std::min(shown.upper, history_->Time(n - 1)), 0, 'f', 2)
-                        .arg(history_->Time(0), 0, 'f', 2)
-                        .arg(history_->Time(n - 1), 0, 'f', 2),
+    auto seconds = [](double t) { return QLocale().toString(t, 'f', 2); };
+    QMessageBox box(QMessageBox::Question, Tr(QT_TRANSLATE_NOOP("Kinemo", "Exporter en CSV")),
+                    Tr(QT_TRANSLATE_NOOP("Kinemo", "Exporter le temps affiché (%1 à %2 s) ou tout "
+                                                   "l'historique (%3 à %4 s) ?"))
+                        .arg(seconds(std::max(shown.lower, history_->Time(0))),
+                             seconds(std::min(shown.upper, history_->Time(n - 1))),
+                             seconds(history_->Time(0)), seconds(history_->Time(n - 1))),
                     QMessageBox::Cancel, this);
-    QPushButton* part = box.addButton(tr("Temps affiché"), QMessageBox::AcceptRole);
-    box.addButton(tr("Tout l'historique"), QMessageBox::AcceptRole);
+    QPushButton* part =
+        box.addButton(Tr(QT_TRANSLATE_NOOP("Kinemo", "Temps affiché")), QMessageBox::AcceptRole);
+    box.addButton(Tr(QT_TRANSLATE_NOOP("Kinemo", "Tout l'historique")), QMessageBox::AcceptRole);
     box.setDefaultButton(part);
     if (box.exec() == QMessageBox::Cancel) return;
     shown_only = box.clickedButton() == part;
