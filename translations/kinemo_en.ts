@@ -1284,16 +1284,6 @@
         <source>%1 = %2 (de %3 à %4, %5 à l&apos;origine)</source>
         <translation>%1 = %2 (%3 to %4, %5 originally)</translation>
     </message>
-</context>
-<context>
-    <name>TDialogRobSel</name>
-    <message>
-        <source>Numéro de 0 à %1</source>
-        <translation>Number from 0 to %1</translation>
-    </message>
-</context>
-<context>
-    <name>TMainWindow</name>
     <message>
         <source>Période %1 ms</source>
         <translation>Period %1 ms</translation>
@@ -1301,13 +1291,6 @@
     <message>
         <source>Fs %1 Hz</source>
         <translation>Fs %1 Hz</translation>
-    </message>
-</context>
-<context>
-    <name>TScopeDock</name>
-    <message>
-        <source>Exporter en CSV</source>
-        <translation>Export as CSV</translation>
     </message>
     <message>
         <source>Exporter le temps affiché (%1 à %2 s) ou tout l&apos;historique (%3 à %4 s) ?</source>
@@ -1320,6 +1303,10 @@
     <message>
         <source>Tout l&apos;historique</source>
         <translation>Whole history</translation>
+    </message>
+    <message>
+        <source>Numéro de 0 à %1</source>
+        <translation>Number from 0 to %1</translation>
     </message>
 </context>
 </TS>

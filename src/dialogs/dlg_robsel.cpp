@@ -30,7 +30,7 @@ TDialogRobSel::TDialogRobSel(QWidget* parent) : QDialog(parent) {
 
 void TDialogRobSel::Load(const TDialogRobSelModel& model) {
   IDC_EDITRobSel->setText(QString::fromStdString(model.IDC_EDITRobSel));
-  range_->setText(tr("Numéro de 0 à %1").arg(model.Devices - 1));
+  range_->setText(Tr(QT_TRANSLATE_NOOP("Kinemo", "Numéro de 0 à %1")).arg(model.Devices - 1));
   IDC_EDITRobSel->selectAll();
   IDC_EDITRobSel->setFocus();
 }

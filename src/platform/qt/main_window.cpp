@@ -464,8 +464,10 @@ void TMainWindow::SyncControls() {
     const QSignalBlocker block(widget);
     widget->setValue(model->Position);
   }
-  static_cast<TCaptionedBar*>(SBtimer)->SetCaption(tr("Période %1 ms").arg(form_.SBtimer.Position));
-  static_cast<TCaptionedBar*>(SBfs)->SetCaption(tr("Fs %1 Hz").arg(form_.Sim.Fs, 0, 'f', 1));
+  static_cast<TCaptionedBar*>(SBtimer)->SetCaption(
+      Tr(QT_TRANSLATE_NOOP("Kinemo", "Période %1 ms")).arg(form_.SBtimer.Position));
+  static_cast<TCaptionedBar*>(SBfs)->SetCaption(
+      Tr(QT_TRANSLATE_NOOP("Kinemo", "Fs %1 Hz")).arg(form_.Sim.Fs, 0, 'f', 1));
   TimerStopped->setVisible(form_.Timer1.Interval == 0);
   form_.StatusText();
   for (int i = 0; i < 2; ++i) {

@@ -392,15 +392,19 @@ void TScopeDock::ExportClicked() {
   const std::size_t n = history_->Count();
   bool shown_only = false;
   if (n && (history_->Time(0) < shown.lower || history_->Time(n - 1) > shown.upper)) {
-    QMessageBox box(QMessageBox::Question, tr("Exporter en CSV"),
-                    tr("Exporter le temps affiché (%1 à %2 s) ou tout l'historique (%3 à %4 s) ?")
-                        .arg(std::max(shown.lower, history_->Time(0)), 0, 'f', 2)
-                        .arg(std::min(shown.upper, history_->Time(n - 1)), 0, 'f', 2)
-                        .arg(history_->Time(0), 0, 'f', 2)
-                        .arg(history_->Time(n - 1), 0, 'f', 2),
-                    QMessageBox::Cancel, this);
-    QPushButton* part = box.addButton(tr("Temps affiché"), QMessageBox::AcceptRole);
-    box.addButton(tr("Tout l'historique"), QMessageBox::AcceptRole);
+    QMessageBox box(
+        QMessageBox::Question, Tr(QT_TRANSLATE_NOOP("Kinemo", "Exporter en CSV")),
+        Tr(QT_TRANSLATE_NOOP(
+               "Kinemo",
+               "Exporter le temps affiché (%1 à %2 s) ou tout l'historique (%3 à %4 s) ?"))
+            .arg(std::max(shown.lower, history_->Time(0)), 0, 'f', 2)
+            .arg(std::min(shown.upper, history_->Time(n - 1)), 0, 'f', 2)
+            .arg(history_->Time(0), 0, 'f', 2)
+            .arg(history_->Time(n - 1), 0, 'f', 2),
+        QMessageBox::Cancel, this);
+    QPushButton* part =
+        box.addButton(Tr(QT_TRANSLATE_NOOP("Kinemo", "Temps affiché")), QMessageBox::AcceptRole);
+    box.addButton(Tr(QT_TRANSLATE_NOOP("Kinemo", "Tout l'historique")), QMessageBox::AcceptRole);
     box.setDefaultButton(part);
     if (box.exec() == QMessageBox::Cancel) return;
     shown_only = box.clickedButton() == part;
