@@ -10,6 +10,7 @@
 #include "models/device_description.h"
 #include "models/field_access.h"
 #include "models/robots/robot2.h"
+#include "sim/device_registry.h"
 #include "sim/state_json.h"
 #include "test_support.h"
 
@@ -53,12 +54,40 @@ TEST(Descriptions, NameFieldsThatExistAndDefaultsTheConstructorsGive) {
       const int decimals = DecimalsFor(p.Default, p.Step);
       for (double bound : {p.Min, p.Max})
         EXPECT_LE(DecimalsFor(bound, p.Step), decimals) << bound;
+      // An editor in the display unit (degrees) writes back values within the
+      // range, whatever its rounding of the bounds, and the default as it was.
+      const TParameterEditing e = EditingOf(p);
+      const double digit = std::pow(10.0, -e.Decimals);
+      for (double shown : {e.Min, e.Max}) {
+        const double stored = e.Stored(std::round(shown / digit) * digit);
+        EXPECT_TRUE(stored >= p.Min && stored <= p.Max) << stored;
+      }
+      EXPECT_NEAR(e.Stored(std::round(p.Default * e.Scale / digit) * digit), p.Default,
+                  digit / e.Scale);
       if (field.Kind == TFieldRef::TKind::Int32) {
         EXPECT_EQ(p.Step, 1);
         EXPECT_EQ(p.Min, std::trunc(p.Min));
       } else {
         EXPECT_EQ(field.Kind, TFieldRef::TKind::Double);
       }
+    }
+  }
+}
+
+// A bound and the value it bounds read in one unit: a set point in degrees
+// against a maximum in radians misleads.
+TEST(Descriptions, ParametersAreShownInTheUnitOfTheValuesTheyBound) {
+  for (const TDeviceClass& c : DeviceClasses()) {
+    const TDeviceDescription& d = c.Description();
+    for (const TInputDescription& i : d.Inputs) {
+      SCOPED_TRACE(std::string(c.ClassName) + "." + i.Bound);
+      const TParameterDescription* p = d.FindParameter(i.Bound);
+      ASSERT_NE(p, nullptr);
+      for (const TQuantityDescription& q : d.Quantities)
+        if (std::string_view(q.Field) == i.Field) {
+          EXPECT_STREQ(p->DisplayUnit(), q.DisplayUnit());
+          EXPECT_EQ(p->DisplayScale(), q.Scale);
+        }
     }
   }
 }

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "models/key_codes.h"
 #include "test_support.h"
 
 namespace {
@@ -106,31 +105,6 @@ TEST(ViewReset, SetsTheResetCameraAndRefreshesTheDialog) {
   EXPECT_EQ(f.CamStep, 0.4000000059604645);
   EXPECT_EQ(f.FormDlgView.IDC_EDITyrot, "-90");
   EXPECT_EQ(f.FormDlgView.ScrollBarxrot.Position, 30);
-}
-
-TEST(ViewFollow, TheCameraStaysOverTheSelectedDeviceThroughALongDrive) {
-  TCamera f;
-  f.form->SelectDevice(0);
-  f.form->CentreOnDeviceClick();
-  const TRobot& car = f.Device(0);
-  EXPECT_EQ(f.form->xv, car.PosX * car.Scale);
-  EXPECT_EQ(f.form->zv, -car.PosY * car.Scale);
-  const double x0 = car.PosX, y0 = car.PosY;
-  f.form->FollowDevice = true;
-  f.Key(vk::Numpad(8), 0, 5);
-  f.Key(vk::Numpad(6), 0, 2);
-  f.Key(vk::Letter('A'));
-  for (int k = 0; k < 20; ++k) {
-    f.Ticks(100);
-    ASSERT_DOUBLE_EQ(f.form->xv, car.PosX * car.Scale) << k;
-    ASSERT_DOUBLE_EQ(f.form->zv, -car.PosY * car.Scale) << k;
-  }
-  EXPECT_GT(std::hypot(car.PosX - x0, car.PosY - y0), 0.3); // it went somewhere
-  // Switched off, the camera stays where it was.
-  f.form->FollowDevice = false;
-  const double xv = f.form->xv;
-  f.Ticks(100);
-  EXPECT_EQ(f.form->xv, xv);
 }
 
 TEST(ViewDialog, ShowsTheValuesInSixDigitsAndTruncatedBarPositions) {

@@ -623,6 +623,22 @@
         <source>non</source>
         <translation>no</translation>
     </message>
+    <message>
+        <source>N·m/rad par exécution du régulateur</source>
+        <translation>N·m/rad per controller run</translation>
+    </message>
+    <message>
+        <source>N·m/(rad par exécution du régulateur)</source>
+        <translation>N·m/(rad per controller run)</translation>
+    </message>
+    <message>
+        <source>A/rad par exécution du régulateur</source>
+        <translation>A/rad per controller run</translation>
+    </message>
+    <message>
+        <source>A/(rad par exécution du régulateur)</source>
+        <translation>A/(rad per controller run)</translation>
+    </message>
 </context>
 <context>
     <name>Kinemo</name>
@@ -649,10 +665,6 @@
     <message>
         <source>Aucun paramètre réglable.</source>
         <translation>No adjustable parameter.</translation>
-    </message>
-    <message>
-        <source>%1 : de %2 à %3, %4 à l&apos;origine</source>
-        <translation>%1: from %2 to %3, %4 originally</translation>
     </message>
     <message>
         <source>Valeurs d&apos;origine</source>
@@ -1267,6 +1279,10 @@
     <message>
         <source>Calcule aussi le couple : le chariot suit un rail courbé.</source>
         <translation>Also computes the torque: the carriage follows a curved rail.</translation>
+    </message>
+    <message>
+        <source>%1 = %2 (de %3 à %4, %5 à l&apos;origine)</source>
+        <translation>%1 = %2 (%3 to %4, %5 originally)</translation>
     </message>
     <message>
         <source>Période %1 ms</source>

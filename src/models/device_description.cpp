@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "models/constants.h"
 #include "models/key_codes.h"
 
 const TParameterDescription* TDeviceDescription::FindParameter(std::string_view field) const {
@@ -15,6 +16,30 @@ const TInputDescription* TDeviceDescription::FindInput(std::string_view field) c
   for (const TInputDescription& i : Inputs)
     if (field == i.Field) return &i;
   return nullptr;
+}
+
+double TParameterDescription::DisplayScale() const {
+  return std::string_view(Unit) == "rad" ? kDeg : 1;
+}
+
+const char* TParameterDescription::DisplayUnit() const {
+  return DisplayScale() != 1 ? "°" : WordedUnit();
+}
+
+double TParameterEditing::Stored(double shown) const {
+  return std::clamp(shown / Scale, StoredMin, StoredMax);
+}
+
+TParameterEditing EditingOf(const TParameterDescription& p) {
+  const double scale = p.DisplayScale();
+  double step = p.Step;
+  if (scale != 1) {
+    // 0.05 rad is 2.8648°: steps of 3° read better.
+    const double unit = std::pow(10.0, std::floor(std::log10(p.Step * scale)));
+    step = std::round(p.Step * scale / unit) * unit;
+  }
+  return {scale, p.Min * scale, p.Max * scale, step, DecimalsFor(p.Default * scale, step),
+          p.Min, p.Max};
 }
 
 std::string KeyCaption(std::uint16_t key) {

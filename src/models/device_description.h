@@ -4,8 +4,8 @@
 // page, the parameter edits (window and command line) and the plots all read
 // this, and it names each field by its path in the state dump ("Kp",
 // "WheelR.SpinRate", "State[0]"), so no other list of a device's fields exists.
-// Values are stored in SI units; a quantity may be shown scaled (radians in
-// degrees), parameters are shown and edited as stored.
+// Values are stored in SI units; people read angles in degrees (a quantity
+// says how it is shown, a parameter in radians is shown in degrees).
 #pragma once
 
 #include <cstdint>
@@ -44,11 +44,33 @@ struct TQuantityDescription {
 struct TParameterDescription {
   const char* Field;
   const char* Label;
-  const char* Unit;
-  double Default;  // as the constructor sets it
-  double Min, Max; // accepted range, bounds included
-  double Step;     // a sensible increment for an editor
+  const char* Unit; // of the stored value, as scenes, `param:` and programs take it
+  double Default;   // as the constructor sets it
+  double Min, Max;  // accepted range, bounds included
+  double Step;      // a sensible increment for an editor
+  // The stored unit in words, where its symbol alone misleads (a gain applied
+  // once per controller run, with no factor of time); null: Unit.
+  const char* UnitWords = nullptr;
+
+  const char* WordedUnit() const { return UnitWords ? UnitWords : Unit; }
+  // How a person is shown the value: an angle in degrees, as the live values
+  // show angles; anything else as stored.
+  double DisplayScale() const;
+  const char* DisplayUnit() const;
 };
+
+// A parameter as an editor shows it, in its display unit.
+struct TParameterEditing {
+  double Scale;    // shown value = stored value x Scale
+  double Min, Max; // shown
+  double Step;     // shown; a scaled step is rounded to one significant digit
+  int Decimals;
+  double StoredMin, StoredMax;
+  // The stored value of a shown one, held within the parameter's range: a
+  // bound rounded to the editor's decimals may fall just outside it.
+  double Stored(double shown) const;
+};
+TParameterEditing EditingOf(const TParameterDescription& p);
 
 // A command a program may set, as the keys set it: held within -B .. B, B the
 // value of the field `Bound` (a parameter of the device).

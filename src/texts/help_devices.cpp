@@ -108,8 +108,8 @@ void Device(std::string& out, const std::vector<int>& numbers, const TRobot& rob
          "</th></tr>\n";
   for (const TParameterDescription& p : d.Parameters)
     out += "<tr><td>" + Escape(w(p.Label)) + "</td><td><code>" + Escape(p.Field) +
-           "</code></td><td>" + Unit(p.Unit, w) + "</td><td>" + Number(p.Default, w) + "</td><td>" +
-           Number(p.Min, w) + w(" à ", " to ") + Number(p.Max, w) + "</td></tr>\n";
+           "</code></td><td>" + Unit(p.WordedUnit(), w) + "</td><td>" + Number(p.Default, w) +
+           "</td><td>" + Number(p.Min, w) + w(" à ", " to ") + Number(p.Max, w) + "</td></tr>\n";
   out += "</table>\n";
 }
 

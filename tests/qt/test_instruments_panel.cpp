@@ -4,6 +4,7 @@
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -44,7 +45,6 @@ TEST(InstrumentsPanel, ShowsTheSelectedDeviceAndItsEditsReachIt) {
   auto* kp = panel.findChild<QDoubleSpinBox*>(QStringLiteral("Kp"));
   ASSERT_NE(kp, nullptr);
   EXPECT_EQ(kp->value(), 5);
-  EXPECT_EQ(kp->suffix(), QStringLiteral(" N·m/rad"));
   kp->setFocus();
   QTest::keyClick(kp, Qt::Key_Up);
   EXPECT_EQ(mono.Kp, 5.5);
@@ -52,6 +52,16 @@ TEST(InstrumentsPanel, ShowsTheSelectedDeviceAndItsEditsReachIt) {
   EXPECT_TRUE(f.window->View->hasFocus());
   kp->setValue(40);
   EXPECT_EQ(mono.Kp, 40);
+  // An angle in degrees, as its set point is shown; the device keeps radians,
+  // which the tip gives in full.
+  auto* av_max = panel.findChild<QDoubleSpinBox*>(QStringLiteral("AvMax"));
+  EXPECT_DOUBLE_EQ(av_max->value(), 60);
+  av_max->setValue(30);
+  EXPECT_DOUBLE_EQ(mono.AvMax, 3.141592653589793 / 6);
+  panel.Refresh();
+  EXPECT_TRUE(av_max->toolTip().contains(
+      QLocale().toString(mono.AvMax, 'g', QLocale::FloatingPointShortest) + " rad"))
+      << av_max->toolTip().toStdString();
   auto* mass = panel.findChild<QDoubleSpinBox*>(QStringLiteral("PendulumMass"));
   mass->setValue(1);
   EXPECT_EQ(mono.PendulumInertia, 1 * (0.15 * 0.15) / 3);
@@ -61,6 +71,7 @@ TEST(InstrumentsPanel, ShowsTheSelectedDeviceAndItsEditsReachIt) {
   EXPECT_EQ(mono.PendulumInertia, 0.2 * (0.15 * 0.15) / 3);
   EXPECT_EQ(kp->value(), 5);
   EXPECT_EQ(mass->value(), 0.2);
+  EXPECT_DOUBLE_EQ(av_max->value(), 60);
 
   // A device without parameters says so.
   f.window->Dispatch([&] { f.form->SelectDevice(5); });

@@ -54,6 +54,7 @@ TEST(Language, EveryTextOfEveryDeviceHasItsEnglish) {
     for (const TParameterDescription& x : d.Parameters) {
       expect(x.Label);
       expect(x.Unit);
+      expect(x.DisplayUnit());
     }
     for (const TInputDescription& x : d.Inputs) {
       expect(x.Label);

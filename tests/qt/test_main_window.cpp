@@ -113,6 +113,33 @@ TEST(MainWindow, RestoredWindowFitsTheScreen) {
   EXPECT_NE(f.window->frameGeometry(), f.window->geometry()) << "the platform draws no frame";
 }
 
+// With both docks open the view keeps half the window's height (it once had
+// 350 px of 720): at first, and when the window shrinks under a scope the
+// user made tall, which stays as the user left it until then.
+TEST(MainWindow, TheViewKeepsHalfTheHeightWithBothDocksOpen) {
+  TWindowFixture f;
+  f.window->resize(1280, 720);
+  ASSERT_TRUE(f.ShowActive());
+  f.window->ShowInstruments(true);
+  f.window->ShowScope(true);
+  const QWidget& view = *f.window->View;
+  auto resized = [&](QSize size) {
+    f.window->resize(size);
+    return QTest::qWaitFor([&] { return f.window->size() == size; }, 1000);
+  };
+  auto half = [&] {
+    QCoreApplication::processEvents();
+    return 2 * view.height() >= f.window->height() && 2 * view.width() >= f.window->width();
+  };
+  EXPECT_TRUE(half()) << view.width() << " x " << view.height();
+  ASSERT_TRUE(resized({1600, 900}));
+  f.window->resizeDocks({f.window->Scope}, {420}, Qt::Vertical);
+  QCoreApplication::processEvents();
+  EXPECT_NEAR(f.window->Scope->height(), 420, 2);
+  ASSERT_TRUE(resized({1280, 720}));
+  EXPECT_TRUE(half()) << view.width() << " x " << view.height();
+}
+
 // Whatever changes the selection, the list shows the selected device.
 TEST(MainWindow, TheDeviceListFollowsTheSelection) {
   TWindowFixture f;

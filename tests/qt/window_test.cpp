@@ -1,7 +1,10 @@
 // The real window on an X server (run under xvfb-run): it opens, draws the
 // scene, takes keys, runs the timer and updates the status line. Prints the
 // time from process start to the first frame and the resident memory.
+#include <GL/gl.h>
+#include <GL/glu.h>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -247,6 +250,73 @@ TEST(Window, AfterF2TheViewKeepsTheKeys) {
     QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_A);
     EXPECT_FALSE(form.Timer1.Enabled);
   }
+  window.close();
+}
+
+// Follow mode as the user starts it, from the menu: through a long drive of
+// the car, each frame shows it within the view's central third; switched
+// off, the camera stays where it was.
+TEST(Window, FollowKeepsTheDeviceInTheCentralThirdOfTheView) {
+  TQtToolkit toolkit;
+  TGL_Form form(toolkit);
+  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
+  TMainWindow window(form);
+  toolkit.Attach(&window);
+  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
+  window.resize(1280, 720);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 5000));
+  window.Dispatch([&] { form.SelectDevice(0); });
+  QAction* follow = window.Action(QStringLiteral("SuivreAppareil1"));
+  follow->trigger();
+  ASSERT_TRUE(follow->isChecked());
+
+  // A ground point of the devices' plane in the last frame drawn, as a
+  // fraction of the view, from the frame's own matrices: the view leaves the
+  // camera's after drawing.
+  auto on_view = [&](double x, double y) {
+    GLdouble model[16], projection[16], wx, wy, wz;
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    gluProject(x, 0, -y, model, projection, viewport, &wx, &wy, &wz);
+    return QPointF((wx - viewport[0]) / viewport[2], (wy - viewport[1]) / viewport[3]);
+  };
+  auto central = [](QPointF p) {
+    return p.x() > 1.0 / 3 && p.x() < 2.0 / 3 && p.y() > 1.0 / 3 && p.y() < 2.0 / 3;
+  };
+  const TRobot& car = *form.Sim.Robots[0];
+  const QPointF start(car.PosX * car.Scale, car.PosY * car.Scale);
+  window.View->setFocus();
+  // A wide circle to the left, some 2 m across, clear of the other devices.
+  for (int k = 0; k < 8; ++k)
+    QTest::keyClick(window.View, Qt::Key_8); // traction
+  QTest::keyClick(window.View, Qt::Key_4);   // steering
+  window.Dispatch([&] { form.AnimateClick(); });
+  for (int k = 0; k < 15; ++k) {
+    // A frame at the last tick of each hundred only: one each tick would take
+    // half a minute on a software renderer.
+    for (int t = 0; t < 100; ++t) {
+      form.DeferTickFrames = t < 99;
+      window.Dispatch([&] { form.Timer1Timer(); });
+    }
+    ASSERT_TRUE(window.GLView->MakeCurrent());
+    const QPointF p = on_view(car.PosX * car.Scale, car.PosY * car.Scale);
+    ASSERT_TRUE(central(p)) << "after " << (k + 1) * 100 << " ticks at " << p.x() << ", " << p.y();
+  }
+  // A camera that had stayed would have lost it.
+  EXPECT_FALSE(central(on_view(start.x(), start.y())));
+
+  follow->trigger();
+  const double xv = form.xv, zv = form.zv;
+  form.DeferTickFrames = true;
+  for (int t = 0; t < 100; ++t)
+    window.Dispatch([&] { form.Timer1Timer(); });
+  EXPECT_EQ(form.xv, xv);
+  EXPECT_EQ(form.zv, zv);
+  window.Dispatch([&] { form.AnimateClick(); });
   window.close();
 }
 

@@ -42,8 +42,10 @@ const TDeviceDescription& TMonocycle::Describe() {
                      {"CeMax", "Couple maximal", "N·m", 3, 0.1, 20, 0.1},
                      {"AvMax", "Consigne d'angle maximale", "rad", kPi / 3, 0, 1.5, 0.05},
                      {"Kp", "Gain proportionnel Kp", "N·m/rad", 5, 0, 100, 0.5},
-                     {"Ki", "Gain intégral Ki", "N·m/rad", 0.3, 0, 10, 0.05},
-                     {"Kd", "Gain dérivé Kd", "N·m/rad", 0, 0, 100, 0.1},
+                     {"Ki", "Gain intégral Ki", "N·m/rad", 0.3, 0, 10, 0.05,
+                      "N·m/rad par exécution du régulateur"},
+                     {"Kd", "Gain dérivé Kd", "N·m/rad", 0, 0, 100, 0.1,
+                      "N·m/(rad par exécution du régulateur)"},
                      {"CtrlPeriod", "Période du régulateur", "pas", 3, 1, 100, 1}},
       .Inputs = {{"Ce", "Couple", "N·m", "CeMax"}, {"Av", "Consigne d'angle", "rad", "AvMax"}},
   };

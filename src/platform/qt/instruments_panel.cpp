@@ -196,32 +196,36 @@ QWidget* TInstrumentsPanel::BuildParameters(const TRobot& robot) {
   int row = 0;
   int box_width = 0;
   for (const TParameterDescription& p : d.Parameters) {
+    // Shown in the unit the live values use (degrees for an angle); the
+    // device keeps its stored unit.
+    const TParameterEditing e = EditingOf(p);
     auto* spin = new TNumberBox;
     spin->setObjectName(QString::fromLatin1(p.Field));
-    spin->setDecimals(DecimalsFor(p.Default, p.Step));
-    spin->setRange(p.Min, p.Max);
-    spin->setSingleStep(p.Step);
-    if (*p.Unit) spin->setSuffix(QStringLiteral(" ") + Text(p.Unit));
+    spin->setDecimals(e.Decimals);
+    spin->setRange(e.Min, e.Max);
+    spin->setSingleStep(e.Step);
     spin->setKeyboardTracking(false); // a typed value counts once complete
     spin->setAccelerated(true);
     spin->setAlignment(Qt::AlignRight);
-    spin->setToolTip(Tr(QT_TRANSLATE_NOOP("Kinemo", "%1 : de %2 à %3, %4 à l'origine"))
-                         .arg(QString::fromLatin1(p.Field))
-                         .arg(QLocale().toString(p.Min))
-                         .arg(QLocale().toString(p.Max))
-                         .arg(QLocale().toString(p.Default, 'g', 6)));
+    // A box would take the focus from the wheel scrolling the panel past it,
+    // and the next notches would change the device.
+    spin->setFocusPolicy(Qt::StrongFocus);
     spin->installEventFilter(this);
     const int device = shown_index_;
     const char* field = p.Field;
-    connect(spin, &QDoubleSpinBox::valueChanged, this, [this, device, field](double v) {
-      dispatch_([this, device, field, v] { form_.SetParameter(device, field, v); });
+    connect(spin, &QDoubleSpinBox::valueChanged, this, [this, device, field, e](double v) {
+      dispatch_([this, device, field, v, e] { form_.SetParameter(device, field, e.Stored(v)); });
     });
     auto* label = WrappedLabel(Text(p.Label));
     label->setBuddy(spin);
+    // Beside the box rather than in it: a gain's unit says how it acts, and
+    // wraps where a box could not.
+    auto* unit = WrappedLabel(Text(p.DisplayUnit()));
     grid->addWidget(label, row, 0);
     grid->addWidget(spin, row, 1);
+    grid->addWidget(unit, row, 2);
     box_width = std::max(box_width, spin->sizeHint().width());
-    parameters_.push_back({&p, FindField(robot, p.Field), spin});
+    parameters_.push_back({&p, e.Scale, FindField(robot, p.Field), spin});
     ++row;
   }
   // One width for every box, so that the values line up.
@@ -238,7 +242,7 @@ QWidget* TInstrumentsPanel::BuildParameters(const TRobot& robot) {
       row.Box->clearFocus();
     ShowParameters();
   });
-  grid->addWidget(defaults, row, 0, 1, 2);
+  grid->addWidget(defaults, row, 0, 1, 3);
   return box;
 }
 
@@ -268,11 +272,23 @@ void TInstrumentsPanel::ShowParameters() {
     // The box being edited keeps what the user is typing.
     if (row.Box->hasFocus()) continue;
     const double v = row.Field.Get();
+    const double shown = v * row.Scale;
     const double tolerance = 0.5 * std::pow(10.0, -row.Box->decimals());
-    if (std::fabs(row.Box->value() - v) > tolerance) {
+    if (std::fabs(row.Box->value() - shown) > tolerance) {
       const QSignalBlocker block(row.Box);
-      row.Box->setValue(v);
+      row.Box->setValue(shown);
     }
+    // The value as stored, as scenes and `param:` write it, in full; the
+    // range and the original value in the same unit.
+    const TParameterDescription& p = *row.Parameter;
+    const QString unit = *p.Unit ? QStringLiteral(" ") + Text(p.Unit) : QString();
+    const QLocale locale;
+    const QString tip = Tr(QT_TRANSLATE_NOOP("Kinemo", "%1 = %2 (de %3 à %4, %5 à l'origine)"))
+                            .arg(QString::fromLatin1(p.Field),
+                                 locale.toString(v, 'g', QLocale::FloatingPointShortest) + unit,
+                                 locale.toString(p.Min), locale.toString(p.Max),
+                                 locale.toString(p.Default, 'g', 6));
+    if (row.Box->toolTip() != tip) row.Box->setToolTip(tip);
   }
 }
 

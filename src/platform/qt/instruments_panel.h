@@ -1,8 +1,9 @@
 // The instruments panel: a dock on the right of the main window that shows the
 // selected device as its description gives it: name and purpose, its live
 // values with units, its key legend (keys that do not act in the device's
-// present mode greyed), and its parameters as spin boxes with a button that
-// puts back the constructor's values. Values are read again at most 20 times
+// present mode greyed), and its parameters as spin boxes (in the unit of the
+// values: angles in degrees) with a button that puts back the constructor's
+// values. Values are read again at most 20 times
 // a second, whatever the tick rate; edits go through TGL_Form::SetParameter
 // and take effect at the next tick.
 #pragma once
@@ -65,6 +66,7 @@ private:
   };
   struct TParameterRow {
     const TParameterDescription* Parameter;
+    double Scale; // shown value = stored value x Scale
     TFieldRef Field;
     QDoubleSpinBox* Box;
   };

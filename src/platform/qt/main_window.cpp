@@ -703,7 +703,27 @@ void TMainWindow::BuildScope() {
 void TMainWindow::ShowScope(bool visible) {
   Scope->setVisible(visible);
   Action(QStringLiteral("Oscilloscope1"))->setChecked(visible);
+  if (visible && !scope_sized_ && isVisible()) {
+    // A third of the window: the plot readable and the view well over half
+    // the height at 1280x720; the user's later height is kept.
+    scope_sized_ = true;
+    resizeDocks({Scope}, {height() / 3}, Qt::Vertical);
+  }
   ReturnFocus();
+}
+
+void TMainWindow::KeepViewTall() {
+  if (!Scope->isVisible() || Scope->isFloating()) return;
+  const Qt::DockWidgetArea area = dockWidgetArea(Scope);
+  if (area != Qt::BottomDockWidgetArea && area != Qt::TopDockWidgetArea) return;
+  const int lack = (height() + 1) / 2 - View->height();
+  if (lack > 0) resizeDocks({Scope}, {Scope->height() - lack}, Qt::Vertical);
+}
+
+void TMainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  // The docks keep their sizes and the view alone would shrink.
+  KeepViewTall();
 }
 
 void TMainWindow::ShowInstruments(bool visible) {

@@ -114,6 +114,7 @@ protected:
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
   void BuildActions();
@@ -131,6 +132,9 @@ private:
   void EnableForSet();
   void BuildInstruments();
   void BuildScope();
+  // A scope docked above or below the view gives back what it takes beyond
+  // half the window's height.
+  void KeepViewTall();
   // Asks for a file name, then saves the view there.
   void CaptureEcran1Click();
 
@@ -138,6 +142,7 @@ private:
   std::unique_ptr<TViewInput> input_;
   std::map<QString, QAction*> actions_;
   QAction* gauge_action_ = nullptr; // a toolbar widget is shown and hidden by its action
+  bool scope_sized_ = false;        // the scope got its first height
   QString hint_;
   std::vector<std::string> listed_;               // the device list's items as shown
   std::uint64_t set_version_ = ~std::uint64_t(0); // the set the commands were enabled for

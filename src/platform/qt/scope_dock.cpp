@@ -7,11 +7,15 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -43,6 +47,43 @@ QString TraceName(const TScopeHistory& h, int channel) {
   if (*q.DisplayUnit()) name += QStringLiteral(" [%1]").arg(DeviceTr(q.DisplayUnit()));
   return name;
 }
+
+// A trace list: a name too long for the closed box loses letters from its
+// label, never its device or its unit ("8 · Courant de com… [A]"); the whole
+// name is in the tip and in the open list.
+class TTraceBox : public QComboBox {
+public:
+  using QComboBox::QComboBox;
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const int room =
+        style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this)
+            .width();
+    const QFontMetrics metrics = fontMetrics();
+    if (metrics.horizontalAdvance(option.currentText) > room) {
+      const qsizetype at = option.currentText.lastIndexOf(QStringLiteral(" ["));
+      const QString unit = at > 0 ? option.currentText.mid(at) : QString();
+      option.currentText =
+          metrics.elidedText(option.currentText.left(option.currentText.size() - unit.size()),
+                             Qt::ElideRight, room - metrics.horizontalAdvance(unit)) +
+          unit;
+    }
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+  }
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::ToolTip && currentIndex() > 0) {
+      QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), currentText(), this);
+      return true;
+    }
+    return QComboBox::event(e);
+  }
+};
 
 QString FreezeCaption(bool frozen) {
   return frozen ? Tr(QT_TRANSLATE_NOOP("Kinemo", "Reprendre"))
@@ -79,7 +120,7 @@ void TScopeDock::Build() {
   auto* row = new QHBoxLayout();
   column->addLayout(row);
   for (int i = 0; i < kTraces; ++i) {
-    QComboBox* box = choice_[i] = new QComboBox(body);
+    QComboBox* box = choice_[i] = new TTraceBox(body);
     box->setObjectName(QStringLiteral("Trace%1").arg(i + 1));
     box->setFocusPolicy(Qt::NoFocus); // the keys stay with the view
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -133,7 +174,8 @@ void TScopeDock::Build() {
 
   plot_ = new QCustomPlot(body);
   plot_->setObjectName(QStringLiteral("Plot"));
-  plot_->setMinimumHeight(200);
+  // Low enough to leave the view half of a 1280x720 window.
+  plot_->setMinimumHeight(120);
   plot_->setFocusPolicy(Qt::NoFocus);
   plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
   // Thousands of points a trace: antialiasing would double the drawing time.
@@ -167,6 +209,9 @@ void TScopeDock::Build() {
   cursor_ = new QLabel(body);
   cursor_->setObjectName(QStringLiteral("Cursor"));
   cursor_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // Four long names and their values on two lines rather than one wider than
+  // the screen, which would widen the window.
+  cursor_->setWordWrap(true);
   column->addWidget(cursor_);
   setWidget(body);
 }
