@@ -4,6 +4,7 @@
 #include <qcustomplot.h>
 
 #include <QLabel>
+#include <QLocale>
 #include <gtest/gtest.h>
 
 #include "models/device_description.h"
@@ -121,7 +122,7 @@ TEST(ScopeDock, AxesReadTheValuesAndTheReadoutAndHistoryFollowTheRun) {
   // a reset.
   const auto readout_time = [&] {
     scope.Refresh();
-    return scope.CursorText().section(' ', 2, 2).toDouble();
+    return QLocale().toDouble(scope.CursorText().section(' ', 2, 2));
   };
   EXPECT_NEAR(readout_time(), h.Time(h.Count() - 1), 5e-4);
   scope.SetFrozen(true);

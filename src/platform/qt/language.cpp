@@ -71,8 +71,10 @@ bool LanguageArgument(const std::vector<std::string>& args, QString& code, std::
 }
 
 // Numbers are written as the language writes them: the widgets take the
-// default locale, and those already shown hear of the change.
-void UseLocale(const QLocale& locale) {
+// default locale, and those already shown hear of the change. No thousands
+// groups: a typed number never has them, so a shown one must not either.
+void UseLocale(QLocale locale) {
+  locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
   QLocale::setDefault(locale);
   if (QCoreApplication* app = QCoreApplication::instance()) {
     QEvent change(QEvent::LocaleChange);

@@ -398,14 +398,16 @@ void TScopeDock::HideCursor() {
 }
 
 QString TScopeDock::Readout(double t, bool latest) const {
-  QString text = QStringLiteral("t = %1 s").arg(t, 0, 'f', 3);
+  // In the window's language, like the plot's axes.
+  const QLocale locale;
+  QString text = QStringLiteral("t = %1 s").arg(locale.toString(t, 'f', 3));
   for (int g = 0; g < plot_->graphCount(); ++g) {
     const QCPGraph* graph = plot_->graph(g);
     const auto data = graph->data();
     if (data->isEmpty()) continue;
     auto it = latest ? data->constEnd() - 1 : data->findBegin(t, false);
     if (it == data->constEnd()) --it;
-    text += QStringLiteral("    %1 = %2").arg(graph->name()).arg(it->value, 0, 'g', 6);
+    text += QStringLiteral("    %1 = %2").arg(graph->name(), locale.toString(it->value, 'g', 6));
   }
   return text;
 }
