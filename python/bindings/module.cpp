@@ -666,12 +666,12 @@ public:
           e->Rules().Discrete != First().Rules().Discrete)
         throw py::value_error("the environments of a batch have the same inputs and fields");
     }
-    ended_.assign(envs_.size(), false);
+    ended_.assign(envs_.size(), 0);
   }
 
   std::size_t Size() const { return envs_.size(); }
   // Forgets the ends: every environment was just reset.
-  void ClearEnds() { std::fill(ended_.begin(), ended_.end(), false); }
+  void ClearEnds() { std::fill(ended_.begin(), ended_.end(), 0); }
 
   py::tuple Step(const py::handle actions) {
     const std::size_t n = envs_.size(), a = First().Io().Inputs(), o = First().Io().Observed();
@@ -697,7 +697,7 @@ public:
     std::vector<double> scaled(a), fields(o);
     for (std::size_t s = 0; s < n; ++s) {
       TPyEnv& e = *envs_[s];
-      const bool reset = ended_[s];
+      const bool reset = ended_[s] != 0;
       if (!reset) {
         e.Scale(values.data() + s * a, scaled.data());
         e.Io().Advance(scaled.data(), e.Ticks());
@@ -709,7 +709,7 @@ public:
       rw[s] = reset ? 0.0 : reward;
       te[s] = !reset && ends;
       tr[s] = !reset && e.Steps >= e.Rules().MaxSteps;
-      ended_[s] = te[s] || tr[s];
+      ended_[s] = te[s] || tr[s] ? 1 : 0;
     }
     free.reset();
     return py::make_tuple(std::move(obs), std::move(rewards), std::move(terminated),
@@ -753,7 +753,7 @@ private:
 
   std::vector<TEnvPtr> envs_;
   std::vector<py::object> resets_;
-  std::vector<bool> ended_;
+  std::vector<char> ended_; // a flag an environment: ended at the last step
 };
 
 } // namespace
