@@ -349,9 +349,11 @@ public:
   TUseAll& operator=(const TUseAll&) = delete;
 
 private:
+  // A release store: the flags only order each simulation's own uses, and a
+  // full fence per simulation would cost as much as reading its fields.
   void Release() {
     for (std::atomic<bool>* busy : flags_)
-      *busy = false;
+      busy->store(false, std::memory_order_release);
     flags_.clear();
   }
   std::vector<std::atomic<bool>*> flags_;
