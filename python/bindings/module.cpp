@@ -10,15 +10,18 @@
 #include <atomic>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "io/safe_output.h"
+#include "models/constants.h"
 #include "models/device_description.h"
 #include "models/field_access.h"
 #include "platform/headless/session.h"
@@ -60,6 +63,9 @@ public:
   private:
     std::atomic<bool>& busy_;
   };
+
+  // The flag a use holds (see TUse).
+  std::atomic<bool>& Busy() const { return busy_; }
 
   // Message boxes the program showed, as Python warnings.
   void WarnMessages() {
@@ -263,44 +269,123 @@ void SetStateField(const TPyDevice& d, const std::string& field, double value) {
   f.Set(value);
 }
 
+// What a batch or an environment reads and writes of one simulation, looked up
+// once: its inputs with their bounds and its observed fields. The addresses
+// hold while the simulation keeps its set; a step checks that first.
+class TSimIo {
+public:
+  TSimIo(TSimPtr sim, const std::vector<std::string>& inputs,
+         const std::vector<std::string>& observe)
+      : owner_(std::move(sim)) {
+    if (!owner_) throw py::value_error("a batch holds simulations, not None");
+    sim_ = &owner_->Session().Sim();
+    set_ = sim_->SetVersion();
+    for (const std::string& name : inputs) {
+      const TFieldRef f = Recorded(owner_, name);
+      const auto dot = name.find('.');
+      const TPyDevice device(owner_, std::stoi(name.substr(0, dot)));
+      const TInputDescription* i = device.Description().FindInput(name.substr(dot + 1));
+      if (!i) throw py::value_error(name + " is not an input of its device");
+      inputs_.push_back({f, device.Field(i->Bound)});
+    }
+    for (const std::string& name : observe)
+      observed_.push_back(Recorded(owner_, name));
+  }
+
+  const TPySimulation& Owner() const { return *owner_; }
+  // Refused once the set was made anew (a scene opened, the devices chosen
+  // again): the fields looked up are gone with the devices.
+  void CheckSet() const {
+    if (&owner_->Session().Sim() != sim_ || sim_->SetVersion() != set_)
+      throw std::runtime_error("the simulation's devices were made anew since this batch was "
+                               "made: make it again");
+  }
+  // The inputs from `actions`, held within their bounds as the keys hold
+  // them, then `ticks` ticks of the simulation alone.
+  void Advance(const double* actions, long long ticks) const {
+    for (std::size_t i = 0; i < inputs_.size(); ++i) {
+      const double b = inputs_[i].Bound.Get();
+      inputs_[i].Field.Set(std::fmin(std::fmax(actions[i], -b), b));
+    }
+    for (long long t = 0; t < ticks; ++t)
+      sim_->Tick();
+  }
+  void Read(double* out) const {
+    for (std::size_t j = 0; j < observed_.size(); ++j)
+      out[j] = observed_[j].Get();
+  }
+  std::size_t Inputs() const { return inputs_.size(); }
+  double Bound(std::size_t i) const { return inputs_[i].Bound.Get(); }
+  std::size_t Observed() const { return observed_.size(); }
+
+private:
+  struct TInput {
+    TFieldRef Field, Bound;
+  };
+  TSimPtr owner_;
+  TSimulation* sim_ = nullptr;
+  std::uint64_t set_ = 0;
+  std::vector<TInput> inputs_;
+  std::vector<TFieldRef> observed_;
+};
+
+// Marks simulations in use for the life of the guard, all or none: a second
+// thread that comes meanwhile is refused rather than let race.
+class TUseAll {
+public:
+  template <class TGet> TUseAll(std::size_t n, TGet sim) {
+    flags_.reserve(n);
+    for (std::size_t s = 0; s < n; ++s) {
+      std::atomic<bool>& busy = sim(s).Busy();
+      if (busy.exchange(true)) {
+        Release();
+        throw std::runtime_error("a Simulation of the batch is in use by another thread");
+      }
+      flags_.push_back(&busy);
+    }
+  }
+  ~TUseAll() { Release(); }
+  TUseAll(const TUseAll&) = delete;
+  TUseAll& operator=(const TUseAll&) = delete;
+
+private:
+  // A release store: the flags only order each simulation's own uses, and a
+  // full fence per simulation would cost as much as reading its fields.
+  void Release() {
+    for (std::atomic<bool>* busy : flags_)
+      busy->store(false, std::memory_order_release);
+    flags_.clear();
+  }
+  std::vector<std::atomic<bool>*> flags_;
+};
+
+void CheckFinite(const double* values, std::size_t n) {
+  for (std::size_t k = 0; k < n; ++k)
+    if (!std::isfinite(values[k])) throw py::value_error("actions must be finite numbers");
+}
+
 // Many simulations stepped together from arrays: for each, its inputs set
 // from one row of actions (held within their bounds, as the keys hold them),
 // `ticks` ticks of the simulation alone (no frame counted, no log or
 // recording: what a program needs of a tick), then its observed fields read.
 class TPyBatch {
 public:
-  TPyBatch(std::vector<TSimPtr> sims, const std::vector<std::string>& inputs,
+  TPyBatch(const std::vector<TSimPtr>& sims, const std::vector<std::string>& inputs,
            const std::vector<std::string>& observe, long long ticks)
-      : sims_(std::move(sims)), ticks_(ticks) {
-    if (sims_.empty()) throw py::value_error("a batch needs at least one simulation");
+      : ticks_(ticks), a_(inputs.size()), o_(observe.size()) {
+    if (sims.empty()) throw py::value_error("a batch needs at least one simulation");
     if (ticks_ < 1) throw py::value_error("ticks must be 1 or more");
-    for (const TSimPtr& sim : sims_) {
-      if (!sim) throw py::value_error("a batch holds simulations, not None");
-      std::vector<TInput> in;
-      for (const std::string& name : inputs) {
-        const TFieldRef f = Recorded(sim, name);
-        const auto dot = name.find('.');
-        const TPyDevice device(sim, std::stoi(name.substr(0, dot)));
-        const TInputDescription* i = device.Description().FindInput(name.substr(dot + 1));
-        if (!i) throw py::value_error(name + " is not an input of its device");
-        in.push_back({f, device.Field(i->Bound)});
-      }
-      inputs_.push_back(std::move(in));
-      std::vector<TFieldRef> obs;
-      for (const std::string& name : observe)
-        obs.push_back(Recorded(sim, name));
-      observed_.push_back(std::move(obs));
-    }
-    a_ = inputs.size();
-    o_ = observe.size();
+    io_.reserve(sims.size());
+    for (const TSimPtr& sim : sims)
+      io_.emplace_back(sim, inputs, observe);
   }
 
-  std::size_t Size() const { return sims_.size(); }
+  std::size_t Size() const { return io_.size(); }
 
   py::array_t<double>
   Step(const py::array_t<double, py::array::c_style | py::array::forcecast>& actions,
        const std::optional<py::array_t<bool, py::array::c_style | py::array::forcecast>>& mask) {
-    const std::size_t n = sims_.size();
+    const std::size_t n = io_.size();
     if (mask && mask->size() != static_cast<py::ssize_t>(n))
       throw py::value_error("mask: " + std::to_string(n) + " flags expected");
     const bool* stepped = mask ? mask->data() : nullptr;
@@ -309,77 +394,368 @@ public:
                             " values expected, not " + std::to_string(actions.size()));
     const double* a = actions.data();
     CheckFinite(a, n * a_);
+    for (const TSimIo& io : io_)
+      io.CheckSet();
     py::array_t<double> out({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(o_)});
     double* o = out.mutable_data();
-    std::vector<std::unique_ptr<TPySimulation::TUse>> uses;
-    uses.reserve(n);
-    for (const TSimPtr& sim : sims_)
-      uses.push_back(std::make_unique<TPySimulation::TUse>(*sim));
-    {
-      std::optional<py::gil_scoped_release> free;
-      if (n * static_cast<std::size_t>(ticks_) >= static_cast<std::size_t>(kReleaseTicks))
-        free.emplace();
-      for (std::size_t s = 0; s < n; ++s) {
-        if (!stepped || stepped[s]) Advance(s, a + s * a_);
-        Read(s, o + s * o_);
-      }
+    const TUseAll use(n, [&](std::size_t s) -> const TPySimulation& { return io_[s].Owner(); });
+    std::optional<py::gil_scoped_release> free;
+    if (n * static_cast<std::size_t>(ticks_) >= static_cast<std::size_t>(kReleaseTicks))
+      free.emplace();
+    for (std::size_t s = 0; s < n; ++s) {
+      if (!stepped || stepped[s]) io_[s].Advance(a + s * a_, ticks_);
+      io_[s].Read(o + s * o_);
     }
     return out;
   }
 
-  // A batch of one, in lists: for one environment stepped from Python, where
+  // A batch of one, in lists: for one simulation stepped from Python, where
   // arrays of a few values cost more than the tick.
   std::vector<double> StepOne(const std::vector<double>& actions) {
-    if (sims_.size() != 1) throw py::value_error("step_one is for a batch of one simulation");
+    if (io_.size() != 1) throw py::value_error("step_one is for a batch of one simulation");
     if (actions.size() != a_)
       throw py::value_error("actions: " + std::to_string(a_) + " values expected, not " +
                             std::to_string(actions.size()));
     CheckFinite(actions.data(), a_);
-    const TPySimulation::TUse use(*sims_[0]);
-    Advance(0, actions.data());
+    io_[0].CheckSet();
+    const TPySimulation::TUse use(io_[0].Owner());
+    io_[0].Advance(actions.data(), ticks_);
     std::vector<double> out(o_);
-    Read(0, out.data());
+    io_[0].Read(out.data());
     return out;
   }
 
   py::array_t<double> Observe() const {
-    const std::size_t n = sims_.size();
+    const std::size_t n = io_.size();
+    for (const TSimIo& io : io_)
+      io.CheckSet();
     py::array_t<double> out({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(o_)});
     for (std::size_t s = 0; s < n; ++s)
-      Read(s, out.mutable_data() + s * o_);
+      io_[s].Read(out.mutable_data() + s * o_);
     return out;
   }
 
 private:
-  struct TInput {
-    TFieldRef Field, Bound;
-  };
-
-  static void CheckFinite(const double* values, std::size_t n) {
-    for (std::size_t k = 0; k < n; ++k)
-      if (!std::isfinite(values[k])) throw py::value_error("actions must be finite numbers");
-  }
-  // Simulation s's inputs from its actions, held within their bounds as the
-  // keys hold them, then its ticks.
-  void Advance(std::size_t s, const double* actions) {
-    for (std::size_t i = 0; i < a_; ++i) {
-      const TInput& in = inputs_[s][i];
-      const double b = in.Bound.Get();
-      in.Field.Set(std::fmin(std::fmax(actions[i], -b), b));
-    }
-    TSimulation& sim = sims_[s]->Session().Sim();
-    for (long long t = 0; t < ticks_; ++t)
-      sim.Tick();
-  }
-  void Read(std::size_t s, double* out) const {
-    for (std::size_t j = 0; j < o_; ++j)
-      out[j] = observed_[s][j].Get();
-  }
-  std::vector<TSimPtr> sims_;
-  std::vector<std::vector<TInput>> inputs_;
-  std::vector<std::vector<TFieldRef>> observed_;
-  std::size_t a_ = 0, o_ = 0;
+  std::vector<TSimIo> io_;
   long long ticks_;
+  std::size_t a_, o_;
+};
+
+// A fresh numpy array, made straight through numpy's API: pybind11's
+// general constructor costs as much as a tick for a few values.
+template <class T> py::array_t<T> NewArray(py::ssize_t rows, py::ssize_t columns = 0) {
+  const auto& api = py::detail::npy_api::get();
+  int type = api.NPY_DOUBLE_;
+  if constexpr (std::is_same_v<T, float>) type = api.NPY_FLOAT_;
+  if constexpr (std::is_same_v<T, bool>) type = api.NPY_BOOL_;
+  Py_intptr_t dims[2] = {rows, columns};
+  PyObject* made =
+      api.PyArray_NewFromDescr_(api.PyArray_Type_, api.PyArray_DescrFromType_(type),
+                                columns > 0 ? 2 : 1, dims, nullptr, nullptr, 0, nullptr);
+  if (!made) throw py::error_already_set();
+  return py::reinterpret_steal<py::array_t<T>>(made);
+}
+
+// numpy's remainder: the sign of the divisor, as Python's %.
+double Remainder(double a, double b) {
+  double mod = std::fmod(a, b);
+  if (mod != 0) {
+    if ((b < 0) != (mod < 0)) mod += b;
+  } else {
+    mod = std::copysign(0.0, b);
+  }
+  return mod;
+}
+
+// What an environment of kinemo.envs makes of its fields: the observation (an
+// origin taken off each value, one column turned into the error to a target
+// heading within ±pi), the reward and the end of an episode (a value outside
+// its interval), all judged on the float32 observation as Python reads it.
+struct TEnvRules {
+  std::vector<double> Origin, Low, High;
+  std::int32_t Heading = -1;    // the column made (target − value), or -1
+  std::int32_t RewardFrom = -1; // a reward 1 − |value|/pi of that column; 1 when -1
+  long long MaxSteps = 0;
+  bool Discrete = false; // actions 0 and 1: the full command towards −1 and +1
+};
+
+// One environment of kinemo.envs stepped in one call: its action clamped to
+// [-1, 1] and scaled to its inputs' bounds, its ticks, its observation,
+// reward, termination and truncation.
+class TPyEnv {
+public:
+  TPyEnv(const TSimPtr& sim, const std::vector<std::string>& inputs,
+         const std::vector<std::string>& observe, long long ticks, TEnvRules rules)
+      : io_(sim, inputs, observe), rules_(std::move(rules)), ticks_(ticks) {
+    const std::size_t o = io_.Observed();
+    if (ticks_ < 1) throw py::value_error("ticks must be 1 or more");
+    if (io_.Inputs() == 0 || o == 0)
+      throw py::value_error("an environment has at least one input and one observed field");
+    if (rules_.Origin.size() != o || rules_.Low.size() != o || rules_.High.size() != o)
+      throw py::value_error("origin, low and high: one value per observed field");
+    if (rules_.Heading >= static_cast<std::int32_t>(o) ||
+        rules_.RewardFrom >= static_cast<std::int32_t>(o))
+      throw py::value_error("heading and reward name observed columns or -1");
+    if (rules_.Discrete && io_.Inputs() != 1)
+      throw py::value_error("a discrete environment has one input");
+    // Scaled by the bounds as they are now, as the environment was made.
+    for (std::size_t i = 0; i < io_.Inputs(); ++i)
+      bounds_.push_back(io_.Bound(i));
+    values_.resize(io_.Inputs());
+    fields_.resize(o);
+    integer_ = py::module_::import("numpy").attr("integer");
+  }
+
+  const TSimIo& Io() const { return io_; }
+  const TEnvRules& Rules() const { return rules_; }
+  long long Ticks() const { return ticks_; }
+  // The heading to reach, when a column is the error to it.
+  double Target = 0;
+  // Steps since the episode began.
+  long long Steps = 0;
+
+  // Reads the action as values in [-1, 1] from a float64 or float32 array, a
+  // float (one input) or, when discrete, an int 0 or 1; false for anything
+  // else, which Python converts and checks itself.
+  bool PlainAction(py::handle action, double* values) const {
+    const std::size_t n = io_.Inputs();
+    if (rules_.Discrete) {
+      if (!PyLong_CheckExact(action.ptr()) && !py::isinstance(action, integer_)) return false;
+      const auto k = py::reinterpret_steal<py::object>(PyNumber_Index(action.ptr()));
+      const long long v = k ? PyLong_AsLongLong(k.ptr()) : -1;
+      if (PyErr_Occurred()) PyErr_Clear();
+      if (v != 0 && v != 1) return false;
+      values[0] = v == 1 ? 1.0 : -1.0;
+      return true;
+    }
+    if (PyFloat_CheckExact(action.ptr())) {
+      values[0] = PyFloat_AS_DOUBLE(action.ptr());
+      return n == 1 && std::isfinite(values[0]);
+    }
+    const auto& api = py::detail::npy_api::get();
+    if (!api.PyArray_Check_(action.ptr())) return false;
+    const auto* a = py::detail::array_proxy(action.ptr());
+    const auto* d = py::detail::array_descriptor_proxy(a->descr);
+    const bool wide = d->type_num == api.NPY_DOUBLE_;
+    if ((!wide && d->type_num != api.NPY_FLOAT_) || d->byteorder != '=') return false;
+    Py_intptr_t size = 1;
+    for (int k = 0; k < a->nd; ++k)
+      size *= a->dimensions[k];
+    if (size != static_cast<Py_intptr_t>(n)) return false;
+    Py_intptr_t stride = d->elsize;
+    if (a->nd == 1)
+      stride = a->strides[0];
+    else if ((a->flags & api.NPY_ARRAY_C_CONTIGUOUS_) == 0)
+      return false;
+    for (std::size_t i = 0; i < n; ++i) {
+      const char* p = a->data + static_cast<Py_intptr_t>(i) * stride;
+      if (wide) {
+        std::memcpy(&values[i], p, sizeof(double));
+      } else {
+        float f = 0;
+        std::memcpy(&f, p, sizeof f);
+        values[i] = f;
+      }
+      if (!std::isfinite(values[i])) return false;
+    }
+    return true;
+  }
+
+  // Values in [-1, 1] (clamped there as min(1.0, max(-1.0, v)) in Python)
+  // times the inputs' bounds.
+  void Scale(const double* values, double* scaled) const {
+    for (std::size_t i = 0; i < io_.Inputs(); ++i) {
+      double v = values[i] > -1.0 ? values[i] : -1.0;
+      v = v < 1.0 ? v : 1.0;
+      scaled[i] = v * bounds_[i];
+    }
+  }
+
+  // The observation made of `fields`; true if the episode ends there.
+  bool Judge(const double* fields, float* obs, double& reward) const {
+    bool ended = false;
+    double rewarded = 0;
+    for (std::size_t j = 0; j < io_.Observed(); ++j) {
+      const auto column = static_cast<std::int32_t>(j);
+      double v = fields[j] - rules_.Origin[j];
+      if (column == rules_.Heading) v = Remainder(Target - v + kPi, 2 * kPi) - kPi;
+      obs[j] = static_cast<float>(v);
+      const double seen = obs[j];
+      if (seen < rules_.Low[j] || seen > rules_.High[j]) ended = true;
+      if (column == rules_.RewardFrom) rewarded = seen;
+    }
+    reward = rules_.RewardFrom < 0 ? 1.0 : 1.0 - std::fabs(rewarded) / kPi;
+    return ended;
+  }
+
+  // One step from values in [-1, 1]: (obs, reward, terminated, truncated, {}).
+  py::object StepValues(const double* values) {
+    io_.CheckSet();
+    Scale(values, values_.data());
+    {
+      const TPySimulation::TUse use(io_.Owner());
+      io_.Advance(values_.data(), ticks_);
+      io_.Read(fields_.data());
+    }
+    auto obs = NewArray<float>(static_cast<py::ssize_t>(io_.Observed()));
+    double reward = 0;
+    const bool terminated = Judge(fields_.data(), obs.mutable_data(), reward);
+    ++Steps;
+    return Outcome(std::move(obs), py::float_(reward), py::bool_(terminated),
+                   py::bool_(Steps >= rules_.MaxSteps));
+  }
+
+  py::object Step(py::handle action) {
+    double values[1];
+    if (io_.Inputs() == 1) {
+      if (!PlainAction(action, values)) return py::none();
+      return StepValues(values);
+    }
+    std::vector<double> many(io_.Inputs());
+    if (!PlainAction(action, many.data())) return py::none();
+    return StepValues(many.data());
+  }
+
+  py::object StepList(const std::vector<double>& values) {
+    if (values.size() != io_.Inputs())
+      throw py::value_error("actions: " + std::to_string(io_.Inputs()) + " values expected, not " +
+                            std::to_string(values.size()));
+    CheckFinite(values.data(), values.size());
+    return StepValues(values.data());
+  }
+
+  // The observation now (after a reset), as a step makes it.
+  py::array_t<float> Observe() {
+    io_.CheckSet();
+    io_.Read(fields_.data());
+    auto obs = NewArray<float>(static_cast<py::ssize_t>(io_.Observed()));
+    double reward = 0;
+    Judge(fields_.data(), obs.mutable_data(), reward);
+    return obs;
+  }
+
+  // Gymnasium's five values, the info an empty dict.
+  static py::object Outcome(py::object obs, py::object reward, py::object terminated,
+                            py::object truncated) {
+    return py::make_tuple(std::move(obs), std::move(reward), std::move(terminated),
+                          std::move(truncated), py::dict());
+  }
+
+private:
+  TSimIo io_;
+  TEnvRules rules_;
+  long long ticks_;
+  std::vector<double> bounds_, values_, fields_;
+  py::object integer_;
+};
+
+using TEnvPtr = std::shared_ptr<TPyEnv>;
+
+// Environments of one layout stepped together from an action array, with
+// Gymnasium's autoreset: one that ended is reset (by its own reset, in
+// Python) at the next step, which gives its start observation, reward 0 and
+// neither flag.
+class TPyEnvBatch {
+public:
+  TPyEnvBatch(std::vector<TEnvPtr> envs, std::vector<py::object> resets)
+      : envs_(std::move(envs)), resets_(std::move(resets)) {
+    if (envs_.empty()) throw py::value_error("a batch needs at least one environment");
+    if (resets_.size() != envs_.size()) throw py::value_error("one reset for every environment");
+    for (const TEnvPtr& e : envs_) {
+      if (!e) throw py::value_error("a batch holds environments, not None");
+      if (e->Io().Inputs() != First().Io().Inputs() ||
+          e->Io().Observed() != First().Io().Observed() ||
+          e->Rules().Discrete != First().Rules().Discrete)
+        throw py::value_error("the environments of a batch have the same inputs and fields");
+    }
+    ended_.assign(envs_.size(), 0);
+  }
+
+  std::size_t Size() const { return envs_.size(); }
+  // Forgets the ends: every environment was just reset.
+  void ClearEnds() { std::fill(ended_.begin(), ended_.end(), 0); }
+
+  py::tuple Step(const py::handle actions) {
+    const std::size_t n = envs_.size(), a = First().Io().Inputs(), o = First().Io().Observed();
+    std::vector<double> values = Actions(actions, n, a);
+    for (const TEnvPtr& e : envs_)
+      e->Io().CheckSet();
+    // Checked before anything changes; those that ended start again.
+    for (std::size_t s = 0; s < n; ++s)
+      if (ended_[s]) resets_[s]();
+    auto obs = NewArray<float>(static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(o));
+    auto rewards = NewArray<double>(static_cast<py::ssize_t>(n));
+    auto terminated = NewArray<bool>(static_cast<py::ssize_t>(n));
+    auto truncated = NewArray<bool>(static_cast<py::ssize_t>(n));
+    float* ob = obs.mutable_data();
+    double* rw = rewards.mutable_data();
+    bool* te = terminated.mutable_data();
+    bool* tr = truncated.mutable_data();
+    const TUseAll use(
+        n, [&](std::size_t s) -> const TPySimulation& { return envs_[s]->Io().Owner(); });
+    std::optional<py::gil_scoped_release> free;
+    if (n * static_cast<std::size_t>(First().Ticks()) >= static_cast<std::size_t>(kReleaseTicks))
+      free.emplace();
+    std::vector<double> scaled(a), fields(o);
+    for (std::size_t s = 0; s < n; ++s) {
+      TPyEnv& e = *envs_[s];
+      const bool reset = ended_[s] != 0;
+      if (!reset) {
+        e.Scale(values.data() + s * a, scaled.data());
+        e.Io().Advance(scaled.data(), e.Ticks());
+      }
+      e.Io().Read(fields.data());
+      double reward = 0;
+      const bool ends = e.Judge(fields.data(), ob + s * o, reward);
+      e.Steps = reset ? 0 : e.Steps + 1;
+      rw[s] = reset ? 0.0 : reward;
+      te[s] = !reset && ends;
+      tr[s] = !reset && e.Steps >= e.Rules().MaxSteps;
+      ended_[s] = te[s] || tr[s] ? 1 : 0;
+    }
+    free.reset();
+    return py::make_tuple(std::move(obs), std::move(rewards), std::move(terminated),
+                          std::move(truncated), py::dict());
+  }
+
+private:
+  const TPyEnv& First() const { return *envs_[0]; }
+
+  // The rows of actions in [-1, 1], checked: one 0 or 1 an environment when
+  // discrete, else n rows of a finite values (any array of that many).
+  std::vector<double> Actions(const py::handle actions, std::size_t n, std::size_t a) const {
+    std::vector<double> values(n * a);
+    if (First().Rules().Discrete) {
+      const py::array given = py::array::ensure(actions);
+      const char kind = given ? given.dtype().kind() : 'O';
+      const bool numbers = kind == 'b' || kind == 'i' || kind == 'u' || kind == 'f';
+      const auto as_double =
+          numbers ? py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(given)
+                  : py::array_t<double, py::array::c_style | py::array::forcecast>();
+      if (!as_double || as_double.ndim() != 1 || as_double.shape(0) != static_cast<py::ssize_t>(n))
+        throw py::value_error("actions: one 0 or 1 per environment");
+      for (std::size_t s = 0; s < n; ++s) {
+        const double v = as_double.data()[s];
+        if (v != 0 && v != 1) throw py::value_error("actions: one 0 or 1 per environment");
+        values[s] = v == 1 ? 1.0 : -1.0;
+      }
+      return values;
+    }
+    const auto given =
+        py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(actions);
+    if (!given || given.size() != static_cast<py::ssize_t>(n * a))
+      throw py::value_error("actions: " + std::to_string(n) + " rows of " + std::to_string(a) +
+                            " finite values");
+    std::copy(given.data(), given.data() + n * a, values.begin());
+    if (!std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); }))
+      throw py::value_error("actions: " + std::to_string(n) + " rows of " + std::to_string(a) +
+                            " finite values");
+    return values;
+  }
+
+  std::vector<TEnvPtr> envs_;
+  std::vector<py::object> resets_;
+  std::vector<char> ended_; // a flag an environment: ended at the last step
 };
 
 } // namespace
@@ -743,7 +1119,7 @@ PYBIND11_MODULE(_core, m) {
   py::class_<TPyBatch>(m, "Batch",
                        "Simulations stepped together from arrays, the loop in C++: the fast "
                        "path of environments and of controllers run over many simulations.")
-      .def(py::init<std::vector<TSimPtr>, const std::vector<std::string>&,
+      .def(py::init<const std::vector<TSimPtr>&, const std::vector<std::string>&,
                     const std::vector<std::string>&, long long>(),
            py::arg("sims"), py::arg("inputs"), py::arg("observe"), py::arg("ticks") = 1,
            "`inputs` and `observe` name fields as INDEX.FIELD (\"1.CurrentCmd\"); the inputs "
@@ -758,6 +1134,53 @@ PYBIND11_MODULE(_core, m) {
            "values).")
       .def("observe", &TPyBatch::Observe, "The observed fields now, one row a simulation.")
       .def("__len__", &TPyBatch::Size);
+
+  py::class_<TPyEnv, TEnvPtr>(m, "EnvCore",
+                              "The step of one environment of kinemo.envs in one call: its "
+                              "action scaled to its inputs' bounds, its ticks, observation, "
+                              "reward, termination and truncation.")
+      .def(
+          py::init([](const TSimPtr& sim, const std::vector<std::string>& inputs,
+                      const std::vector<std::string>& observe, long long ticks, long long max_steps,
+                      std::vector<double> origin, std::vector<double> low, std::vector<double> high,
+                      std::int32_t heading, std::int32_t reward, bool discrete) {
+            return std::make_shared<TPyEnv>(sim, inputs, observe, ticks,
+                                            TEnvRules{std::move(origin), std::move(low),
+                                                      std::move(high), heading, reward, max_steps,
+                                                      discrete});
+          }),
+          py::arg("sim"), py::arg("inputs"), py::arg("observe"), py::arg("ticks"),
+          py::arg("max_steps"), py::arg("origin"), py::arg("low"), py::arg("high"),
+          py::arg("heading") = -1, py::arg("reward") = -1, py::arg("discrete") = false,
+          "Observation column j is field j minus origin[j] (column `heading`: the target "
+          "minus it, within ±pi), as float32; the episode ends when one lies outside "
+          "[low[j], high[j]]; the reward is 1, or 1 - |column `reward`|/pi; truncated after "
+          "max_steps steps. Actions in [-1, 1] scale to the inputs' bounds as they are now; "
+          "a discrete one takes 0 or 1.")
+      .def("step", &TPyEnv::Step, py::arg("action"),
+           "(obs, reward, terminated, truncated, {}) for an action given as a float64 or "
+           "float32 array, a float or (discrete) an int 0 or 1; None, with nothing done, for "
+           "an action of another kind.")
+      .def("step_values", &TPyEnv::StepList, py::arg("values"),
+           "As step, from the action's values in order (finite; clamped to [-1, 1]).")
+      .def("observe", &TPyEnv::Observe, "The observation now.")
+      .def_readwrite("target", &TPyEnv::Target, "The heading the heading column measures from.")
+      .def_readwrite("steps", &TPyEnv::Steps, "Steps since the episode began.");
+
+  py::class_<TPyEnvBatch>(m, "EnvBatch",
+                          "Environments of one layout stepped together from an action array, "
+                          "with Gymnasium's autoreset.")
+      .def(py::init<std::vector<TEnvPtr>, std::vector<py::object>>(), py::arg("envs"),
+           py::arg("resets"),
+           "`resets`: for each environment, what starts its next episode (its reset).")
+      .def("step", &TPyEnvBatch::Step, py::arg("actions"),
+           "(obs, rewards, terminated, truncated, {}) as arrays, one row an environment. "
+           "Those that ended at the previous step are reset first, and give their start "
+           "observation, reward 0 and neither flag. ValueError, with nothing done, for "
+           "actions that are not one row of finite values (discrete: one 0 or 1) each.")
+      .def("clear_ends", &TPyEnvBatch::ClearEnds,
+           "Forgets which ended (every environment was just reset).")
+      .def("__len__", &TPyEnvBatch::Size);
   m.def(
       "device_classes",
       [] {

@@ -2,7 +2,7 @@
 # element types pybind11 does not spell out (containers, arrays, the state).
 # `stubtest` checks it against the module in the test suite. `run` and `record`
 # are those the package puts in place of the compiled ones (with `progress`).
-from typing import Any, Iterator, Sequence
+from typing import Any, Callable, Iterator, Sequence
 
 import numpy as np
 import numpy.typing as npt
@@ -126,4 +126,47 @@ class Batch:
     ) -> npt.NDArray[np.float64]: ...
     def step_one(self, actions: Sequence[float]) -> list[float]: ...
     def observe(self) -> npt.NDArray[np.float64]: ...
+    def __len__(self) -> int: ...
+
+class EnvCore:
+    """The step of one environment of kinemo.envs in one call."""
+
+    target: float
+    steps: int
+    def __init__(
+        self,
+        sim: Simulation,
+        inputs: Sequence[str],
+        observe: Sequence[str],
+        ticks: int,
+        max_steps: int,
+        origin: Sequence[float],
+        low: Sequence[float],
+        high: Sequence[float],
+        heading: int = -1,
+        reward: int = -1,
+        discrete: bool = False,
+    ) -> None: ...
+    def step(
+        self, action: object
+    ) -> tuple[npt.NDArray[np.float32], float, bool, bool, dict[str, Any]] | None: ...
+    def step_values(
+        self, values: Sequence[float]
+    ) -> tuple[npt.NDArray[np.float32], float, bool, bool, dict[str, Any]]: ...
+    def observe(self) -> npt.NDArray[np.float32]: ...
+
+class EnvBatch:
+    """Environments of one layout stepped together, with Gymnasium's autoreset."""
+
+    def __init__(self, envs: Sequence[EnvCore], resets: Sequence[Callable[[], object]]) -> None: ...
+    def step(
+        self, actions: npt.ArrayLike
+    ) -> tuple[
+        npt.NDArray[np.float32],
+        npt.NDArray[np.float64],
+        npt.NDArray[np.bool_],
+        npt.NDArray[np.bool_],
+        dict[str, Any],
+    ]: ...
+    def clear_ends(self) -> None: ...
     def __len__(self) -> int: ...

@@ -48,7 +48,7 @@ from typing import Any, Generic, Sequence, TypeVar
 import numpy as np
 import numpy.typing as npt
 
-from ._core import Batch, Simulation
+from ._core import EnvBatch, EnvCore, Simulation
 
 try:  # pragma: no cover - depends on what is installed
     import gymnasium as _gym  # type: ignore[import]
@@ -174,7 +174,7 @@ def _discrete(n: int) -> Any:
 
 class Env(_Env):  # type: ignore[misc]
     """What the three environments share: a simulation of one device set, its
-    inputs set from the action and its fields observed, the loop in C++."""
+    inputs set from the action and its fields observed, the step in C++."""
 
     metadata: dict[str, Any] = {"render_modes": ["rgb_array"], "render_fps": 50}
     #: Ticks of the simulation a step lasts.
@@ -187,6 +187,8 @@ class Env(_Env):  # type: ignore[misc]
     dt = 0.01
     inputs: Sequence[str] = ()
     observed: Sequence[str] = ()
+    #: Whether the action is 0 or 1 (the full command towards -1 or +1).
+    discrete = False
 
     def __init__(self, render_mode: str | None = None) -> None:
         if render_mode not in (None, "rgb_array"):
@@ -194,13 +196,15 @@ class Env(_Env):  # type: ignore[misc]
         self.render_mode = render_mode
         self.sim = Simulation(list(self.devices), dt=self.dt)
         self._prepare(self.sim)
-        self._batch = Batch([self.sim], list(self.inputs), list(self.observed), self.ticks_per_step)
-        self._scale = np.array(
-            [self.sim.devices[int(n.split(".")[0])].inputs.bound(n.split(".")[1]) for n in self.inputs]
+        self._core = EnvCore(
+            self.sim,
+            list(self.inputs),
+            list(self.observed),
+            self.ticks_per_step,
+            self.max_episode_steps,
+            discrete=self.discrete,
+            **self._rules(),
         )
-        self._bounds = self._scale.tolist()
-        self._shape = (len(self.inputs),)
-        self._steps = 0
         self._np_random: np.random.Generator | None = None
         self._closed = False
 
@@ -211,46 +215,31 @@ class Env(_Env):  # type: ignore[misc]
     def _start(self, sim: Simulation, rng: np.random.Generator) -> None:
         """The start state of an episode, drawn from `rng`."""
 
-    # One environment, in plain floats: numpy's cost on a few values would
-    # outweigh the tick many times over.
-    def _observe1(self, row: list[float]) -> list[float]:
-        return row
+    def _rules(self) -> dict[str, Any]:
+        """How the observed fields make the observation, the reward and the end
+        (see EnvCore): here the first column is an angle kept within max_angle."""
+        count = len(self.observed)
+        low = [-math.inf] * count
+        high = [math.inf] * count
+        low[0], high[0] = -self.max_angle, self.max_angle
+        return {"origin": [0.0] * count, "low": low, "high": high}
 
-    def _reward1(self, row: list[float]) -> float:
-        return 1.0
-
-    def _ended1(self, row: list[float]) -> bool:
-        return abs(row[0]) > self.max_angle
-
-    # Batched: one row per environment of the same kind (`envs`); the same
-    # values as the plain ones, row by row.
-    def _observations(self, fields: npt.NDArray[np.float64], envs: Sequence[Env]) -> npt.NDArray[np.float32]:
-        return fields.astype(np.float32)
-
-    def _rewards(self, obs: npt.NDArray[np.float32], envs: Sequence[Env]) -> npt.NDArray[np.float64]:
-        return np.ones(len(obs))
-
-    def _terminations(self, obs: npt.NDArray[np.float32]) -> npt.NDArray[np.bool_]:
-        terminated: npt.NDArray[np.bool_] = np.abs(obs[:, 0]) > self.max_angle
-        return terminated
-
-    def _to_inputs(self, action: Any) -> list[float]:
-        if type(action) is np.ndarray and action.shape == self._shape:  # the usual case
-            values = action.tolist()
-            if all(map(math.isfinite, values)):
-                return [min(1.0, max(-1.0, v)) * b for v, b in zip(values, self._bounds)]
+    def _action_values(self, action: Any) -> list[float]:
+        """The action's values in the order of `inputs`: any array-like of that
+        many finite numbers (ValueError otherwise)."""
         values = action.tolist() if isinstance(action, np.ndarray) else action
         if not isinstance(values, (list, tuple)):
             values = [values]
         if any(isinstance(v, (list, tuple)) for v in values):  # a column or a nested list
             values = np.asarray(action).reshape(-1).tolist()
+        floats: list[float]
         try:
-            values = [float(v) for v in values]
+            floats = [float(v) for v in values]
         except (TypeError, ValueError):
-            values = []
-        if len(values) != len(self.inputs) or not all(map(math.isfinite, values)):
+            floats = []
+        if len(floats) != len(self.inputs) or not all(map(math.isfinite, floats)):
             raise ValueError(f"{type(self).__name__}: action {action!r} is not in {self.action_space}")
-        return [min(1.0, max(-1.0, v)) * b for v, b in zip(values, self._bounds)]
+        return floats
 
     # --- Gymnasium's interface ---
     @property
@@ -272,26 +261,19 @@ class Env(_Env):  # type: ignore[misc]
             self._np_random = np.random.Generator(np.random.PCG64(np.random.SeedSequence(seed)))
         self.sim.apply("menu:Resetrobots")
         self._start(self.sim, self.np_random)
-        self._steps = 0
-        row = self._observe1(self._batch.observe()[0].tolist())
-        return np.array(row, dtype=np.float32), {}
+        self._core.steps = 0
+        return self._core.observe(), {}
 
     def step(
         self, action: Any
     ) -> tuple[npt.NDArray[np.float32], float, bool, bool, dict[str, Any]]:
         """One step: the action held for `ticks_per_step` ticks."""
-        row = self._observe1(self._batch.step_one(self._to_inputs(action)))
-        # Judged on what the observation holds, as the batch judges it.
-        obs = np.array(row, dtype=np.float32)
-        shown = obs.tolist()
-        self._steps += 1
-        return (
-            obs,
-            self._reward1(shown),
-            self._ended1(shown),
-            self._steps >= self.max_episode_steps,
-            {},
-        )
+        # Arrays of floats (and ints 0 or 1 when discrete) go straight through;
+        # anything else is converted and checked here first.
+        outcome = self._core.step(action)
+        if outcome is None:
+            outcome = self._core.step_values(self._action_values(action))
+        return outcome
 
     def render(self) -> npt.NDArray[np.uint8] | None:
         """The 3D view as an RGB array (height, width, 3), 640 x 480."""
@@ -321,14 +303,24 @@ class MagnetPendulum(Env):
         self.action_space = _box(-1.0, 1.0, (1,))
         high = np.array([np.inf, np.inf, np.pi, np.inf], dtype=np.float32)
         self.observation_space = _box(-high, high, (4,))
-        rail = self.sim.devices[0]
-        self._x0 = float(self.sim.devices[1]["PosX0"])
-        self._limits = (float(rail["XMin"]) - self._x0, float(rail["XMax"]) - self._x0)
 
     def _prepare(self, sim: Simulation) -> None:
         cart = sim.devices[1]
         cart.set_state("ControllerOn", 0)
         cart.set_state("ExternalCommand", 1)
+        rail = sim.devices[0]
+        self._x0 = float(cart["PosX0"])
+        self._limits = (float(rail["XMin"]) - self._x0, float(rail["XMax"]) - self._x0)
+
+    def _rules(self) -> dict[str, Any]:
+        # The carriage measured from its start; within `margin` of an end of
+        # its rail the episode ends, as it does with the pendulum beyond max_angle.
+        low, high = self._limits
+        return {
+            "origin": [self._x0, 0.0, 0.0, 0.0],
+            "low": [low + self.margin, -math.inf, -self.max_angle, -math.inf],
+            "high": [high - self.margin, math.inf, self.max_angle, math.inf],
+        }
 
     def _start(self, sim: Simulation, rng: np.random.Generator) -> None:
         cart = sim.devices[1]
@@ -338,38 +330,20 @@ class MagnetPendulum(Env):
         cart.set_state("PendTheta", theta)
         cart.set_state("PendOmega", omega)
 
-    def _observe1(self, row: list[float]) -> list[float]:
-        row[0] -= self._x0
-        return row
-
-    def _ended1(self, row: list[float]) -> bool:
-        low, high = self._limits
-        return abs(row[2]) > self.max_angle or row[0] < low + self.margin or row[0] > high - self.margin
-
-    def _observations(self, fields: npt.NDArray[np.float64], envs: Sequence[Env]) -> npt.NDArray[np.float32]:
-        fields[:, 0] -= self._x0
-        return fields.astype(np.float32)
-
-    def _terminations(self, obs: npt.NDArray[np.float32]) -> npt.NDArray[np.bool_]:
-        low, high = self._limits
-        x = obs[:, 0]
-        ended: npt.NDArray[np.bool_] = (
-            (np.abs(obs[:, 2]) > self.max_angle) | (x < low + self.margin) | (x > high - self.margin)
-        )
-        return ended
-
 
 class MagnetPendulumDiscrete(MagnetPendulum):
     """MagnetPendulum with two actions: full current towards −x (0) or +x (1)."""
+
+    discrete = True
 
     def __init__(self, render_mode: str | None = None) -> None:
         super().__init__(render_mode)
         self.action_space = _discrete(2)
 
-    def _to_inputs(self, action: Any) -> list[float]:
+    def _action_values(self, action: Any) -> list[float]:
         if not self.action_space.contains(action):
             raise ValueError(f"MagnetPendulumDiscrete: action {action!r} is not 0 or 1")
-        return [b * (1.0 if int(action) else -1.0) for b in self._bounds]
+        return [1.0 if int(action) else -1.0]
 
 
 class Monocycle(Env):
@@ -409,6 +383,19 @@ class Bicycle(Env):
         self.observation_space = _box(-high, high, (4,))
         self.target = 0.0
 
+    @property
+    def target(self) -> float:
+        """The heading to reach [rad], drawn at reset."""
+        return self._core.target
+
+    @target.setter
+    def target(self, value: float) -> None:
+        self._core.target = float(value)
+
+    def _rules(self) -> dict[str, Any]:
+        # The heading becomes the error to the target, which the reward reads.
+        return {**super()._rules(), "heading": 2, "reward": 2}
+
     def _prepare(self, sim: Simulation) -> None:
         sim.devices[0].set_state("ControllerOn", 0)
 
@@ -418,21 +405,6 @@ class Bicycle(Env):
         device.set_state("State[0]", angle)
         device.set_state("State[1]", rate)
         self.target = float(rng.uniform(-np.pi / 2, np.pi / 2))
-
-    def _observe1(self, row: list[float]) -> list[float]:
-        row[2] = float(np.remainder(self.target - row[2] + np.pi, 2 * np.pi) - np.pi)
-        return row
-
-    def _reward1(self, row: list[float]) -> float:
-        return 1.0 - abs(row[2]) / math.pi
-
-    def _observations(self, fields: npt.NDArray[np.float64], envs: Sequence[Env]) -> npt.NDArray[np.float32]:
-        targets = np.array([e.target for e in envs if isinstance(e, Bicycle)])
-        fields[:, 2] = np.remainder(targets - fields[:, 2] + np.pi, 2 * np.pi) - np.pi
-        return fields.astype(np.float32)
-
-    def _rewards(self, obs: npt.NDArray[np.float32], envs: Sequence[Env]) -> npt.NDArray[np.float64]:
-        return 1.0 - np.abs(obs[:, 2].astype(np.float64)) / np.pi
 
 
 #: The environments by id.
@@ -474,11 +446,7 @@ class VectorEnv:
         self.single_observation_space = first.observation_space
         self.single_action_space = first.action_space
         self.metadata = first.metadata
-        self._batch = Batch(
-            [e.sim for e in self.envs], list(first.inputs), list(first.observed), first.ticks_per_step
-        )
-        self._needs_reset = np.zeros(num_envs, dtype=bool)
-        self._steps = np.zeros(num_envs, dtype=np.int64)
+        self._batch = EnvBatch([e._core for e in self.envs], [e.reset for e in self.envs])
 
     def reset(
         self, *, seed: int | Sequence[int] | None = None, options: dict[str, Any] | None = None
@@ -492,8 +460,7 @@ class VectorEnv:
         else:
             seeds = list(seed)
         obs = np.stack([e.reset(seed=s)[0] for e, s in zip(self.envs, seeds)])
-        self._needs_reset[:] = False
-        self._steps[:] = 0
+        self._batch.clear_ends()
         return obs, {}
 
     def step(
@@ -505,30 +472,10 @@ class VectorEnv:
         npt.NDArray[np.bool_],
         dict[str, Any],
     ]:
-        """One step of every environment (those that ended are reset instead)."""
-        first = self.envs[0]
-        if isinstance(first, MagnetPendulumDiscrete):
-            a = np.asarray(actions)
-            if a.shape != (self.num_envs,) or not np.all((a == 0) | (a == 1)):
-                raise ValueError("actions: one 0 or 1 per environment")
-            inputs = np.where(a == 1, 1.0, -1.0)[:, None] * first._scale
-        else:
-            a = np.asarray(actions, dtype=np.float64).reshape(self.num_envs, -1)
-            if a.shape[1] != len(first.inputs) or not np.all(np.isfinite(a)):
-                raise ValueError(f"actions: {self.num_envs} rows of {len(first.inputs)} finite values")
-            inputs = np.clip(a, -1.0, 1.0) * first._scale
-        resetting = self._needs_reset.copy()
-        for i in np.flatnonzero(resetting):
-            self.envs[i].reset()
-        fields = self._batch.step(inputs, ~resetting)
-        obs = first._observations(fields, self.envs)
-        stepped = ~resetting
-        self._steps = np.where(resetting, 0, self._steps + 1)
-        rewards = np.where(stepped, first._rewards(obs, self.envs), 0.0)
-        terminated = stepped & first._terminations(obs)
-        truncated = stepped & (self._steps >= first.max_episode_steps)
-        self._needs_reset = terminated | truncated
-        return obs, rewards, terminated, truncated, {}
+        """One step of every environment (those that ended are reset instead):
+        actions in rows of the action space (one 0 or 1 each when discrete);
+        ValueError, and nothing done, otherwise."""
+        return self._batch.step(actions)
 
     def close(self) -> None:
         """Closes every environment; safe to call again."""

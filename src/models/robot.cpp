@@ -10,12 +10,6 @@ double SafeAtan2(double y, double x) {
   return std::atan2(y, x);
 }
 
-double WrappedOnce(double a) {
-  if (a > kPi) a -= 2 * kPi;
-  if (a < -kPi) a += 2 * kPi;
-  return a;
-}
-
 TRobot::TRobot(double x0, double y0, int index, const TDeviceContext* context) {
   if (context) Context = context;
   TypeCode = 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "models/constants.h"
 #include "models/device_context.h"
 #include "models/field_visitor.h"
 #include "render/draw_context.h"
@@ -32,8 +33,13 @@ enum : std::int32_t {
 double SafeAtan2(double y, double x);
 
 // An angle turned back by one whole turn if it is beyond +-pi (only once, so a
-// runaway value stays finite and visible).
-double WrappedOnce(double angle);
+// runaway value stays finite and visible). Inline: every sub-step of the
+// balancing devices calls it.
+inline double WrappedOnce(double a) {
+  if (a > kPi) a -= 2 * kPi;
+  if (a < -kPi) a += 2 * kPi;
+  return a;
+}
 
 class TRobot {
 public:

@@ -62,16 +62,6 @@ bool TContactCache::Observe() {
   return changed;
 }
 
-void TContactCache::Retest(std::size_t k) {
-  const TRobot& r = *(*robots_)[k];
-  TDevice& d = devices_[k];
-  d.X = Bits(r.PosX);
-  d.Y = Bits(r.PosY);
-  d.Radius = Bits(r.Radius);
-  for (std::uint32_t p : pairs_of_[k])
-    Test(p);
-}
-
 bool TContactCache::ObserveRail() {
   const std::uint64_t x = Bits(rail_->PosX), y = Bits(rail_->PosY);
   const std::uint64_t radius = Bits(rail_->Radius), curve = Bits(rail_->CurveRadius);
@@ -109,7 +99,7 @@ void TContactCache::Plan() {
   }
 
   pairs_.clear();
-  pairs_of_.assign(n, {});
+  std::vector<std::vector<std::uint32_t>> pairs_of(n);
   rail_pairs_.clear();
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = i + 1; j < n; ++j) {
@@ -128,12 +118,19 @@ void TContactCache::Plan() {
       const auto p = static_cast<std::uint32_t>(pairs_.size());
       pairs_.push_back(q);
       if (q.Kind != TKind::None) devices_[i].Live = devices_[j].Live = true;
-      pairs_of_[i].push_back(p);
-      pairs_of_[j].push_back(p);
+      pairs_of[i].push_back(p);
+      pairs_of[j].push_back(p);
       if (q.Kind == TKind::RailWithI || q.Kind == TKind::RailWithJ) rail_pairs_.push_back(p);
     }
   }
+  pairs_from_.assign(1, 0);
+  pair_list_.clear();
+  for (const std::vector<std::uint32_t>& of : pairs_of) {
+    pair_list_.insert(pair_list_.end(), of.begin(), of.end());
+    pairs_from_.push_back(static_cast<std::uint32_t>(pair_list_.size()));
+  }
   visit_.assign((pairs_.size() + 63) / 64, 0);
+  visits_ = 0;
   for (std::size_t p = 0; p < pairs_.size(); ++p)
     Test(p);
 }
@@ -146,13 +143,9 @@ void TContactCache::Test(std::size_t p) {
   case TKind::None:
     q.Hits = 0;
     break;
-  case TKind::Devices: {
-    const double dy = a.PosY - b.PosY;
-    const double dx = a.PosX - b.PosX;
-    const double d = std::sqrt(dy * dy + dx * dx);
-    q.Hits = d <= a.Radius + b.Radius ? 1 : 0;
+  case TKind::Devices:
+    q.Hits = DiscsTouch(a, b) ? 1 : 0;
     break;
-  }
   case TKind::RailWithI:
   case TKind::RailWithJ: {
     if (!rail_exact_) {
@@ -168,14 +161,6 @@ void TContactCache::Test(std::size_t p) {
   }
   }
   SetVisit(p, q.Hits != 0);
-}
-
-void TContactCache::SetVisit(std::size_t p, bool visit) {
-  const std::uint64_t bit = std::uint64_t{1} << (p & 63);
-  if (visit)
-    visit_[p >> 6] |= bit;
-  else
-    visit_[p >> 6] &= ~bit;
 }
 
 std::size_t TContactCache::NextVisit(std::size_t from) const {

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -70,7 +71,7 @@ private:
   // being the one the last pass saw.
   void PassAfterStep(std::size_t a) {
     const TRobotArray& robots = *robots_;
-    const std::size_t b = a + 1 == devices_.size() ? 0 : a + 1;
+    const std::size_t b = a + 1 == static_cast<std::size_t>(count_) ? 0 : a + 1;
     // Only the devices the last pass flagged and the two that ran code since
     // can hold a contact flag; the rail is the last pass's.
     for (std::int32_t k : touched_)
@@ -91,30 +92,57 @@ private:
     // Where a device with no test stands is read by none.
     if (!d.Live) return false;
     if (d.X == Bits(r.PosX) && d.Y == Bits(r.PosY) && d.Radius == Bits(r.Radius)) return false;
-    Retest(k);
+    Retest(k, r);
     return true;
   }
-  // Takes device k's new place and tests its pairs again.
-  void Retest(std::size_t k);
+  // Takes device k's new place and tests its pairs again. Inline with the
+  // distance test, the one most pairs have: a moving device asks it at
+  // almost every pass.
+  void Retest(std::size_t k, const TRobot& r) {
+    TDevice& d = devices_[k];
+    d.X = Bits(r.PosX);
+    d.Y = Bits(r.PosY);
+    d.Radius = Bits(r.Radius);
+    for (std::uint32_t e = pairs_from_[k]; e < pairs_from_[k + 1]; ++e) {
+      const std::uint32_t p = pair_list_[e];
+      TPair& q = pairs_[p];
+      if (q.Kind != TKind::Devices) {
+        Test(p);
+        continue;
+      }
+      q.Hits = DiscsTouch(*(*robots_)[static_cast<std::size_t>(q.I)],
+                          *(*robots_)[static_cast<std::size_t>(q.J)])
+                   ? 1
+                   : 0;
+      SetVisit(p, q.Hits != 0);
+    }
+  }
   // Replays the pairs found in contact, in the plain pass's order.
   void ReplayContacts() {
     touched_.clear();
     replanned_ = false;
     // Most passes find nothing in contact.
-    for (std::uint64_t w : visit_) {
-      if (w != 0) {
-        ReplayVisits();
-        return;
-      }
-    }
+    if (visits_ != 0) ReplayVisits();
   }
   void ReplayVisits();
   static std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+  // The distance test of two devices, as the plain pass takes it.
+  static bool DiscsTouch(const TRobot& a, const TRobot& b) {
+    const double dy = a.PosY - b.PosY;
+    const double dx = a.PosX - b.PosX;
+    return std::sqrt(dy * dy + dx * dx) <= a.Radius + b.Radius;
+  }
   // Tests again the rail pairs if the rail's position or shape changed.
   bool ObserveRail();
   void Plan();
   void Test(std::size_t p);
-  void SetVisit(std::size_t p, bool visit);
+  void SetVisit(std::size_t p, bool visit) {
+    std::uint64_t& word = visit_[p >> 6];
+    const std::uint64_t bit = std::uint64_t{1} << (p & 63);
+    if (((word & bit) != 0) == visit) return;
+    word ^= bit;
+    visits_ += visit ? 1 : -1;
+  }
   // The first pair at or after `from` whose effects are to be replayed.
   std::size_t NextVisit(std::size_t from) const;
   void Replay(std::size_t p);
@@ -141,9 +169,11 @@ private:
   bool planned_ = false;
   std::vector<TDevice> devices_;
   std::vector<TPair> pairs_; // (i, j), i < j, in the order the pass visits them
-  std::vector<std::vector<std::uint32_t>> pairs_of_; // each device's pairs
+  // Each device's pairs: device k's are pair_list_[pairs_from_[k] .. pairs_from_[k + 1]).
+  std::vector<std::uint32_t> pairs_from_, pair_list_;
   std::vector<std::uint32_t> rail_pairs_;
   std::vector<std::uint64_t> visit_; // bit p: pair p has effects to replay
+  std::ptrdiff_t visits_ = 0;        // the bits set in visit_
   TDevice rail_key_;
   std::int32_t rail_shape_ = 0;
   std::uint64_t rail_curve_ = 0;

@@ -217,8 +217,9 @@ const TDeviceClass* FindDeviceClass(std::string_view class_name) {
 }
 
 const TDeviceClass* FindDeviceClass(std::int32_t type_code) {
-  // Type codes are 1 to 9 in table order: asked every tick for every device.
-  const std::vector<TDeviceClass>& classes = DeviceClasses();
+  // Type codes are 1 to 9 in table order: asked every tick for every device,
+  // so the table is taken once rather than through DeviceClasses each time.
+  static const std::vector<TDeviceClass>& classes = DeviceClasses();
   const auto k = static_cast<std::size_t>(type_code) - 1;
   if (k < classes.size() && classes[k].TypeCode == type_code) return &classes[k];
   for (const TDeviceClass& c : classes)

@@ -11,6 +11,7 @@ from typing import Any
 import numpy as np
 import pytest
 
+import kinemo
 from kinemo import envs
 
 IDS = list(envs.ENVIRONMENTS)
@@ -137,6 +138,30 @@ def test_the_vector_batch_is_its_environments_one_by_one(env_id: str) -> None:
     vec.close()
     with pytest.raises(ValueError):
         vec.step(np.zeros((n + 1, 2)))
+
+
+def test_refused_steps_change_nothing() -> None:
+    # A refused action after an episode's end neither resets nor steps: the
+    # batch goes on as its twin that was never handed it.
+    vec, twin = envs.make_vec("MagnetPendulum", 2), envs.make_vec("MagnetPendulum", 2)
+    for v in (vec, twin):
+        v.reset(seed=5)
+        while not v.step(np.ones((2, 1)))[2].any():
+            pass
+    bad: list[Any] = [np.full((2, 1), np.nan), np.zeros(3), "left"]
+    for actions in bad:
+        with pytest.raises(ValueError):
+            vec.step(actions)
+    for _ in range(3):
+        assert same(list(vec.step(np.zeros((2, 1)))[:4]), list(twin.step(np.zeros((2, 1)))[:4]))
+    # Devices made anew under an environment or a batch: refused, not read.
+    env = envs.make("Monocycle")
+    batch = kinemo.Batch([env.sim], ["0.Ce"], ["0.State[0]"])
+    env.sim.open_json(kinemo.Simulation(["TMonocycle"]).to_json())
+    with pytest.raises(RuntimeError):
+        env.step(np.zeros(1))
+    with pytest.raises(RuntimeError):
+        batch.step(np.zeros((1, 1)))
 
 
 def test_spaces_sample_what_they_contain() -> None:

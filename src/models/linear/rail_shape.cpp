@@ -114,19 +114,3 @@ std::uint8_t LoopContactHits(const TRobot& rail, double cy, const TRobot& other,
   }
   return hits;
 }
-
-std::int32_t SaturatingInt(double t) {
-  constexpr double lo = std::numeric_limits<std::int32_t>::min();
-  constexpr double hi = std::numeric_limits<std::int32_t>::max();
-  if (!(t >= lo)) return std::numeric_limits<std::int32_t>::min(); // also NaN
-  if (t > hi) return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(t);
-}
-
-double WrapTwoPi(double a) {
-  if (a < 0)
-    a += 2 * kPi;
-  else if (a >= 2 * kPi)
-    a -= 2 * kPi;
-  return a;
-}

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
+
+#include "models/constants.h"
 
 class TRobot;
 
@@ -49,7 +52,20 @@ std::uint8_t LoopContactHits(const TRobot& rail, double cy, const TRobot& other,
 
 // Turns a truncated quotient into an int32 without undefined behaviour far outside
 // the rail (the result is then only a far-away, still finite, index).
-std::int32_t SaturatingInt(double truncated);
+// Inline, as WrapTwoPi: the carriages call both at every sub-step.
+inline std::int32_t SaturatingInt(double t) {
+  constexpr double lo = std::numeric_limits<std::int32_t>::min();
+  constexpr double hi = std::numeric_limits<std::int32_t>::max();
+  if (!(t >= lo)) return std::numeric_limits<std::int32_t>::min(); // also NaN
+  if (t > hi) return std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(t);
+}
 
 // Brings an angle into [0, 2 pi) with a single correction of one turn.
-double WrapTwoPi(double angle);
+inline double WrapTwoPi(double a) {
+  if (a < 0)
+    a += 2 * kPi;
+  else if (a >= 2 * kPi)
+    a -= 2 * kPi;
+  return a;
+}
