@@ -4,7 +4,11 @@
 // (CI also runs this under ThreadSanitizer).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +16,7 @@
 #include "platform/headless/actions.h"
 #include "platform/headless/headless_toolkit.h"
 #include "sim/state_json.h"
+#include "sim/workers.h"
 #include "window/gl_form.h"
 
 namespace {
@@ -63,6 +68,40 @@ TEST(Threads, SimulationsSideBySideEndAsEachAlone) {
   for (std::size_t i = 0; i < std::size(kScripts); ++i) {
     EXPECT_EQ(alone[i].rfind("{\"format\"", 0), 0u) << alone[i];
     EXPECT_TRUE(together[i] == alone[i]) << "script " << i << ": " << kScripts[i].Actions;
+  }
+}
+
+// Each simulation of a run goes to exactly one part, run after run, for any
+// count and number of threads; a part's exception reaches the caller once
+// every part has ended, and the threads serve the next run as before.
+TEST(Threads, WorkersCoverEachIndexOnceAndPassOnFailures) {
+  for (unsigned threads : {1u, 2u, 3u, 5u}) {
+    TWorkers workers(threads);
+    for (std::size_t count : {0u, 1u, 2u, 3u, 7u, 1000u}) {
+      std::vector<int> seen(count, 0);
+      for (int run = 0; run < 3; ++run)
+        workers.Run(count, [&](std::size_t begin, std::size_t end) {
+          for (std::size_t i = begin; i < end; ++i)
+            ++seen[i];
+        });
+      EXPECT_EQ(std::count(seen.begin(), seen.end(), 3), static_cast<long>(count))
+          << threads << " threads, " << count << " simulations";
+    }
+    std::atomic<int> ended{0};
+    EXPECT_THROW(workers.Run(8,
+                             [&](std::size_t begin, std::size_t) {
+                               ++ended;
+                               if (begin > 0 || threads == 1) throw std::runtime_error("part");
+                             }),
+                 std::runtime_error);
+    EXPECT_EQ(ended, static_cast<int>(threads == 1 ? 1 : threads));
+    std::size_t total = 0;
+    std::mutex lock;
+    workers.Run(4, [&](std::size_t begin, std::size_t end) {
+      const std::lock_guard hold(lock);
+      total += end - begin;
+    });
+    EXPECT_EQ(total, 4u);
   }
 }
 

@@ -30,6 +30,7 @@
 #include "sim/scene.h"
 #include "sim/state_json.h"
 #include "sim/step_limit.h"
+#include "sim/workers.h"
 
 namespace py = pybind11;
 
@@ -657,9 +658,10 @@ using TEnvPtr = std::shared_ptr<TPyEnv>;
 // neither flag.
 class TPyEnvBatch {
 public:
-  TPyEnvBatch(std::vector<TEnvPtr> envs, std::vector<py::object> resets)
+  TPyEnvBatch(std::vector<TEnvPtr> envs, std::vector<py::object> resets, int threads)
       : envs_(std::move(envs)), resets_(std::move(resets)) {
     if (envs_.empty()) throw py::value_error("a batch needs at least one environment");
+    if (threads < 1) throw py::value_error("threads must be 1 or more");
     if (resets_.size() != envs_.size()) throw py::value_error("one reset for every environment");
     for (const TEnvPtr& e : envs_) {
       if (!e) throw py::value_error("a batch holds environments, not None");
@@ -669,7 +671,12 @@ public:
         throw py::value_error("the environments of a batch have the same inputs and fields");
     }
     ended_.assign(envs_.size(), 0);
+    // No more threads than environments: each takes a whole part.
+    workers_ = std::make_unique<TWorkers>(
+        static_cast<unsigned>(std::min<std::size_t>(static_cast<std::size_t>(threads), Size())));
   }
+
+  unsigned Threads() const { return workers_->Threads(); }
 
   std::size_t Size() const { return envs_.size(); }
   // Forgets the ends: every environment was just reset.
@@ -696,23 +703,27 @@ public:
     std::optional<py::gil_scoped_release> free;
     if (n * static_cast<std::size_t>(First().Ticks()) >= static_cast<std::size_t>(kReleaseTicks))
       free.emplace();
-    std::vector<double> scaled(a), fields(o);
-    for (std::size_t s = 0; s < n; ++s) {
-      TPyEnv& e = *envs_[s];
-      const bool reset = ended_[s] != 0;
-      if (!reset) {
-        e.Scale(values.data() + s * a, scaled.data());
-        e.Io().Advance(scaled.data(), e.Ticks());
+    // Each environment only touches its own simulation and its own row, so
+    // the parts need nothing from one another (nor from Python).
+    workers_->Run(n, [&](std::size_t begin, std::size_t end) {
+      std::vector<double> scaled(a), fields(o);
+      for (std::size_t s = begin; s < end; ++s) {
+        TPyEnv& e = *envs_[s];
+        const bool reset = ended_[s] != 0;
+        if (!reset) {
+          e.Scale(values.data() + s * a, scaled.data());
+          e.Io().Advance(scaled.data(), e.Ticks());
+        }
+        e.Io().Read(fields.data());
+        double reward = 0;
+        const bool ends = e.Judge(fields.data(), ob + s * o, reward);
+        e.Steps = reset ? 0 : e.Steps + 1;
+        rw[s] = reset ? 0.0 : reward;
+        te[s] = !reset && ends;
+        tr[s] = !reset && e.Steps >= e.Rules().MaxSteps;
+        ended_[s] = te[s] || tr[s] ? 1 : 0;
       }
-      e.Io().Read(fields.data());
-      double reward = 0;
-      const bool ends = e.Judge(fields.data(), ob + s * o, reward);
-      e.Steps = reset ? 0 : e.Steps + 1;
-      rw[s] = reset ? 0.0 : reward;
-      te[s] = !reset && ends;
-      tr[s] = !reset && e.Steps >= e.Rules().MaxSteps;
-      ended_[s] = te[s] || tr[s] ? 1 : 0;
-    }
+    });
     free.reset();
     return py::make_tuple(std::move(obs), std::move(rewards), std::move(terminated),
                           std::move(truncated), py::dict());
@@ -756,6 +767,7 @@ private:
   std::vector<TEnvPtr> envs_;
   std::vector<py::object> resets_;
   std::vector<char> ended_; // a flag an environment: ended at the last step
+  std::unique_ptr<TWorkers> workers_;
 };
 
 } // namespace
@@ -1170,9 +1182,13 @@ PYBIND11_MODULE(_core, m) {
   py::class_<TPyEnvBatch>(m, "EnvBatch",
                           "Environments of one layout stepped together from an action array, "
                           "with Gymnasium's autoreset.")
-      .def(py::init<std::vector<TEnvPtr>, std::vector<py::object>>(), py::arg("envs"),
-           py::arg("resets"),
-           "`resets`: for each environment, what starts its next episode (its reset).")
+      .def(py::init<std::vector<TEnvPtr>, std::vector<py::object>, int>(), py::arg("envs"),
+           py::arg("resets"), py::arg("threads") = 1,
+           "`resets`: for each environment, what starts its next episode (its reset). "
+           "`threads`: how many threads share a step's environments (the caller's "
+           "included; at most one an environment); the results do not depend on it.")
+      .def_property_readonly("threads", &TPyEnvBatch::Threads,
+                             "How many threads share a step (the caller's included).")
       .def("step", &TPyEnvBatch::Step, py::arg("actions"),
            "(obs, rewards, terminated, truncated, {}) as arrays, one row an environment. "
            "Those that ended at the previous step are reset first, and give their start "

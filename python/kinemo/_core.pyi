@@ -158,7 +158,11 @@ class EnvCore:
 class EnvBatch:
     """Environments of one layout stepped together, with Gymnasium's autoreset."""
 
-    def __init__(self, envs: Sequence[EnvCore], resets: Sequence[Callable[[], object]]) -> None: ...
+    def __init__(
+        self, envs: Sequence[EnvCore], resets: Sequence[Callable[[], object]], threads: int = 1
+    ) -> None: ...
+    @property
+    def threads(self) -> int: ...
     def step(
         self, actions: npt.ArrayLike
     ) -> tuple[

@@ -435,18 +435,24 @@ class VectorEnv:
     with Gymnasium's vector conventions: ``num_envs``, ``single_observation_space``,
     ``single_action_space``, batched arrays, and autoreset on the next step (an
     environment that ended is reset by the step after, which returns its start
-    observation with reward 0 and neither flag set)."""
+    observation with reward 0 and neither flag set).
 
-    def __init__(self, env_id: str, num_envs: int) -> None:
+    ``num_threads`` threads (the caller's included) share each step's
+    environments, e.g. ``os.cpu_count()``; every result is the same whatever
+    their number."""
+
+    def __init__(self, env_id: str, num_envs: int, num_threads: int = 1) -> None:
         if num_envs < 1:
             raise ValueError("num_envs must be 1 or more")
+        if num_threads < 1:
+            raise ValueError("num_threads must be 1 or more")
         self.num_envs = num_envs
         self.envs = [make(env_id) for _ in range(num_envs)]
         first = self.envs[0]
         self.single_observation_space = first.observation_space
         self.single_action_space = first.action_space
         self.metadata = first.metadata
-        self._batch = EnvBatch([e._core for e in self.envs], [e.reset for e in self.envs])
+        self._batch = EnvBatch([e._core for e in self.envs], [e.reset for e in self.envs], num_threads)
 
     def reset(
         self, *, seed: int | Sequence[int] | None = None, options: dict[str, Any] | None = None
@@ -483,9 +489,10 @@ class VectorEnv:
             e.close()
 
 
-def make_vec(env_id: str, num_envs: int = 1) -> VectorEnv:
-    """`num_envs` environments of one id stepped together (see VectorEnv)."""
-    return VectorEnv(env_id, num_envs)
+def make_vec(env_id: str, num_envs: int = 1, num_threads: int = 1) -> VectorEnv:
+    """`num_envs` environments of one id stepped together, on `num_threads`
+    threads (see VectorEnv)."""
+    return VectorEnv(env_id, num_envs, num_threads)
 
 
 if _gym is not None:  # pragma: no cover - depends on what is installed

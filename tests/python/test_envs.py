@@ -3,7 +3,9 @@ without Gymnasium (Debian has none), and the vector batch."""
 
 from __future__ import annotations
 
+import os
 import pickle
+import signal
 import subprocess
 import sys
 from typing import Any
@@ -105,10 +107,13 @@ def test_a_linear_policy_solves_the_magnet_pendulum() -> None:
     assert np.mean(returns) >= env.reward_threshold
 
 
-@pytest.mark.parametrize("env_id", ["MagnetPendulum-v0", "Bicycle-v0", "MagnetPendulumDiscrete-v0"])
-def test_the_vector_batch_is_its_environments_one_by_one(env_id: str) -> None:
+@pytest.mark.parametrize(
+    "env_id, threads", [("MagnetPendulum-v0", 3), ("Bicycle-v0", 1), ("MagnetPendulumDiscrete-v0", 3)]
+)
+def test_the_vector_batch_is_its_environments_one_by_one(env_id: str, threads: int) -> None:
     n, steps = 5, 60
-    vec = envs.make_vec(env_id, n)
+    vec = envs.make_vec(env_id, n, num_threads=threads)
+    assert vec._batch.threads == threads
     alone = [envs.make(env_id) for _ in range(n)]
     obs, _ = vec.reset(seed=10)
     assert obs.shape == (n,) + vec.single_observation_space.shape and obs.dtype == np.float32
@@ -134,6 +139,13 @@ def test_the_vector_batch_is_its_environments_one_by_one(env_id: str) -> None:
         pending = terminated | truncated
         resets += int(pending.sum())
     assert resets > 0 or env_id.startswith("Bicycle")
+    # A process forked from this one has none of its threads: the batch makes
+    # its own there rather than wait for them.
+    pid = os.fork()
+    if pid == 0:  # pragma: no cover - the child
+        signal.alarm(30)
+        os._exit(0 if vec.step(actions)[0].shape == obs.shape else 1)
+    assert os.waitpid(pid, 0)[1] == 0
     vec.close()
     vec.close()
     with pytest.raises(ValueError):
