@@ -509,6 +509,10 @@ public:
 
   const TSimIo& Io() const { return io_; }
   const TEnvRules& Rules() const { return rules_; }
+  void SetMaxSteps(long long steps) {
+    if (steps < 1) throw py::value_error("max_steps must be 1 or more");
+    rules_.MaxSteps = steps;
+  }
   long long Ticks() const { return ticks_; }
   // The heading to reach, when a column is the error to it.
   double Target = 0;
@@ -1177,7 +1181,11 @@ PYBIND11_MODULE(_core, m) {
            "As step, from the action's values in order (finite; clamped to [-1, 1]).")
       .def("observe", &TPyEnv::Observe, "The observation now.")
       .def_readwrite("target", &TPyEnv::Target, "The heading the heading column measures from.")
-      .def_readwrite("steps", &TPyEnv::Steps, "Steps since the episode began.");
+      .def_readwrite("steps", &TPyEnv::Steps, "Steps since the episode began.")
+      .def_property(
+          "max_steps", [](const TPyEnv& e) { return e.Rules().MaxSteps; },
+          [](TPyEnv& e, long long steps) { e.SetMaxSteps(steps); },
+          "Steps after which an episode is truncated (1 or more).");
 
   py::class_<TPyEnvBatch>(m, "EnvBatch",
                           "Environments of one layout stepped together from an action array, "

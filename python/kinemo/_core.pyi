@@ -133,6 +133,7 @@ class EnvCore:
 
     target: float
     steps: int
+    max_steps: int
     def __init__(
         self,
         sim: Simulation,

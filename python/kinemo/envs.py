@@ -208,6 +208,12 @@ class Env(_Env):  # type: ignore[misc]
         self._np_random: np.random.Generator | None = None
         self._closed = False
 
+    def __setattr__(self, name: str, value: Any) -> None:
+        # Truncation is judged in C++: an instance's own limit goes there too.
+        if name == "max_episode_steps" and "_core" in self.__dict__:
+            self._core.max_steps = int(value)
+        super().__setattr__(name, value)
+
     # --- What each environment says ---
     def _prepare(self, sim: Simulation) -> None:
         """Once, after the simulation is made: modes, controllers off."""

@@ -77,6 +77,12 @@ def test_bad_actions_and_modes_are_refused() -> None:
         envs.make("NoSuchEnv-v0")
     with pytest.raises(ValueError):
         envs.MagnetPendulum(render_mode="human")
+    # An instance's own episode length is the one its steps are judged by.
+    env.max_episode_steps = 2
+    env.reset(seed=0)
+    assert [env.step(np.zeros(1))[3] for _ in range(2)] == [False, True]
+    with pytest.raises(ValueError):
+        env.max_episode_steps = 0
 
 
 def test_seeded_episodes_are_the_same_in_another_process() -> None:
