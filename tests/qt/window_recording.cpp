@@ -24,6 +24,7 @@
 #include "platform/qt/gl_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "shown_window.h"
 #include "window/gl_form.h"
 
 namespace {
@@ -79,19 +80,13 @@ avitest::TFrame FrameOf(const QImage& grab, int w, int h) {
   return f;
 }
 
-class WindowRecording : public ::testing::Test {
+class WindowRecording : public ::testing::Test, protected TShownWindow {
 protected:
   void SetUp() override {
     if (!avitest::HaveDecoder()) SKIP_UNAVAILABLE("ffprobe/ffmpeg not installed");
-    form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
-    toolkit.Attach(&window);
-    ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
     // Small enough for a device pixel ratio of 2 on the test screen; not a
     // multiple of 4 in device pixels, so the frame is cropped.
-    window.resize(613, 390);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 5000));
+    ASSERT_TRUE(Show(613, 390));
     window.View->setFocus();
   }
   void TearDown() override {
@@ -103,9 +98,6 @@ protected:
   int FrameWidth() const { return window.GLView->PixelWidth() / 4 * 4; }
   int FrameHeight() const { return window.GLView->PixelHeight() / 4 * 4; }
 
-  TQtToolkit toolkit;
-  TGL_Form form{toolkit};
-  TMainWindow window{form};
   fs::path file = avitest::TempFile("window.avi");
 };
 

@@ -12,22 +12,16 @@
 #include "platform/qt/gl_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "shown_window.h"
 #include "window/gl_form.h"
 
 namespace {
 namespace KINEMO_UNITY_ID {
 
 TEST(WindowScreenshot, ThePngIsTheViewsFrameInDevicePixels) {
-  TQtToolkit toolkit;
-  TGL_Form form(toolkit);
-  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
-  TMainWindow window(form);
-  toolkit.Attach(&window);
-  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
-  window.resize(613, 390);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 5000));
+  TShownWindow shown;
+  ASSERT_TRUE(shown.Show(613, 390));
+  [[maybe_unused]] auto& [toolkit, form, window] = shown;
   // On a loaded machine the view may be shown before it takes its screen's
   // scale; the PNG is compared once the view and the window agree on it.
   ASSERT_TRUE(QTest::qWaitFor(

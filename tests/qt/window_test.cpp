@@ -29,6 +29,7 @@
 #include "platform/qt/instruments_panel.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_toolkit.h"
+#include "shown_window.h"
 #include "window/gl_form.h"
 
 namespace {
@@ -156,16 +157,9 @@ bool HasSystemFocus(QWindow* window) {
 // lands in; here, without one, the test does that part. A pause shows a
 // view reset at once.
 TEST(Window, KeysStartTheRunAfterEveryToolbarControl) {
-  TQtToolkit toolkit;
-  TGL_Form form(toolkit);
-  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
-  TMainWindow window(form);
-  toolkit.Attach(&window);
-  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
-  window.resize(1100, 600);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 5000));
+  TShownWindow shown;
+  ASSERT_TRUE(shown.Show(1100, 600));
+  [[maybe_unused]] auto& [toolkit, form, window] = shown;
   window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 3000));
 
@@ -227,15 +221,9 @@ TEST(Window, KeysStartTheRunAfterEveryToolbarControl) {
 // F2 in the view shows the panel and the view keeps the keys: the next A
 // starts the run (it once opened the "Affichage" menu instead).
 TEST(Window, AfterF2TheViewKeepsTheKeys) {
-  TQtToolkit toolkit;
-  TGL_Form form(toolkit);
-  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
-  TMainWindow window(form);
-  toolkit.Attach(&window);
-  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
-  window.resize(1100, 600);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
+  TShownWindow shown;
+  ASSERT_TRUE(shown.Show(1100, 600));
+  [[maybe_unused]] auto& [toolkit, form, window] = shown;
   window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 3000));
   window.View->setFocus();
@@ -257,16 +245,9 @@ TEST(Window, AfterF2TheViewKeepsTheKeys) {
 // the car, each frame shows it within the view's central third; switched
 // off, the camera stays where it was.
 TEST(Window, FollowKeepsTheDeviceInTheCentralThirdOfTheView) {
-  TQtToolkit toolkit;
-  TGL_Form form(toolkit);
-  form.UseDataFolder(KINEMO_BUILD_DATA_DIR);
-  TMainWindow window(form);
-  toolkit.Attach(&window);
-  ASSERT_NE(window.GLView, nullptr) << "no OpenGL on this display";
-  window.resize(1280, 720);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window.GLView->FramesShown() > 0; }, 5000));
+  TShownWindow shown;
+  ASSERT_TRUE(shown.Show(1280, 720));
+  [[maybe_unused]] auto& [toolkit, form, window] = shown;
   window.Dispatch([&] { form.SelectDevice(0); });
   QAction* follow = window.Action(QStringLiteral("SuivreAppareil1"));
   follow->trigger();
